@@ -1,0 +1,23 @@
+#include "DesktopPlatform.h"
+
+#include "Platform.h"
+
+namespace quillio::desktop {
+
+DesktopPlatform::DesktopPlatform()
+{
+    Platform::setMessages(&m_messages);
+    Platform::setErrors(&m_errors);
+    Platform::setModal(&m_modal);
+    Platform::setFiles(&m_files);
+}
+
+DesktopPlatform::~DesktopPlatform()
+{
+    Platform::setMessages(nullptr);
+    Platform::setErrors(nullptr);
+    Platform::setModal(nullptr);
+    Platform::setFiles(nullptr);
+}
+
+} // namespace quillio::desktop

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "DialogFileChooser.h"
+#include "MessageBoxErrors.h"
+#include "MessageBoxMessages.h"
+#include "WindowModalShower.h"
+
+namespace quillio::desktop {
+
+// The production seams that need widgets, installed for the life of the program.
+class DesktopPlatform
+{
+public:
+    DesktopPlatform();
+    ~DesktopPlatform();
+    DesktopPlatform(const DesktopPlatform&) = delete;
+    DesktopPlatform& operator=(const DesktopPlatform&) = delete;
+
+private:
+    MessageBoxMessages m_messages;
+    MessageBoxErrors m_errors;
+    WindowModalShower m_modal;
+    DialogFileChooser m_files;
+};
+
+} // namespace quillio::desktop

@@ -1,0 +1,13 @@
+#include "DialogFileChooser.h"
+
+#include <QFileDialog>
+
+namespace quillio::desktop {
+
+QString DialogFileChooser::saveFileName(QWidget* parent, const QString& caption, const QString& suggestedPath,
+                                        const QString& filter)
+{
+    return QFileDialog::getSaveFileName(parent, caption, suggestedPath, filter);
+}
+
+} // namespace quillio::desktop

@@ -1,0 +1,12 @@
+#include "DesktopShell.h"
+
+#include <QDesktopServices>
+
+namespace quillio {
+
+void DesktopShell::open(const QUrl& url)
+{
+    QDesktopServices::openUrl(url);
+}
+
+} // namespace quillio

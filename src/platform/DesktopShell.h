@@ -1,0 +1,14 @@
+#pragma once
+
+#include "Shell.h"
+
+namespace quillio {
+
+// Opens links with the desktop's default programs.
+class DesktopShell : public Shell
+{
+public:
+    void open(const QUrl& url) override;
+};
+
+} // namespace quillio

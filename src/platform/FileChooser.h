@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace quillio {
+
+// Asks the person for a file name to write; an empty result means they gave up.
+class FileChooser
+{
+public:
+    virtual ~FileChooser() = default;
+    virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& suggestedPath,
+                                 const QString& filter) = 0;
+};
+
+} // namespace quillio

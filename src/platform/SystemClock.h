@@ -1,0 +1,13 @@
+#pragma once
+
+#include "Clock.h"
+
+namespace quillio {
+
+class SystemClock : public Clock
+{
+public:
+    QDateTime now() const override { return QDateTime::currentDateTime(); }
+};
+
+} // namespace quillio
