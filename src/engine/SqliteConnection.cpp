@@ -1,0 +1,128 @@
+#include "SqliteConnection.h"
+
+#include "EngineError.h"
+#include "SqliteStatement.h"
+
+#include <QDir>
+#include <QRandomGenerator>
+#include <chrono>
+#include <sqlite3.h>
+#include <thread>
+
+namespace quillio::engine {
+
+namespace {
+
+constexpr int BusyTimeoutMs = 2000;
+
+QString reasonFor(int code, sqlite3* db)
+{
+    switch (code & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("the file is in use by another user; try again in a moment");
+    case SQLITE_FULL:
+        return QStringLiteral("the disk is full");
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return QStringLiteral("the file is read-only or access to it is denied");
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return QStringLiteral("the file is damaged or is not a table file");
+    case SQLITE_CANTOPEN:
+        return QStringLiteral("the file cannot be opened");
+    case SQLITE_IOERR:
+        return QStringLiteral("a disk error occurred");
+    case SQLITE_NOMEM:
+        return QStringLiteral("there is not enough memory");
+    default:
+        return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(code));
+    }
+}
+
+} // namespace
+
+SqliteConnection::SqliteConnection(const QString& path, Mode mode, const QString& shownPath)
+    : m_path(path), m_shownPath(shownPath.isEmpty() ? path : shownPath)
+{
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
+    if (mode == Mode::CreateNew)
+        flags |= SQLITE_OPEN_CREATE;
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString reason = reasonFor(rc, nullptr);
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+        const QString action = mode == Mode::CreateNew ? QStringLiteral("Cannot create the table file")
+                                                       : QStringLiteral("Cannot open the table file");
+        throw EngineError(
+            QStringLiteral("%1 %2: %3.").arg(action, QDir::toNativeSeparators(m_shownPath), reason));
+    }
+    sqlite3_extended_result_codes(m_db, 1);
+    sqlite3_busy_handler(m_db, waitWhileBusy, this);
+}
+
+// While another user holds the file, tries again every millisecond or so, for at most
+// BusyTimeoutMs. Short, jittered waits give both users their turn; SQLite's own growing waits let
+// a busy writer keep the file for itself until the other one gives up.
+int SqliteConnection::waitWhileBusy(void* connection, int attempt)
+{
+    auto* self = static_cast<SqliteConnection*>(connection);
+    if (attempt == 0)
+        self->m_busySince.start();
+    if (self->m_busySince.elapsed() >= BusyTimeoutMs)
+        return 0;
+    std::this_thread::sleep_for(std::chrono::microseconds(QRandomGenerator::global()->bounded(200, 1500)));
+    return 1;
+}
+
+SqliteConnection::~SqliteConnection()
+{
+    // close_v2 defers the close until every statement of the connection is finalized.
+    sqlite3_close_v2(m_db);
+}
+
+void SqliteConnection::exec(const QByteArray& sql, const QString& action)
+{
+    char* message = nullptr;
+    const int rc = sqlite3_exec(m_db, sql.constData(), nullptr, nullptr, &message);
+    sqlite3_free(message);
+    if (rc != SQLITE_OK)
+        fail(rc, action);
+}
+
+SqliteStatement SqliteConnection::prepare(const QByteArray& sql)
+{
+    return SqliteStatement(*this, sql);
+}
+
+qint64 SqliteConnection::lastInsertRowid() const
+{
+    return sqlite3_last_insert_rowid(m_db);
+}
+
+int SqliteConnection::changes() const
+{
+    return sqlite3_changes(m_db);
+}
+
+void SqliteConnection::fail(int code, const QString& action) const
+{
+    throw EngineError(QStringLiteral("%1 %2: %3.")
+                          .arg(action, QDir::toNativeSeparators(m_shownPath), reasonFor(code, m_db)));
+}
+
+void SqliteConnection::fail(const QString& action) const
+{
+    fail(sqlite3_extended_errcode(m_db), action);
+}
+
+QByteArray SqliteConnection::quoteIdentifier(const QString& name)
+{
+    QByteArray quoted = name.toUtf8();
+    quoted.replace('"', "\"\"");
+    return '"' + quoted + '"';
+}
+
+} // namespace quillio::engine

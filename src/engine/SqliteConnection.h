@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QString>
+
+struct sqlite3;
+
+namespace quillio::engine {
+
+class SqliteStatement;
+
+// An open SQLite database file, closed when destroyed. Errors are raised as EngineError texts that
+// name the file and say what went wrong in words a person understands.
+class SqliteConnection
+{
+public:
+    enum class Mode { OpenExisting, CreateNew };
+
+    // `shownPath`: the file error texts name, when it differs from `path` (a file being built
+    // under a temporary name).
+    SqliteConnection(const QString& path, Mode mode, const QString& shownPath = {});
+    ~SqliteConnection();
+    SqliteConnection(const SqliteConnection&) = delete;
+    SqliteConnection& operator=(const SqliteConnection&) = delete;
+
+    sqlite3* handle() const { return m_db; }
+    const QString& path() const { return m_path; }
+
+    // Runs statements that return nothing; a failure's text begins with `action`.
+    void exec(const QByteArray& sql, const QString& action = QStringLiteral("Cannot use the table file"));
+    SqliteStatement prepare(const QByteArray& sql);
+    qint64 lastInsertRowid() const;
+    int changes() const;
+
+    // Raises the error of the last failed call, as "<action> <file>: <reason>."
+    [[noreturn]] void fail(int code, const QString& action) const;
+    [[noreturn]] void fail(const QString& action) const;
+
+    // A column or table name as SQL text, always between double quotes.
+    static QByteArray quoteIdentifier(const QString& name);
+
+private:
+    static int waitWhileBusy(void* connection, int attempt);
+
+    sqlite3* m_db = nullptr;
+    QElapsedTimer m_busySince;
+    QString m_path;
+    QString m_shownPath;
+};
+
+} // namespace quillio::engine

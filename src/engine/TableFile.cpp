@@ -1,0 +1,445 @@
+#include "TableFile.h"
+
+#include "EngineError.h"
+#include "FieldCodec.h"
+#include "RecordCursor.h"
+#include "SqliteTransaction.h"
+#include "TextCollation.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <sqlite3.h>
+
+namespace quillio::engine {
+
+namespace {
+
+// Stored in the SQLite header, so a foreign database is told apart before anything else is read.
+constexpr int ApplicationId = 0x5155494C;
+const char* const FormatMark = "quillio-table";
+constexpr int FormatVersion = 1;
+
+QString native(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+const char* typeWord(FieldType type)
+{
+    switch (type) {
+    case FieldType::AutoInc:
+        return "AUTOINC";
+    case FieldType::Char:
+        return "CHAR";
+    case FieldType::Numeric:
+        return "NUMERIC";
+    case FieldType::Date:
+        return "DATE";
+    case FieldType::Boolean:
+        return "BOOLEAN";
+    case FieldType::Memo:
+        return "MEMO";
+    }
+    return "";
+}
+
+bool typeFromWord(const QString& word, FieldType& type)
+{
+    for (FieldType candidate : {FieldType::AutoInc, FieldType::Char, FieldType::Numeric, FieldType::Date,
+                                FieldType::Boolean, FieldType::Memo}) {
+        if (word == QLatin1String(typeWord(candidate))) {
+            type = candidate;
+            return true;
+        }
+    }
+    return false;
+}
+
+QByteArray columnDeclaration(const FieldDef& field)
+{
+    const QByteArray name = SqliteConnection::quoteIdentifier(field.name);
+    switch (field.type) {
+    case FieldType::AutoInc:
+        return name + " INTEGER PRIMARY KEY AUTOINCREMENT";
+    case FieldType::Numeric:
+        return name + " REAL";
+    case FieldType::Boolean:
+        return name + " INTEGER";
+    case FieldType::Char:
+    case FieldType::Date:
+    case FieldType::Memo:
+        return name + " TEXT";
+    }
+    return name;
+}
+
+QString verifierOf(const QString& salt, const QString& password)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(QByteArray::fromHex(salt.toLatin1()));
+    hash.addData(password.toUtf8());
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+const QString StoreAction = QStringLiteral("Cannot store the record in");
+
+} // namespace
+
+TableFile::TableFile(const QString& path) : m_connection(path, SqliteConnection::Mode::OpenExisting) {}
+
+TableFile::~TableFile() = default;
+
+std::unique_ptr<TableFile> TableFile::open(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        throw EngineError(QStringLiteral("%1 is a directory, not a table file.").arg(native(path)));
+    if (!info.exists())
+        throw EngineError(QStringLiteral("The table file %1 does not exist.").arg(native(path)));
+    std::unique_ptr<TableFile> file(new TableFile(path));
+    file->readDeclarations();
+    sqlite3_exec(file->m_connection.handle(), "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+    TextCollation::install(file->m_connection.handle());
+    return file;
+}
+
+void TableFile::damaged(const QString& what) const
+{
+    throw EngineError(QStringLiteral("The table file %1 is damaged: %2.").arg(native(path()), what));
+}
+
+void TableFile::readDeclarations()
+{
+    {
+        SqliteStatement id = m_connection.prepare("PRAGMA application_id");
+        if (!id.step() || id.columnInt64(0) != ApplicationId)
+            throw EngineError(QStringLiteral("The file %1 is not a table file.").arg(native(path())));
+    }
+    // Everything else is read under one lock, so a writer cannot slip between the reads.
+    m_connection.exec("BEGIN");
+    try {
+        QString format;
+        int version = 0;
+        QString isProtected;
+        SqliteStatement meta = m_connection.prepare("SELECT key, value FROM quillio_meta");
+        while (meta.step()) {
+            const QString key = meta.columnText(0);
+            const QString value = meta.columnText(1);
+            if (key == QLatin1String("format"))
+                format = value;
+            else if (key == QLatin1String("version"))
+                version = value.toInt();
+            else if (key == QLatin1String("protected"))
+                isProtected = value;
+            else if (key == QLatin1String("salt"))
+                m_salt = value;
+            else if (key == QLatin1String("verifier"))
+                m_verifier = value;
+        }
+        if (format != QLatin1String(FormatMark))
+            throw EngineError(QStringLiteral("The file %1 is not a table file.").arg(native(path())));
+        if (version > FormatVersion)
+            throw EngineError(
+                QStringLiteral("The table file %1 was written by a newer version of the program.")
+                    .arg(native(path())));
+        m_protected = isProtected == QLatin1String("1");
+        if (m_protected && (m_salt.isEmpty() || m_verifier.isEmpty()))
+            damaged(QStringLiteral("its protection is incomplete"));
+
+        SqliteStatement columns =
+            m_connection.prepare("SELECT name, type, width FROM quillio_columns ORDER BY position");
+        while (columns.step()) {
+            FieldDef field;
+            field.name = columns.columnText(0);
+            if (field.name.isEmpty() || !typeFromWord(columns.columnText(1), field.type))
+                damaged(QStringLiteral("a column declaration is not valid"));
+            field.width = field.type == FieldType::Char ? int(columns.columnInt64(2)) : 0;
+            if (field.type == FieldType::Char && field.width < 1)
+                damaged(QStringLiteral("column %1 has no width").arg(field.name));
+            const QString folded = field.name.toCaseFolded();
+            if (m_foldedNames.contains(folded))
+                damaged(QStringLiteral("column %1 is declared twice").arg(field.name));
+            m_exactNames.insert(field.name, int(m_fields.size()));
+            m_foldedNames.insert(folded, int(m_fields.size()));
+            m_fields.append(field);
+        }
+        if (m_fields.isEmpty())
+            damaged(QStringLiteral("it declares no columns"));
+        QList<int> all;
+        for (int i = 0; i < m_fields.size(); ++i)
+            all.append(i);
+        // Compiling the reading statement proves the records table matches the declarations.
+        m_connection.prepare(cursorSql(all, true));
+    } catch (...) {
+        sqlite3_exec(m_connection.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+    sqlite3_exec(m_connection.handle(), "COMMIT", nullptr, nullptr, nullptr);
+}
+
+void TableFile::create(const QString& path, const FieldDefs& columns)
+{
+    const QFileInfo target(path);
+    if (target.exists() || target.isSymLink())
+        throw EngineError(
+            QStringLiteral("Cannot create the table file %1: a file of that name already exists.")
+                .arg(native(path)));
+    const QDir directory = target.absoluteDir();
+    if (!directory.exists())
+        throw EngineError(QStringLiteral("Cannot create the table file %1: the directory %2 does not exist.")
+                              .arg(native(path), native(directory.path())));
+
+    // The new file is built under a temporary name beside the target and moved into place only when
+    // complete, without replacing a file that appeared meanwhile.
+    const QString temporary = directory.filePath(QStringLiteral(".%1.%2.tmp")
+                                                     .arg(target.fileName())
+                                                     .arg(QRandomGenerator::global()->generate64(), 0, 16));
+    const auto cleanUp = [&temporary] {
+        QFile::remove(temporary);
+        QFile::remove(temporary + QStringLiteral("-journal"));
+    };
+    try {
+        {
+            SqliteConnection connection(temporary, SqliteConnection::Mode::CreateNew, path);
+            const QString action = QStringLiteral("Cannot create the table file");
+            connection.exec("PRAGMA journal_mode=DELETE", action);
+            connection.exec("PRAGMA synchronous=FULL", action);
+            connection.exec("BEGIN", action);
+            connection.exec("PRAGMA application_id=" + QByteArray::number(ApplicationId), action);
+            connection.exec("CREATE TABLE quillio_meta (key TEXT PRIMARY KEY, value TEXT NOT NULL)", action);
+            connection.exec("CREATE TABLE quillio_columns (position INTEGER PRIMARY KEY, name TEXT NOT NULL, "
+                            "type TEXT NOT NULL, width INTEGER NOT NULL)",
+                            action);
+            QByteArrayList declarations;
+            bool hasAutoInc = false;
+            for (const FieldDef& field : columns) {
+                declarations.append(columnDeclaration(field));
+                hasAutoInc = hasAutoInc || field.type == FieldType::AutoInc;
+            }
+            if (!hasAutoInc)
+                declarations.prepend("quillio_rowid INTEGER PRIMARY KEY AUTOINCREMENT");
+            declarations.append("quillio_version INTEGER NOT NULL DEFAULT 0");
+            connection.exec("CREATE TABLE records (" + declarations.join(", ") + ")", action);
+            connection.exec("INSERT INTO quillio_meta (key, value) VALUES ('format', '" +
+                                QByteArray(FormatMark) + "'), ('version', '" +
+                                QByteArray::number(FormatVersion) + "'), ('protected', '0')",
+                            action);
+            SqliteStatement insert = connection.prepare(
+                "INSERT INTO quillio_columns (position, name, type, width) VALUES (?1, ?2, ?3, ?4)");
+            for (int i = 0; i < columns.size(); ++i) {
+                insert.bindInt64(1, i);
+                insert.bindText(2, columns[i].name);
+                insert.bindText(3, QLatin1String(typeWord(columns[i].type)));
+                insert.bindInt64(4, columns[i].type == FieldType::Char ? columns[i].width : 0);
+                insert.step(action);
+                insert.reset();
+            }
+            connection.exec("COMMIT", action);
+        }
+        QFile built(temporary);
+        if (!built.rename(path)) {
+            const QString reason = QFileInfo::exists(path)
+                                       ? QStringLiteral("a file of that name already exists")
+                                       : built.errorString();
+            throw EngineError(
+                QStringLiteral("Cannot create the table file %1: %2.").arg(native(path), reason));
+        }
+    } catch (...) {
+        cleanUp();
+        throw;
+    }
+}
+
+int TableFile::fieldIndex(const QString& name) const
+{
+    const auto exact = m_exactNames.constFind(name);
+    if (exact != m_exactNames.constEnd())
+        return exact.value();
+    return m_foldedNames.value(name.toCaseFolded(), -1);
+}
+
+void TableFile::requireAccess(const QStringList& passwords) const
+{
+    if (!m_protected)
+        return;
+    for (const QString& password : passwords) {
+        if (verifierOf(m_salt, password) == m_verifier)
+            return;
+    }
+    throw EngineError(QStringLiteral("The table file %1 is protected by a password that is not registered in "
+                                     "this session.")
+                          .arg(native(path())));
+}
+
+void TableFile::protect(const QString& password)
+{
+    if (password.isEmpty())
+        throw EngineError(
+            QStringLiteral("Cannot protect the table file %1 with an empty password.").arg(native(path())));
+    if (m_protected) {
+        if (verifierOf(m_salt, password) == m_verifier)
+            return;
+        throw EngineError(QStringLiteral("The table file %1 is already protected with another password.")
+                              .arg(native(path())));
+    }
+    const QString salt = QString::fromLatin1(
+        QByteArray::number(QRandomGenerator::system()->generate64(), 16).rightJustified(16, '0') +
+        QByteArray::number(QRandomGenerator::system()->generate64(), 16).rightJustified(16, '0'));
+    const QString verifier = verifierOf(salt, password);
+    const QString action = QStringLiteral("Cannot protect the table file");
+    beginWrite();
+    SqliteTransaction transaction(m_connection, action);
+    SqliteStatement set =
+        m_connection.prepare("INSERT OR REPLACE INTO quillio_meta (key, value) VALUES (?1, ?2)");
+    const std::pair<const char*, QString> marks[] = {
+        {"salt", salt}, {"verifier", verifier}, {"protected", QStringLiteral("1")}};
+    for (const auto& [key, value] : marks) {
+        set.bindText(1, QLatin1String(key));
+        set.bindText(2, value);
+        set.step(action);
+        set.reset();
+    }
+    transaction.commit();
+    m_salt = salt;
+    m_verifier = verifier;
+    m_protected = true;
+}
+
+QByteArray TableFile::cursorSql(const QList<int>& fields, bool forward) const
+{
+    QByteArray sql = "SELECT rowid, quillio_version";
+    for (int field : fields)
+        sql += ", " + SqliteConnection::quoteIdentifier(m_fields.at(field).name);
+    sql += forward ? " FROM records WHERE rowid >= ?1 ORDER BY rowid"
+                   : " FROM records WHERE rowid <= ?1 ORDER BY rowid DESC";
+    return sql;
+}
+
+void TableFile::beginWrite()
+{
+    // A statement still holding a read lock would make this connection (or another of this
+    // thread) wait for itself when the write lock is taken.
+    RecordCursor::releaseAll();
+}
+
+qint64 TableFile::insert(const QList<QVariant>& values)
+{
+    beginWrite();
+    if (!m_insert.isValid()) {
+        QByteArrayList names;
+        QByteArrayList places;
+        for (const FieldDef& field : m_fields) {
+            if (field.type == FieldType::AutoInc)
+                continue;
+            names.append(SqliteConnection::quoteIdentifier(field.name));
+            places.append("?");
+        }
+        m_insert = names.isEmpty() ? m_connection.prepare("INSERT INTO records DEFAULT VALUES")
+                                   : m_connection.prepare("INSERT INTO records (" + names.join(", ") +
+                                                          ") VALUES (" + places.join(", ") + ")");
+    }
+    SqliteTransaction transaction(m_connection, StoreAction);
+    int index = 1;
+    for (int i = 0; i < m_fields.size(); ++i) {
+        if (m_fields[i].type != FieldType::AutoInc)
+            FieldCodec::bind(m_insert, index++, m_fields[i].type, values.value(i));
+    }
+    m_insert.step(StoreAction);
+    m_insert.reset();
+    const qint64 rowid = m_connection.lastInsertRowid();
+    transaction.commit();
+    return rowid;
+}
+
+void TableFile::update(qint64 rowid, qint64 version, const QList<QVariant>& values)
+{
+    beginWrite();
+    int bound = 0;
+    if (!m_update.isValid()) {
+        QByteArray sql = "UPDATE records SET ";
+        for (const FieldDef& field : m_fields) {
+            if (field.type != FieldType::AutoInc)
+                sql += SqliteConnection::quoteIdentifier(field.name) + " = ?, ";
+        }
+        sql += "quillio_version = quillio_version + 1 WHERE rowid = ? AND quillio_version = ?";
+        m_update = m_connection.prepare(sql);
+    }
+    SqliteTransaction transaction(m_connection, StoreAction);
+    for (int i = 0; i < m_fields.size(); ++i) {
+        if (m_fields[i].type != FieldType::AutoInc)
+            FieldCodec::bind(m_update, ++bound, m_fields[i].type, values.value(i));
+    }
+    m_update.bindInt64(++bound, rowid);
+    m_update.bindInt64(++bound, version);
+    m_update.step(StoreAction);
+    m_update.reset();
+    if (m_connection.changes() == 0) {
+        SqliteStatement exists = m_connection.prepare("SELECT 1 FROM records WHERE rowid = ?1");
+        exists.bindInt64(1, rowid);
+        const bool stillThere = exists.step(StoreAction);
+        throw EngineError(QStringLiteral("%1 %2: another user %3 the record after it was read.")
+                              .arg(StoreAction, native(path()),
+                                   stillThere ? QStringLiteral("changed") : QStringLiteral("deleted")));
+    }
+    transaction.commit();
+}
+
+void TableFile::remove(qint64 rowid)
+{
+    const QString action = QStringLiteral("Cannot delete the record from");
+    beginWrite();
+    SqliteTransaction transaction(m_connection, action);
+    SqliteStatement remove = m_connection.prepare("DELETE FROM records WHERE rowid = ?1");
+    remove.bindInt64(1, rowid);
+    remove.step(action);
+    remove.reset();
+    transaction.commit();
+}
+
+int TableFile::count()
+{
+    SqliteStatement count = m_connection.prepare("SELECT count(*) FROM records");
+    count.step();
+    return int(count.columnInt64(0));
+}
+
+bool TableFile::isEmpty()
+{
+    SqliteStatement any = m_connection.prepare("SELECT EXISTS (SELECT 1 FROM records)");
+    any.step();
+    return any.columnInt64(0) == 0;
+}
+
+QString TableFile::pathIn(const QString& directory, const QString& fileName)
+{
+    return directory.isEmpty() ? fileName : QDir(directory).filePath(fileName);
+}
+
+QList<qint64> TableFile::orderedRowids(int field, bool descending)
+{
+    const QByteArray direction = descending ? " DESC" : "";
+    QByteArray sql = "SELECT rowid FROM records ORDER BY ";
+    if (field < 0 || m_fields.at(field).type == FieldType::AutoInc) {
+        sql += "rowid" + direction;
+    } else {
+        const QByteArray column = SqliteConnection::quoteIdentifier(m_fields.at(field).name);
+        const FieldType type = m_fields.at(field).type;
+        if (type == FieldType::Char || type == FieldType::Memo) {
+            // Blanks first, then the alphabetical order of a person's list.
+            sql += "(" + column + " IS NULL OR " + column + " = '') DESC, " + column + " COLLATE " +
+                   TextCollation::Name + direction + ", rowid";
+        } else {
+            sql += column + direction + ", rowid";
+        }
+    }
+    QList<qint64> rowids;
+    SqliteStatement select = m_connection.prepare(sql);
+    while (select.step())
+        rowids.append(select.columnInt64(0));
+    return rowids;
+}
+
+} // namespace quillio::engine

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "FieldDef.h"
+#include "SqliteConnection.h"
+#include "SqliteStatement.h"
+
+#include <QHash>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+
+namespace quillio::engine {
+
+// One table file on disk: an SQLite database holding the records table, the declared columns with
+// their types and widths, and the protection marks. Opening reads only the declarations; records are
+// read through RecordCursor and written here, each write in one committed transaction.
+//
+// Layout of a file: `quillio_meta` (key, value) holds the format mark and the protection; the
+// columns are listed in `quillio_columns`; the records are in `records`, whose AUTOINC column (or a
+// hidden one when none is declared) is the row id, never reused, so row order is insertion order.
+// A hidden `quillio_version` column counts the updates of each record.
+class TableFile
+{
+public:
+    // Opens an existing table file; a missing file, a directory, or a file that is not a table file
+    // is refused without touching it.
+    static std::unique_ptr<TableFile> open(const QString& path);
+    // Creates a new, empty, unprotected table file; refused when a file of that name exists.
+    static void create(const QString& path, const FieldDefs& columns);
+    // The file `fileName` of an alias's directory; with no directory, the name as a path.
+    static QString pathIn(const QString& directory, const QString& fileName);
+
+    ~TableFile();
+    TableFile(const TableFile&) = delete;
+    TableFile& operator=(const TableFile&) = delete;
+
+    const QString& path() const { return m_connection.path(); }
+    SqliteConnection& connection() { return m_connection; }
+    const FieldDefs& fields() const { return m_fields; }
+    // Case-insensitive; -1 for an unknown name.
+    int fieldIndex(const QString& name) const;
+
+    bool isProtected() const { return m_protected; }
+    // Raises an EngineError unless the file is unprotected or one of `passwords` opens it.
+    void requireAccess(const QStringList& passwords) const;
+    // Protects the file with `password`; nothing when already protected with the same one.
+    void protect(const QString& password);
+
+    // The text of a statement reading row id, version and the given fields, from a row id on,
+    // forward (rowid >= ?1, ascending) or backward (rowid <= ?1, descending).
+    QByteArray cursorSql(const QList<int>& fields, bool forward) const;
+
+    // Stores a new record and returns its row id (for an AUTOINC column, its number).
+    qint64 insert(const QList<QVariant>& values);
+    // Stores an edited record read at `version`; refused when another user changed or deleted it.
+    void update(qint64 rowid, qint64 version, const QList<QVariant>& values);
+    void remove(qint64 rowid);
+
+    int count();
+    bool isEmpty();
+    // The row ids in the order of `field` (-1: file order), ties in file order.
+    QList<qint64> orderedRowids(int field, bool descending);
+
+private:
+    explicit TableFile(const QString& path);
+    void readDeclarations();
+    void beginWrite();
+    [[noreturn]] void damaged(const QString& what) const;
+
+    SqliteConnection m_connection;
+    FieldDefs m_fields;
+    QHash<QString, int> m_exactNames;
+    QHash<QString, int> m_foldedNames;
+    bool m_protected = false;
+    QString m_salt;
+    QString m_verifier;
+    SqliteStatement m_insert;
+    SqliteStatement m_update;
+};
+
+} // namespace quillio::engine

@@ -1,0 +1,244 @@
+#include "ArchiveFixture.h"
+#include "EngineError.h"
+
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSet>
+#include <QTest>
+#include <sqlite3.h>
+
+using namespace quillio::engine;
+using namespace quillio::engine::test;
+
+namespace {
+
+const QString Customers = QStringLiteral("Rubrica.DB");
+
+QSet<int> printedNumbers(const QByteArray& output)
+{
+    QSet<int> numbers;
+    // Only whole lines count: a line cut by the kill was never completely printed.
+    const QList<QByteArray> lines = output.left(output.lastIndexOf('\n') + 1).split('\n');
+    for (const QByteArray& line : lines) {
+        if (!line.isEmpty())
+            numbers.insert(line.toInt());
+    }
+    return numbers;
+}
+
+// Record number -> Ragione_Sociale of every stored record.
+QHash<int, QString> storedRecords(ArchiveFixture& archive)
+{
+    QHash<int, QString> records;
+    auto table = archive.table(Customers);
+    table->open();
+    for (; !table->eof(); table->next())
+        records.insert(table->fieldValue(QStringLiteral("OrdNum")).toInt(),
+                       table->fieldValue(QStringLiteral("Ragione_Sociale")).toString());
+    return records;
+}
+
+QString integrityCheck(const QString& path)
+{
+    sqlite3* db = nullptr;
+    QString result;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) ==
+        SQLITE_OK) {
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &statement, nullptr) == SQLITE_OK &&
+            sqlite3_step(statement) == SQLITE_ROW)
+            result = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+        sqlite3_finalize(statement);
+    }
+    sqlite3_close(db);
+    return result;
+}
+
+void startWriter(QProcess& writer, ArchiveFixture& archive, int count, const QString& label)
+{
+    writer.start(QStringLiteral(ENGINE_WRITER),
+                 {archive.dir.path(), Customers, QString::number(count), label});
+    QVERIFY2(writer.waitForStarted(5000), qPrintable(writer.errorString()));
+}
+
+void go(QProcess& writer)
+{
+    writer.write("go\n");
+    writer.waitForBytesWritten(5000);
+}
+
+} // namespace
+
+class ConcurrencyTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void killedWriterLosesNoStoredRecord();
+    void twoWritersLoseNothingAndShareNoNumber();
+    void readLockIsGivenUpWhenIdle();
+    void stalePostIsRefusedAndStaysPending_data();
+    void stalePostIsRefusedAndStaysPending();
+};
+
+void ConcurrencyTest::killedWriterLosesNoStoredRecord()
+{
+    ArchiveFixture archive;
+    archive.create(Customers, customerColumns());
+    QSet<int> printed;
+    for (int round = 0; round < 3; ++round) {
+        const int target = QRandomGenerator::global()->bounded(5, 150);
+        qInfo("round %d: killing the writer after %d records", round, target);
+        QProcess writer;
+        startWriter(writer, archive, 0, QStringLiteral("round %1").arg(round));
+        go(writer);
+        QByteArray output;
+        QElapsedTimer clock;
+        clock.start();
+        while (output.count('\n') < target && clock.elapsed() < 4000 && writer.state() == QProcess::Running) {
+            writer.waitForReadyRead(100);
+            output += writer.readAllStandardOutput();
+        }
+        QCOMPARE(writer.state(), QProcess::Running);
+        writer.kill();
+        QVERIFY(writer.waitForFinished(5000));
+        output += writer.readAllStandardOutput();
+        const QSet<int> thisRound = printedNumbers(output);
+        QVERIFY(!thisRound.isEmpty());
+        QVERIFY(!printed.intersects(thisRound));
+        printed += thisRound;
+
+        const QHash<int, QString> stored = storedRecords(archive);
+        for (int number : std::as_const(printed))
+            QVERIFY2(stored.contains(number), qPrintable(QStringLiteral("record %1 was lost").arg(number)));
+        QCOMPARE(integrityCheck(archive.path(Customers)), QStringLiteral("ok"));
+    }
+}
+
+void ConcurrencyTest::twoWritersLoseNothingAndShareNoNumber()
+{
+    ArchiveFixture archive;
+    archive.create(Customers, customerColumns());
+    const int each = 200;
+    QProcess first;
+    QProcess second;
+    startWriter(first, archive, each, QStringLiteral("A"));
+    startWriter(second, archive, each, QStringLiteral("B"));
+    go(first);
+    go(second);
+    QVERIFY(first.waitForFinished(60000));
+    QVERIFY(second.waitForFinished(60000));
+    QVERIFY2(first.exitCode() == 0, first.readAllStandardError().constData());
+    QVERIFY2(second.exitCode() == 0, second.readAllStandardError().constData());
+
+    const QSet<int> fromFirst = printedNumbers(first.readAllStandardOutput());
+    const QSet<int> fromSecond = printedNumbers(second.readAllStandardOutput());
+    QCOMPARE(fromFirst.size(), each);
+    QCOMPARE(fromSecond.size(), each);
+    QVERIFY(!fromFirst.intersects(fromSecond));
+
+    const QHash<int, QString> stored = storedRecords(archive);
+    int turns = 0;
+    for (int number = 2; number <= 2 * each; ++number)
+        turns += stored.value(number) != stored.value(number - 1) ? 1 : 0;
+    qInfo("the writers took turns %d times", turns);
+    QCOMPARE(stored.size(), 2 * each);
+    for (int number : fromFirst)
+        QCOMPARE(stored.value(number), QStringLiteral("A"));
+    for (int number : fromSecond)
+        QCOMPARE(stored.value(number), QStringLiteral("B"));
+}
+
+void ConcurrencyTest::readLockIsGivenUpWhenIdle()
+{
+    ArchiveFixture archive;
+    archive.create(Customers, customerColumns());
+    archive.addRecords(Customers, QStringLiteral("Tipo"), {"uno", "due", "tre"});
+    auto table = archive.table(Customers);
+    table->open();
+    table->next();
+    QCOMPARE(table->fieldValue(QStringLiteral("Tipo")).toString(), QStringLiteral("due"));
+
+    // Another user's write, straight through SQLite with no waiting: it cannot commit while the
+    // table stands reading a record, and can once control went back to the event loop.
+    sqlite3* db = nullptr;
+    QCOMPARE(sqlite3_open(QFile::encodeName(archive.path(Customers)).constData(), &db), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(db, "BEGIN IMMEDIATE; INSERT INTO records (Tipo) VALUES ('quattro')", nullptr,
+                          nullptr, nullptr),
+             SQLITE_OK);
+    QCOMPARE(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), SQLITE_BUSY);
+    QCoreApplication::processEvents();
+    QCOMPARE(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+
+    // Giving up the lock did not move the table.
+    QCOMPARE(table->fieldValue(QStringLiteral("Tipo")).toString(), QStringLiteral("due"));
+    QStringList rest;
+    for (table->next(); !table->eof(); table->next())
+        rest.append(table->fieldValue(QStringLiteral("Tipo")).toString());
+    QCOMPARE(rest, (QStringList{"tre", "quattro"}));
+}
+
+void ConcurrencyTest::stalePostIsRefusedAndStaysPending_data()
+{
+    QTest::addColumn<bool>("otherDeletes");
+    QTest::newRow("changed by the other") << false;
+    QTest::newRow("deleted by the other") << true;
+}
+
+void ConcurrencyTest::stalePostIsRefusedAndStaysPending()
+{
+    QFETCH(bool, otherDeletes);
+    ArchiveFixture archive;
+    archive.create(Customers, customerColumns());
+    archive.addRecords(Customers, QStringLiteral("Tipo"), {"originale", "secondo"});
+
+    // Two sessions stand for two copies of the program on the same file.
+    Session otherSession(QStringLiteral("Altra"));
+    otherSession.addStandardAlias(Alias, archive.dir.path(), QStringLiteral("NATIVE"));
+    Table other(otherSession);
+    other.setDatabaseName(Alias);
+    other.setTableName(Customers);
+    auto mine = archive.table(Customers);
+    mine->open();
+    other.open();
+
+    mine->edit();
+    mine->setFieldValue(QStringLiteral("Tipo"), QStringLiteral("mio"));
+    if (otherDeletes) {
+        other.remove();
+    } else {
+        other.edit();
+        other.setFieldValue(QStringLiteral("Tipo"), QStringLiteral("suo"));
+        other.post();
+    }
+
+    const QString text = errorText<EngineError>([&] { mine->post(); });
+    QVERIFY2(text.contains(otherDeletes ? QStringLiteral("another user deleted")
+                                        : QStringLiteral("another user changed")),
+             qPrintable(text));
+    QVERIFY2(text.contains(QDir::toNativeSeparators(archive.path(Customers))), qPrintable(text));
+    QCOMPARE(mine->state(), DatasetState::Edit);
+    QVERIFY(mine->isModified());
+    QCOMPARE(mine->fieldValue(QStringLiteral("Tipo")).toString(), QStringLiteral("mio"));
+    // Moving tries to store the changed record, and is refused the same way.
+    QVERIFY(!errorText<EngineError>([&] { mine->next(); }).isEmpty());
+    QCOMPARE(mine->state(), DatasetState::Edit);
+
+    mine->cancel();
+    const QHash<int, QString> stored = storedRecords(archive);
+    QCOMPARE(stored.contains(1), !otherDeletes);
+    if (!otherDeletes) {
+        mine->first();
+        QCOMPARE(mine->fieldValue(QStringLiteral("Tipo")).toString(), QStringLiteral("suo"));
+        // Read again, the record can be edited and stored.
+        mine->edit();
+        mine->setFieldValue(QStringLiteral("Tipo"), QStringLiteral("mio"));
+        mine->post();
+        other.first();
+        QCOMPARE(other.fieldValue(QStringLiteral("Tipo")).toString(), QStringLiteral("mio"));
+    }
+}
+
+QTEST_GUILESS_MAIN(ConcurrencyTest)
+#include "tst_Concurrency.moc"
