@@ -1,0 +1,115 @@
+#include "Bootstrap.h"
+
+#include "ArchiveSequences.h"
+#include "Platform.h"
+#include "SettingsKey.h"
+#include "SettingsStore.h"
+#include "TFDB.h"
+#include "TableSchemas.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace quillio::app {
+
+namespace Key = config::SettingsKey;
+using config::SettingsStore;
+
+const QString Bootstrap::programPathError =
+    QStringLiteral(" ERRORE NEI PERCORSO DEL PROGRAMMA \r\r     CHIUDERE E RIAVVIARE");
+const QString Bootstrap::dataPathError =
+    QStringLiteral("    ERRORE NEI PERCORSO DEI DATI \r\r CHIUDERE E RIAVVIARE IL PROGRAMMA");
+const QString Bootstrap::yearCreationError =
+    QStringLiteral("       ERRORE NELLA CREZIONE\r\rDEL PERCORSO DEI DATI DI LAVORO");
+const QString Bootstrap::yearPathError = QStringLiteral("  ERRORE NEI PERCORSO DEI DATI DI LAVORO");
+
+namespace {
+
+QString setting(const QString& name)
+{
+    return SettingsStore::LeggiReg(Key::path, name);
+}
+
+bool isDirectory(const QString& path)
+{
+    return !path.isEmpty() && QFileInfo(path).isDir();
+}
+
+} // namespace
+
+Bootstrap::Bootstrap(archive::TFDB& db, YearLabel showYear) : m_db(db), m_showYear(std::move(showYear)) {}
+
+void Bootstrap::run()
+{
+    if (setting(Key::conf) != QLatin1String("OK")) {
+        Platform::messages().message(QStringLiteral("CONFIGURAZIONE ASSENTE"));
+        writeFirstRunDefaults();
+        Platform::messages().message(QStringLiteral("E STATA CARICATA LA CONFIGURAZIONE DI BASE"));
+    }
+    QString yearDir;
+    if (!pathsAreUsable(yearDir))
+        return;
+    prepareSession(yearDir);
+    const bool created = archive::ArchiveSequences::missingTableCheck(m_db, yearDir);
+    archive::ArchiveSequences::rebind(m_db);
+    m_showYear(setting(Key::anno));
+    if (created)
+        archive::ArchiveSequences::protectionPass(yearDir);
+}
+
+void Bootstrap::writeFirstRunDefaults()
+{
+    // Conf goes first, before the values it vouches for.
+    const QString programDir = Platform::paths().programDir();
+    const std::pair<const QString&, QString> defaults[] = {
+        {Key::conf, QStringLiteral("OK")},
+        {Key::pathPrg, programDir},
+        {Key::pathTemp, programDir},
+        {Key::pathDatiGen, programDir},
+        {Key::aliasDb, QStringLiteral("QUILDB09")},
+        {Key::anno, QStringLiteral("2009")},
+        {Key::dbBozze, QStringLiteral("Bozze.DB")},
+        {Key::dbFatture, QStringLiteral("Fatture.DB")},
+        {Key::dbRubrica, QStringLiteral("Rubrica.DB")},
+    };
+    for (const auto& [name, value] : defaults)
+        SettingsStore::ScriviReg(Key::path, name, value);
+}
+
+// Checks the program and data directories and makes sure the year directory exists (creating
+// its last level when missing); shows the stop message and returns false when one fails.
+bool Bootstrap::pathsAreUsable(QString& yearDir)
+{
+    if (!isDirectory(setting(Key::pathPrg))) {
+        Platform::messages().message(programPathError);
+        return false;
+    }
+    if (!isDirectory(setting(Key::pathDatiGen))) {
+        Platform::messages().message(dataPathError);
+        return false;
+    }
+    yearDir = setting(Key::pathDatiGen) + setting(Key::anno) + QDir::separator();
+    if (!isDirectory(yearDir) && !QDir().mkdir(yearDir)) {
+        Platform::messages().message(yearCreationError);
+        return false;
+    }
+    if (!isDirectory(yearDir)) {
+        Platform::messages().message(yearPathError);
+        return false;
+    }
+    return true;
+}
+
+void Bootstrap::prepareSession(const QString& yearDir)
+{
+    engine::Session& session = m_db.Session1;
+    session.deactivate();
+    session.setNetDir(setting(Key::pathTemp));
+    session.setPrivateDir(setting(Key::pathPrg));
+    session.deleteAlias(setting(Key::aliasDb));
+    session.addStandardAlias(setting(Key::aliasDb), yearDir, QStringLiteral("NATIVE"));
+    session.activate();
+    session.addPassword(archive::masterPassword);
+}
+
+} // namespace quillio::app

@@ -1,0 +1,300 @@
+#include "TFMain.h"
+
+#include "Bootstrap.h"
+#include "ClockText.h"
+#include "DefaultErrorHandler.h"
+#include "PendingRecords.h"
+#include "Platform.h"
+#include "TFDB.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QShowEvent>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace quillio::app {
+
+namespace {
+
+const QColor bandColour(186, 211, 248);
+const QColor labelBlue(0, 0, 255);
+
+QAction* newAction(QObject* owner, const QString& name, const QString& text)
+{
+    auto* action = new QAction(text, owner);
+    action->setObjectName(name);
+    return action;
+}
+
+void paint(QWidget* widget, const QColor& colour)
+{
+    widget->setAutoFillBackground(true);
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+}
+
+} // namespace
+
+TFMain::TFMain(QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("FMain"));
+    setWindowTitle(Platform::title());
+    setWindowIcon(QIcon(QStringLiteral(":/quillio.svg")));
+
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("Centro"));
+    paint(central, Qt::white);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(buildBand());
+    layout->addSpacing(40);
+    layout->addWidget(buildBanner(), 0, Qt::AlignHCenter);
+    layout->addSpacing(24);
+
+    StaticText1 = new QLabel(QStringLiteral("2009"), central);
+    StaticText1->setObjectName(QStringLiteral("StaticText1"));
+    StaticText1->setAccessibleName(QStringLiteral("Anno di lavoro"));
+    StaticText1->setAlignment(Qt::AlignCenter);
+    StaticText1->setFrameStyle(QFrame::Box | QFrame::Plain);
+    StaticText1->setLineWidth(2);
+    StaticText1->setMinimumWidth(240);
+    StaticText1->setContentsMargins(24, 6, 24, 6);
+    QFont yearFont = StaticText1->font();
+    yearFont.setBold(true);
+    yearFont.setPointSize(36);
+    StaticText1->setFont(yearFont);
+    StaticText1->setStyleSheet(QStringLiteral("color: rgb(0, 0, 255);"));
+    layout->addWidget(StaticText1, 0, Qt::AlignHCenter);
+    layout->addStretch();
+    setCentralWidget(central);
+
+    buildMenus();
+    buildStatusBar();
+
+    Timer1.setInterval(1000);
+    connect(&Timer1, &QTimer::timeout, this, &TFMain::Timer1Timer);
+    Timer1.start();
+}
+
+QWidget* TFMain::buildBand()
+{
+    auto* band = new QWidget(this);
+    band->setObjectName(QStringLiteral("Band"));
+    paint(band, bandColour);
+    auto* layout = new QHBoxLayout(band);
+    layout->setContentsMargins(4, 2, 4, 2);
+
+    ToolBar1 = new QToolBar(band);
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setAccessibleName(QStringLiteral("ToolBar1"));
+    ToolBar1->setIconSize(QSize(32, 32));
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+    ToolBar1->setStyleSheet(QStringLiteral("QToolBar { background: transparent; border: none; }"));
+
+    TBBozze = newAction(this, QStringLiteral("TBBozze"), QStringLiteral("Bozza Fattura"));
+    TBFattura = newAction(this, QStringLiteral("TBFattura"), QStringLiteral("Fattura"));
+    TBRubrica = newAction(this, QStringLiteral("TBRubrica"), QStringLiteral("Rubrica"));
+    TBEsci = newAction(this, QStringLiteral("TBEsci"), QStringLiteral("Esci"));
+    TBBozze->setIcon(QIcon(QStringLiteral(":/icons/bozza.svg")));
+    TBFattura->setIcon(QIcon(QStringLiteral(":/icons/fattura.svg")));
+    TBRubrica->setIcon(QIcon(QStringLiteral(":/icons/rubrica.svg")));
+    TBEsci->setIcon(QIcon(QStringLiteral(":/icons/esci.svg")));
+    connect(TBBozze, &QAction::triggered, this, &TFMain::openDrafts);
+    connect(TBFattura, &QAction::triggered, this, &TFMain::openInvoices);
+    connect(TBRubrica, &QAction::triggered, this, &TFMain::openAddressBook);
+    connect(TBEsci, &QAction::triggered, this, &QWidget::close);
+
+    ToolBar1->addAction(TBBozze);
+    ToolBar1->addAction(TBFattura);
+    ToolBar1->addAction(TBRubrica);
+    auto* gap = new QWidget(ToolBar1);
+    gap->setFixedWidth(8);
+    ToolBar1->addWidget(gap);
+    ToolBar1->addAction(TBEsci);
+    for (QAction* action : {TBBozze, TBFattura, TBRubrica, TBEsci}) {
+        QWidget* button = ToolBar1->widgetForAction(action);
+        button->setFixedSize(39, 38);
+        button->setObjectName(action->objectName());
+        button->setAccessibleName(action->text());
+        // The hints are kept as the buttons' names but never shown.
+        button->installEventFilter(this);
+    }
+    layout->addWidget(ToolBar1);
+    layout->addStretch();
+    return band;
+}
+
+QWidget* TFMain::buildBanner()
+{
+    auto* banner = new QLabel(this);
+    banner->setObjectName(QStringLiteral("Image1"));
+    banner->setPixmap(QIcon(QStringLiteral(":/banner.svg")).pixmap(QSize(495, 154)));
+    banner->setFixedSize(495, 154);
+    auto* version = new QLabel(QStringLiteral("Ver. 1.0"), banner);
+    version->setObjectName(QStringLiteral("Label1"));
+    version->setAlignment(Qt::AlignCenter);
+    version->setAttribute(Qt::WA_TranslucentBackground);
+    QFont font = version->font();
+    font.setItalic(true);
+    font.setPointSize(11);
+    version->setFont(font);
+    version->setStyleSheet(QStringLiteral("color: rgb(0, 0, 255); background: transparent;"));
+    version->setGeometry(0, 154 - 30, 495, 26);
+    return banner;
+}
+
+void TFMain::buildMenus()
+{
+    BozzeFatture1 = newAction(this, QStringLiteral("BozzeFatture1"), QStringLiteral("&Bozze Fatture"));
+    Fattura1 = newAction(this, QStringLiteral("Fattura1"), QStringLiteral("&Fattura"));
+    Esci1 = newAction(this, QStringLiteral("Esci1"), QStringLiteral("&Esci"));
+    RubricaClienti1 = newAction(this, QStringLiteral("RubricaClienti1"), QStringLiteral("Rubrica Clienti"));
+    CambioAnno1 = newAction(this, QStringLiteral("CambioAnno1"), QStringLiteral("Cambio Anno"));
+    CreaNuovoArchivio1 =
+        newAction(this, QStringLiteral("CreaNuovoArchivio1"), QStringLiteral("Crea Nuovo Archivio"));
+    About1 = newAction(this, QStringLiteral("About1"), QStringLiteral("About"));
+
+    connect(BozzeFatture1, &QAction::triggered, this, &TFMain::openDrafts);
+    connect(Fattura1, &QAction::triggered, this, &TFMain::openInvoices);
+    connect(Esci1, &QAction::triggered, this, &QWidget::close);
+    connect(RubricaClienti1, &QAction::triggered, this, &TFMain::openAddressBook);
+    connect(CambioAnno1, &QAction::triggered, this, &TFMain::changeWorkingYear);
+    connect(CreaNuovoArchivio1, &QAction::triggered, this, &TFMain::createNewArchive);
+    connect(About1, &QAction::triggered, this, &TFMain::showAbout);
+
+    QMenu* documenti = menuBar()->addMenu(QStringLiteral("&Documenti"));
+    documenti->setObjectName(QStringLiteral("Documenti1"));
+    documenti->addAction(BozzeFatture1);
+    documenti->addAction(Fattura1);
+    documenti->addSeparator();
+    documenti->addAction(Esci1);
+    QMenu* strumenti = menuBar()->addMenu(QStringLiteral("&Strumenti"));
+    strumenti->setObjectName(QStringLiteral("Strumenti1"));
+    strumenti->addAction(RubricaClienti1);
+    strumenti->addSeparator();
+    strumenti->addAction(CambioAnno1);
+    strumenti->addAction(CreaNuovoArchivio1);
+    QMenu* help = menuBar()->addMenu(QStringLiteral("?"));
+    help->setObjectName(QStringLiteral("Help1"));
+    help->addAction(About1);
+}
+
+void TFMain::buildStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setSizeGripEnabled(false);
+    clockPanel = new QLabel(bar);
+    clockPanel->setObjectName(QStringLiteral("Orologio"));
+    clockPanel->setAccessibleName(QStringLiteral("Orologio"));
+    clockPanel->setFixedWidth(80);
+    clockPanel->setAlignment(Qt::AlignCenter);
+    clockPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    auto* middle = new QLabel(bar);
+    middle->setFixedWidth(600);
+    middle->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    auto* right = new QLabel(bar);
+    right->setFixedWidth(50);
+    right->setAlignment(Qt::AlignCenter);
+    right->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    bar->addWidget(clockPanel);
+    bar->addWidget(middle);
+    bar->addWidget(right);
+}
+
+void TFMain::Timer1Timer()
+{
+    clockPanel->setText(ClockText::format(Platform::clock().now().time()));
+}
+
+bool TFMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip)
+        return true;
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TFMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // Restoring a minimised window shows it again spontaneously; the start-up runs once.
+    if (event->spontaneous() || m_bootstrapDone)
+        return;
+    m_bootstrapDone = true;
+    runBootstrap();
+}
+
+void TFMain::runBootstrap()
+{
+    if (!m_db)
+        return;
+    DefaultErrorHandler::run([this] {
+        Bootstrap(*m_db, [this](const QString& year) { StaticText1->setText(year); }).run();
+    });
+}
+
+void TFMain::openRecordWindow(QWidget* window, const std::function<void()>& openTable, bool resetSize)
+{
+    if (!window || !m_db)
+        return;
+    DefaultErrorHandler::run([&] {
+        if (resetSize)
+            window->resize(editorSize);
+        openTable();
+        Platform::modal().showModal(window);
+    });
+}
+
+void TFMain::openDrafts()
+{
+    openRecordWindow(m_windows.bozze, [this] { m_db->T_Bozze.open(); }, true);
+}
+
+void TFMain::openInvoices()
+{
+    openRecordWindow(m_windows.fatture, [this] { m_db->T_Fatture.open(); }, true);
+}
+
+void TFMain::openAddressBook()
+{
+    openRecordWindow(m_windows.rubrica, [this] { m_db->T_Rubrica.open(); }, false);
+}
+
+void TFMain::changeWorkingYear()
+{
+    openRecordWindow(m_windows.cambioAnno, [] {}, false);
+}
+
+void TFMain::createNewArchive()
+{
+    openRecordWindow(m_windows.creaArchivio, [] {}, false);
+}
+
+void TFMain::showAbout()
+{
+    openRecordWindow(m_windows.about, [] {}, false);
+}
+
+void TFMain::closeEvent(QCloseEvent* event)
+{
+    if (mayCloseWithPendingRecord())
+        event->accept();
+    else
+        event->ignore();
+}
+
+// A record left changed in an editor closed by its close box would be dropped without a word.
+bool TFMain::mayCloseWithPendingRecord()
+{
+    if (!m_db || !archive::PendingRecords::anyChanged(*m_db))
+        return true;
+    return Platform::messages().confirm(archive::PendingRecords::question, Messages::Default::No);
+}
+
+} // namespace quillio::app

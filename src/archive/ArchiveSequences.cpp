@@ -1,0 +1,77 @@
+#include "ArchiveSequences.h"
+
+#include "Platform.h"
+#include "SettingsKey.h"
+#include "SettingsStore.h"
+#include "TFConf.h"
+#include "TFDB.h"
+#include "TableSchemas.h"
+
+#include <QFileInfo>
+
+namespace quillio::archive {
+
+using config::SettingsKey::path;
+using config::SettingsStore;
+
+namespace {
+
+struct TableRow
+{
+    const QString& setting;
+    QString announcement;
+    QString (*columns)();
+};
+
+QString setting(const QString& name)
+{
+    return SettingsStore::LeggiReg(path, name);
+}
+
+void bind(engine::Table& table, const QString& alias, const QString& fileName)
+{
+    table.close();
+    table.setDatabaseName(alias);
+    table.setTableName(fileName);
+}
+
+} // namespace
+
+bool ArchiveSequences::missingTableCheck(TFDB& db, const QString& yearDir)
+{
+    const TableRow rows[] = {
+        {config::SettingsKey::dbRubrica, QStringLiteral("Archivio Rubrica - Assente - Premere OK per Crearlo"),
+         &TableSchemas::customers},
+        {config::SettingsKey::dbBozze, QStringLiteral("Archivio Bozze - Assente - Premere OK per Crearlo"),
+         &TableSchemas::drafts},
+        {config::SettingsKey::dbFatture, QStringLiteral("Archivio Fatture - Assente - Premere OK per Crearlo"),
+         &TableSchemas::invoices},
+    };
+    bool created = false;
+    for (const TableRow& row : rows) {
+        if (QFileInfo::exists(yearDir + setting(row.setting)))
+            continue;
+        Platform::messages().message(row.announcement);
+        TFConf::CreaTabella(db, setting(config::SettingsKey::aliasDb), setting(row.setting), row.columns());
+        created = true;
+    }
+    return created;
+}
+
+void ArchiveSequences::rebind(TFDB& db)
+{
+    db.QGEN.close();
+    db.QGEN.setDatabaseName(setting(config::SettingsKey::aliasDb));
+    bind(db.T_Rubrica, setting(config::SettingsKey::aliasDb), setting(config::SettingsKey::dbRubrica));
+    bind(db.T_Bozze, setting(config::SettingsKey::aliasDb), setting(config::SettingsKey::dbBozze));
+    bind(db.T_Fatture, setting(config::SettingsKey::aliasDb), setting(config::SettingsKey::dbFatture));
+}
+
+void ArchiveSequences::protectionPass(const QString& yearDir)
+{
+    for (const QString& name :
+         {config::SettingsKey::dbRubrica, config::SettingsKey::dbBozze, config::SettingsKey::dbFatture})
+        TFConf::ProteggiTabella(setting(name), masterPassword, yearDir);
+}
+
+} // namespace quillio::archive

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "DataSource.h"
+#include "Query.h"
+#include "Session.h"
+#include "Table.h"
+
+#include <QObject>
+
+namespace quillio::archive {
+
+// The data module: the engine session of the program, the shared query, the three tables and
+// their data sources. Windows work directly on these shared objects and keep no record copies.
+class TFDB : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TFDB(QObject* parent = nullptr);
+
+    engine::Session Session1{QStringLiteral("QuillioSession")};
+    engine::Query QGEN{Session1};
+    engine::Table T_Rubrica{Session1};
+    engine::Table T_Bozze{Session1};
+    engine::Table T_Fatture{Session1};
+    DataSource DS_QGEN{QGEN};
+    DataSource DS_Rubrica{T_Rubrica};
+    DataSource DS_Bozze{T_Bozze};
+    DataSource DS_Fatture{T_Fatture};
+};
+
+} // namespace quillio::archive

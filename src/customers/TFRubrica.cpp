@@ -1,0 +1,360 @@
+#include "TFRubrica.h"
+
+#include "BoundField.h"
+#include "DBEdit.h"
+#include "DBGrid.h"
+#include "DBMemo.h"
+#include "DBNavigator.h"
+#include "DefaultErrorHandler.h"
+#include "FocusHighlight.h"
+#include "LinkTargets.h"
+#include "Platform.h"
+#include "TFDB.h"
+#include "Values.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QScreen>
+#include <QShowEvent>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace quillio::customers {
+
+using dbcontrols::DBEdit;
+using dbcontrols::FocusHighlight;
+
+const QString TFRubrica::listQuery = QStringLiteral("SELECT * FROM Rubrica.DB ORDER BY Ragione_Sociale ASC");
+const QString TFRubrica::deleteQuestion =
+    QStringLiteral("ATTENZIONE - RICHIESTA CANCELLAZIONE SCHEDA\r\rE' stato chiesto di Cancellare la scheda "
+                   "corrente.\r\rConfermi l'operazione?");
+
+namespace {
+
+struct FieldRow
+{
+    const char* label;
+    const char* control;
+    const char* column;
+};
+
+// The detail panel in tab order: label caption, control name, column.
+const FieldRow detailFields[] = {
+    {"  Ragione Sociale", "Ragione_Sociale", "Ragione_Sociale"},
+    {" Via", "Via", "Via"},
+    {" CAP", "CAP", "CAP"},
+    {" Citta", "Citta", "Citta"},
+    {" PIVA", "PIVA", "PIVA"},
+    {"C.F.", "CF", "CF"},
+    {" Telefono", "Telefono", "Telefono"},
+    {" Fax", "Fax", "Fax"},
+    {" Cellulare", "Cellulare", "Cellulare"},
+    {" E-Mail", "EMail", "EMail"},
+    {" Sito", "Sito", "Sito"},
+    {" Riferimento", "Riferimento", "Riferimento"},
+    {" Tipologia", "Tipo", "Tipo"},
+};
+
+QLabel* sunkenLabel(const QString& caption, QWidget* parent)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setAutoFillBackground(true);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, FocusHighlight::colour);
+    palette.setColor(QPalette::Disabled, QPalette::Window, FocusHighlight::colour);
+    // Captions stay readable while the panel is read-only.
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, palette.color(QPalette::Active, QPalette::WindowText));
+    label->setPalette(palette);
+    return label;
+}
+
+QToolButton* linkButton(const QString& name, const QString& hint, const QString& icon, QWidget* parent)
+{
+    auto* button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setAccessibleName(hint);
+    button->setIcon(QIcon(icon));
+    button->setIconSize(QSize(18, 18));
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+} // namespace
+
+TFRubrica::TFRubrica(QWidget* parent)
+    : RecordWindow(QStringLiteral("Rubrica Clienti"), QStringLiteral("Rubrica"), QStringLiteral("Rubrica Clienti"),
+                   parent)
+{
+    setObjectName(QStringLiteral("FRubrica"));
+    buildCommands();
+
+    auto* central = new QWidget(this);
+    auto* layout = new QHBoxLayout(central);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addWidget(buildListPanel(), 0);
+
+    auto* right = new QWidget(central);
+    auto* rightLayout = new QVBoxLayout(right);
+    rightLayout->setContentsMargins(0, 0, 0, 0);
+    auto* top = new QHBoxLayout;
+    top->addWidget(toolBar());
+    DBNavigator1 = new dbcontrols::DBNavigator(right);
+    DBNavigator1->setAccessibleName(QStringLiteral("DBNavigator1"));
+    top->addWidget(DBNavigator1, 0, Qt::AlignVCenter);
+    top->addStretch();
+    rightLayout->addLayout(top);
+    rightLayout->addWidget(buildDetailPanel(), 1);
+    layout->addWidget(right, 1);
+    setCentralWidget(central);
+
+    setFixedSize(1120, 640);
+    setLayout(Layout::Browse);
+}
+
+void TFRubrica::buildCommands()
+{
+    Nuovo1 = addCommand("Nuovo1", "TBNuovo", "&Nuovo", "Nuovo Contatto", ":/icons/nuovo.svg", [this] { Nuovo1Click(); });
+    Modifica1 = addCommand("Modifica1", "TBModifica", "&Modifica", "Modifica Contatto", ":/icons/modifica.svg",
+                           [this] { Modifica1Click(); });
+    Salva1 = addCommand("Salva1", "TBSalva", "&Salva", "Salva Contatto", ":/icons/salva.svg", [this] { Salva1Click(); });
+    Cancella1 = addCommand("Cancella1", "TBCancella", "&Cancella", "Cancella Contatto", ":/icons/cancella.svg",
+                           [this] { Cancella1Click(); });
+    Annulla1 = addCommand("Annulla1", "TBAnnulla", "&Annulla", "Annulla Operazione", ":/icons/annulla.svg",
+                          [this] { Annulla1Click(); });
+    addSeparator();
+    Esci1 = addCommand("Esci1", "TBEsci", "&Esci", "Esci", ":/icons/esci.svg", [this] { Esci1Click(); });
+}
+
+QWidget* TFRubrica::buildListPanel()
+{
+    Panel2 = new QFrame(this);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    auto* layout = new QVBoxLayout(Panel2);
+    layout->setContentsMargins(0, 0, 0, 0);
+    DBGrid1 = new dbcontrols::DBGrid(Panel2);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setAccessibleName(QStringLiteral("DBGrid1"));
+    DBGrid1->setShowGrid(false);
+    DBGrid1->setFixedWidth(520);
+    DBGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    DBGrid1->setStyleSheet(QStringLiteral("QTableView::item { border-bottom: 1px solid #d0d8e4; }"));
+    connect(DBGrid1, &QAbstractItemView::doubleClicked, this,
+            [this] { DefaultErrorHandler::run([this] { DBGrid1DblClick(); }); });
+    layout->addWidget(DBGrid1);
+    return Panel2;
+}
+
+QWidget* TFRubrica::buildDetailPanel()
+{
+    Panel3 = new QFrame(this);
+    Panel3->setObjectName(QStringLiteral("Panel3"));
+    Panel3->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+    auto* grid = new QGridLayout(Panel3);
+    grid->setVerticalSpacing(3);
+    grid->setHorizontalSpacing(8);
+    int row = 0;
+    for (const FieldRow& field : detailFields) {
+        QLabel* label = sunkenLabel(QString::fromLatin1(field.label), Panel3);
+        auto* edit = new DBEdit(Panel3);
+        edit->setObjectName(QString::fromLatin1(field.control));
+        edit->setAccessibleName(QString::fromLatin1(field.label).trimmed());
+        label->setBuddy(edit);
+        edit->binding().onEnter = [edit] { FocusHighlight::on(edit); };
+        edit->binding().onExit = [edit] { FocusHighlight::off(edit); };
+        edits.append(edit);
+        grid->addWidget(label, row, 0);
+        if (QLatin1String(field.control) == QLatin1String("EMail") ||
+            QLatin1String(field.control) == QLatin1String("Sito")) {
+            auto* box = new QHBoxLayout;
+            box->addWidget(edit);
+            const bool mail = QLatin1String(field.control) == QLatin1String("EMail");
+            QToolButton* button =
+                mail ? linkButton("SpeedButton2", "Invia Messaggio", ":/icons/email.svg", Panel3)
+                     : linkButton("SpeedButton1", "Apri Sito", ":/icons/sito.svg", Panel3);
+            (mail ? SpeedButton2 : SpeedButton1) = button;
+            connect(button, &QToolButton::clicked, this, [this, mail] {
+                DefaultErrorHandler::run([this, mail] { mail ? SpeedButton2Click() : SpeedButton1Click(); });
+            });
+            box->addWidget(button);
+            grid->addLayout(box, row, 1);
+        } else {
+            grid->addWidget(edit, row, 1);
+        }
+        ++row;
+    }
+    QLabel* noteLabel = sunkenLabel(QStringLiteral(" Note"), Panel3);
+    Note = new dbcontrols::DBMemo(Panel3);
+    Note->setObjectName(QStringLiteral("Note"));
+    Note->setAccessibleName(QStringLiteral("Note"));
+    noteLabel->setBuddy(Note);
+    Note->binding().onEnter = [this] { FocusHighlight::on(Note); };
+    Note->binding().onExit = [this] { FocusHighlight::off(Note); };
+    grid->addWidget(noteLabel, row, 0, Qt::AlignTop);
+    grid->addWidget(Note, row, 1);
+    grid->setRowStretch(row, 1);
+    grid->setColumnStretch(1, 1);
+    for (int i = 1; i < edits.size(); ++i)
+        setTabOrder(edits[i - 1], edits[i]);
+    setTabOrder(edits.last(), Note);
+    return Panel3;
+}
+
+DBEdit* TFRubrica::edit(const QString& name) const
+{
+    for (DBEdit* edit : edits)
+        if (edit->objectName() == name)
+            return edit;
+    return nullptr;
+}
+
+void TFRubrica::setDataModule(archive::TFDB* db)
+{
+    m_db = db;
+    for (DBEdit* edit : edits)
+        edit->bind(&db->DS_Rubrica, edit->objectName());
+    Note->bind(&db->DS_Rubrica, QStringLiteral("Note"));
+    DBNavigator1->bind(&db->DS_Rubrica);
+    DBGrid1->bind(&db->DS_QGEN,
+                  {{"Ragione_Sociale", "Ragione Sociale", Qt::AlignLeft | Qt::AlignVCenter, true, QColor(232, 240, 252)},
+                   {"Telefono", "Telefono", Qt::AlignCenter},
+                   {"Cellulare", "Cellulare", Qt::AlignCenter},
+                   {"Riferimento", "Riferimento", Qt::AlignLeft | Qt::AlignVCenter}});
+    QHeaderView* header = DBGrid1->horizontalHeader();
+    header->resizeSection(0, 200);
+    header->resizeSection(1, 100);
+    header->resizeSection(2, 100);
+    header->setStretchLastSection(true);
+}
+
+void TFRubrica::setLayout(Layout layout)
+{
+    m_layout = layout;
+    const bool browse = layout == Layout::Browse;
+    const bool edit = layout == Layout::Edit;
+    Nuovo1->setEnabled(browse);
+    Modifica1->setEnabled(browse);
+    Salva1->setEnabled(edit);
+    Cancella1->setEnabled(browse);
+    Annulla1->setEnabled(edit);
+    Esci1->setEnabled(browse);
+    DBNavigator1->setEnabled(browse);
+    Panel2->setEnabled(browse);
+    Panel3->setEnabled(edit);
+}
+
+void TFRubrica::showEvent(QShowEvent* event)
+{
+    RecordWindow::showEvent(event);
+    if (event->spontaneous())
+        return;
+    if (QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+    DefaultErrorHandler::run([this] { AggiornaElenco(); });
+}
+
+void TFRubrica::AggiornaElenco()
+{
+    m_db->QGEN.close();
+    m_db->QGEN.clearSql();
+    m_db->QGEN.addSql(listQuery);
+    m_db->QGEN.open();
+}
+
+void TFRubrica::Nuovo1Click()
+{
+    setLayout(Layout::Edit);
+    m_db->T_Rubrica.append();
+    edit(QStringLiteral("Ragione_Sociale"))->setFocus(Qt::OtherFocusReason);
+}
+
+void TFRubrica::Modifica1Click()
+{
+    setLayout(Layout::Edit);
+    m_db->T_Rubrica.edit();
+    edit(QStringLiteral("Ragione_Sociale"))->setFocus(Qt::OtherFocusReason);
+}
+
+void TFRubrica::Salva1Click()
+{
+    setLayout(Layout::Browse);
+    dbcontrols::BoundField::throwIfFailed();
+    m_db->T_Rubrica.post();
+    AggiornaElenco();
+}
+
+void TFRubrica::Annulla1Click()
+{
+    setLayout(Layout::Browse);
+    dbcontrols::BoundField::takeFailure();
+    m_db->T_Rubrica.cancel();
+}
+
+void TFRubrica::Cancella1Click()
+{
+    setLayout(Layout::Confirming);
+    // Whatever the answer or the outcome, the window returns to browsing.
+    struct BackToBrowse
+    {
+        TFRubrica* window;
+        ~BackToBrowse() { window->setLayout(Layout::Browse); }
+    } backToBrowse{this};
+    if (!Platform::messages().confirm(deleteQuestion, Messages::Default::Yes))
+        return;
+    m_db->T_Rubrica.remove();
+    AggiornaElenco();
+}
+
+void TFRubrica::Esci1Click()
+{
+    m_db->T_Rubrica.close();
+    close();
+}
+
+void TFRubrica::DBGrid1DblClick()
+{
+    if (!m_db->QGEN.isActive() || m_db->QGEN.isEmpty())
+        return;
+    const QVariant wanted = m_db->QGEN.fieldValue(QStringLiteral("OrdNum"));
+    const QVariant before = m_db->T_Rubrica.fieldValue(QStringLiteral("OrdNum"));
+    // A customer that another copy of the program deleted is not there: stay where we were, so a
+    // following delete cannot hit the last record instead.
+    if (!positionOn(wanted))
+        positionOn(before);
+}
+
+// Linear scan in the table's own order; true when the record was found and is current.
+bool TFRubrica::positionOn(const QVariant& ordNum)
+{
+    engine::Table& table = m_db->T_Rubrica;
+    table.first();
+    while (!table.eof()) {
+        if (engine::Values::equal(table.fieldValue(QStringLiteral("OrdNum")), ordNum))
+            return true;
+        table.next();
+    }
+    return false;
+}
+
+void TFRubrica::SpeedButton1Click()
+{
+    const QVariant site = m_db->T_Rubrica.fieldValue(QStringLiteral("Sito"));
+    if (engine::Values::isNull(site))
+        return;
+    if (const std::optional<QUrl> url = LinkTargets::webSite(site.toString()))
+        Platform::shell().open(*url);
+}
+
+void TFRubrica::SpeedButton2Click()
+{
+    const QVariant mail = m_db->T_Rubrica.fieldValue(QStringLiteral("Email"));
+    if (engine::Values::isNull(mail))
+        return;
+    Platform::shell().open(LinkTargets::mailTo(mail.toString()));
+}
+
+} // namespace quillio::customers

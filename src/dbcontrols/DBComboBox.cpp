@@ -1,0 +1,83 @@
+#include "DBComboBox.h"
+
+#include "BoundField.h"
+#include "ReadOnlyLook.h"
+
+#include <QAbstractItemView>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace quillio::dbcontrols {
+
+DBComboBox::DBComboBox(QWidget* parent) : QComboBox(parent)
+{
+    setEditable(true);
+    setCompleter(nullptr);
+    setInsertPolicy(QComboBox::NoInsert);
+    setMaxVisibleItems(20);
+    ReadOnlyLook::apply(this);
+    m_binding = new BoundField(this, {[this] { return currentText(); },
+                                      [this](const QString& shown) {
+                                          m_showing = true;
+                                          setEditText(shown);
+                                          lineEdit()->setCursorPosition(0);
+                                          m_showing = false;
+                                      },
+                                      [this] { lineEdit()->selectAll(); }});
+    connect(lineEdit(), &QLineEdit::textEdited, m_binding, &BoundField::markChanged);
+    connect(this, &QComboBox::activated, m_binding, &BoundField::markChanged);
+}
+
+void DBComboBox::bind(archive::DataSource* source, const QString& fieldName)
+{
+    if (objectName().isEmpty())
+        setObjectName(fieldName);
+    m_binding->bind(source, fieldName);
+    applyFieldWidth();
+}
+
+// Stored names are never longer than the field, so the edit's own limit cuts nothing stored.
+void DBComboBox::applyFieldWidth()
+{
+    const engine::FieldDef field = m_binding->field();
+    if (field.type == engine::FieldType::Char && field.width > 0)
+        lineEdit()->setMaxLength(field.width);
+}
+
+void DBComboBox::setItems(const QStringList& items)
+{
+    const QString text = currentText();
+    const bool changed = m_binding->changed();
+    m_showing = true;
+    clear();
+    addItems(items);
+    setEditText(text);
+    m_showing = false;
+    if (changed)
+        m_binding->markChanged();
+}
+
+void DBComboBox::focusInEvent(QFocusEvent* event)
+{
+    QComboBox::focusInEvent(event);
+    applyFieldWidth();
+    m_binding->focusIn();
+}
+
+void DBComboBox::focusOutEvent(QFocusEvent* event)
+{
+    QComboBox::focusOutEvent(event);
+    m_binding->focusOut(event->reason());
+}
+
+void DBComboBox::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && !view()->isVisible()) {
+        m_binding->restore();
+        event->accept();
+        return;
+    }
+    QComboBox::keyPressEvent(event);
+}
+
+} // namespace quillio::dbcontrols

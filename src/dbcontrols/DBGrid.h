@@ -1,0 +1,31 @@
+#pragma once
+
+#include "QueryTableModel.h"
+
+#include <QTableView>
+
+namespace quillio::archive {
+class DataSource;
+}
+
+namespace quillio::dbcontrols {
+
+// A read-only grid over a query: its current row is the query's current row.
+class DBGrid : public QTableView
+{
+    Q_OBJECT
+
+public:
+    explicit DBGrid(QWidget* parent = nullptr);
+    void bind(archive::DataSource* source, QList<QueryTableModel::Column> columns);
+    QueryTableModel* queryModel() const { return m_model; }
+
+private:
+    void followQuery();
+    void moveQuery(const QModelIndex& current);
+
+    QueryTableModel* m_model = nullptr;
+    bool m_following = false;
+};
+
+} // namespace quillio::dbcontrols

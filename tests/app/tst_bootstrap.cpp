@@ -1,0 +1,297 @@
+#include "Bootstrap.h"
+#include "EngineError.h"
+#include "Program.h"
+#include "Query.h"
+#include "Session.h"
+#include "SettingsKey.h"
+#include "SettingsStore.h"
+#include "TFDB.h"
+#include "TFMain.h"
+#include "Table.h"
+#include "TableSchemas.h"
+#include "TestEnvironment.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QTest>
+
+using namespace quillio;
+using config::SettingsStore;
+namespace Key = config::SettingsKey;
+using Kind = test::Transcript::Kind;
+
+namespace {
+
+const QStringList firstStartMessages = {
+    "CONFIGURAZIONE ASSENTE",
+    "E STATA CARICATA LA CONFIGURAZIONE DI BASE",
+    "Archivio Rubrica - Assente - Premere OK per Crearlo",
+    "Archivio Rubrica.DB Creato",
+    "Archivio Bozze - Assente - Premere OK per Crearlo",
+    "Archivio Bozze.DB Creato",
+    "Archivio Fatture - Assente - Premere OK per Crearlo",
+    "Archivio Fatture.DB Creato",
+};
+
+void set(const QString& name, const QString& value)
+{
+    SettingsStore::ScriviReg(Key::path, name, value);
+}
+
+QString get(const QString& name)
+{
+    return SettingsStore::LeggiReg(Key::path, name);
+}
+
+// Runs the start-up over a fresh data module; returns the year label's text.
+QString runBootstrap(archive::TFDB& db)
+{
+    QString label = QStringLiteral("2009");
+    app::Bootstrap(db, [&label](const QString& year) { label = year; }).run();
+    return label;
+}
+
+QString runBootstrap()
+{
+    archive::TFDB db;
+    return runBootstrap(db);
+}
+
+// Whether a table file opens in a session that knows no password, and in one that knows the
+// master password.
+bool opensWithoutPassword(const QString& dir, const QString& file)
+{
+    engine::Session session(QStringLiteral("probe"));
+    session.addStandardAlias(QStringLiteral("P"), dir, QStringLiteral("NATIVE"));
+    engine::Table table(session);
+    table.setDatabaseName(QStringLiteral("P"));
+    table.setTableName(file);
+    try {
+        table.open();
+        return true;
+    } catch (const engine::EngineError&) {
+        return false;
+    }
+}
+
+bool opensWithMasterPassword(const QString& dir, const QString& file)
+{
+    engine::Session session(QStringLiteral("probe"));
+    session.addStandardAlias(QStringLiteral("P"), dir, QStringLiteral("NATIVE"));
+    session.addPassword(archive::masterPassword);
+    engine::Table table(session);
+    table.setDatabaseName(QStringLiteral("P"));
+    table.setTableName(file);
+    table.open();
+    return table.isActive();
+}
+
+bool isProtected(const QString& dir, const QString& file)
+{
+    return !opensWithoutPassword(dir, file) && opensWithMasterPassword(dir, file);
+}
+
+void createUnprotected(const QString& dir, const QString& file, const QString& columns)
+{
+    engine::Session session(QStringLiteral("maker"));
+    session.addStandardAlias(QStringLiteral("M"), dir, QStringLiteral("NATIVE"));
+    engine::Query query(session);
+    query.setDatabaseName(QStringLiteral("M"));
+    query.addSql(QStringLiteral("CREATE TABLE \"%1\" %2").arg(file, columns));
+    query.execSql();
+}
+
+const QStringList tableFiles = {"Rubrica.DB", "Bozze.DB", "Fatture.DB"};
+
+} // namespace
+
+class TestBootstrap : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void firstStartConfiguresCreatesAndProtects()
+    {
+        test::TestEnvironment env;
+        archive::TFDB db;
+        QCOMPARE(runBootstrap(db), QStringLiteral("2009"));
+
+        QCOMPARE(env.transcript.texts(), firstStartMessages);
+        const QString program = env.paths.programDir();
+        QCOMPARE(get(Key::conf), QStringLiteral("OK"));
+        QCOMPARE(get(Key::pathPrg), program);
+        QCOMPARE(get(Key::pathTemp), program);
+        QCOMPARE(get(Key::pathDatiGen), program);
+        QCOMPARE(get(Key::aliasDb), QStringLiteral("QUILDB09"));
+        QCOMPARE(get(Key::anno), QStringLiteral("2009"));
+        QCOMPARE(get(Key::dbRubrica), QStringLiteral("Rubrica.DB"));
+        QCOMPARE(get(Key::dbBozze), QStringLiteral("Bozze.DB"));
+        QCOMPARE(get(Key::dbFatture), QStringLiteral("Fatture.DB"));
+
+        const QString year = program + QStringLiteral("2009/");
+        for (const QString& file : tableFiles)
+            QVERIFY2(isProtected(year, file), qPrintable(file));
+
+        // Bound and closed, ready for the commands of the main window.
+        QVERIFY(db.Session1.isActive());
+        QCOMPARE(db.T_Fatture.databaseName(), QStringLiteral("QUILDB09"));
+        QCOMPARE(db.T_Fatture.tableName(), QStringLiteral("Fatture.DB"));
+        QVERIFY(!db.T_Fatture.isActive());
+        db.T_Fatture.open();
+        QVERIFY(db.T_Fatture.isEmpty());
+        QCOMPARE(db.QGEN.databaseName(), QStringLiteral("QUILDB09"));
+    }
+
+    void secondStartSaysNothing()
+    {
+        test::TestEnvironment env;
+        runBootstrap();
+        env.transcript.clear();
+        set(Key::anno, QStringLiteral("2009"));
+        QCOMPARE(runBootstrap(), QStringLiteral("2009"));
+        QCOMPARE(env.transcript.texts(), QStringList());
+    }
+
+    void oneMissingTableIsCreatedAndAllThreeProtected()
+    {
+        test::TestEnvironment env;
+        runBootstrap();
+        env.transcript.clear();
+        // A year whose customer and invoice files were made without protection, drafts missing.
+        const QString year = env.paths.programDir() + QStringLiteral("2010/");
+        QDir().mkpath(year);
+        createUnprotected(year, QStringLiteral("Rubrica.DB"), archive::TableSchemas::customers());
+        createUnprotected(year, QStringLiteral("Fatture.DB"), archive::TableSchemas::invoices());
+        set(Key::anno, QStringLiteral("2010"));
+
+        QCOMPARE(runBootstrap(), QStringLiteral("2010"));
+        QCOMPARE(env.transcript.texts(), (QStringList{"Archivio Bozze - Assente - Premere OK per Crearlo",
+                                                      "Archivio Bozze.DB Creato"}));
+        for (const QString& file : tableFiles)
+            QVERIFY2(isProtected(year, file), qPrintable(file));
+    }
+
+    void renamedTableFileIsLookedForAndNamed()
+    {
+        test::TestEnvironment env;
+        runBootstrap();
+        env.transcript.clear();
+        set(Key::dbRubrica, QStringLiteral("Clienti.DB"));
+        runBootstrap();
+        QCOMPARE(env.transcript.texts(), (QStringList{"Archivio Rubrica - Assente - Premere OK per Crearlo",
+                                                      "Archivio Clienti.DB Creato"}));
+        QVERIFY(QFile::exists(env.paths.programDir() + QStringLiteral("2009/Clienti.DB")));
+    }
+
+    void confOtherThanOkRestoresEveryDefault_data()
+    {
+        QTest::addColumn<QString>("conf");
+        QTest::newRow("lower case") << "ok";
+        QTest::newRow("trailing blank") << "OK ";
+        QTest::newRow("empty") << "";
+        QTest::newRow("other text") << "SI";
+    }
+    void confOtherThanOkRestoresEveryDefault()
+    {
+        QFETCH(QString, conf);
+        test::TestEnvironment env;
+        runBootstrap();
+        set(Key::conf, conf);
+        set(Key::anno, QStringLiteral("2015"));
+        set(Key::aliasDb, QStringLiteral("ALTRO"));
+        set(Key::dbFatture, QStringLiteral("F.DB"));
+        env.transcript.clear();
+
+        QCOMPARE(runBootstrap(), QStringLiteral("2009"));
+        QCOMPARE(env.transcript.texts(),
+                 (QStringList{"CONFIGURAZIONE ASSENTE", "E STATA CARICATA LA CONFIGURAZIONE DI BASE"}));
+        QCOMPARE(get(Key::conf), QStringLiteral("OK"));
+        QCOMPARE(get(Key::anno), QStringLiteral("2009"));
+        QCOMPARE(get(Key::aliasDb), QStringLiteral("QUILDB09"));
+        QCOMPARE(get(Key::dbFatture), QStringLiteral("Fatture.DB"));
+    }
+
+    void pathFailuresStopWithTheirMessage_data()
+    {
+        QTest::addColumn<QString>("pathPrg");
+        QTest::addColumn<QString>("pathDatiGen");
+        QTest::addColumn<QString>("anno");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("program dir missing, data dir too")
+            << "missing-program/" << "missing-data/" << "2009" << app::Bootstrap::programPathError;
+        QTest::newRow("program dir empty") << "" << "." << "2009" << app::Bootstrap::programPathError;
+        QTest::newRow("data dir missing") << "." << "missing-data/" << "2009" << app::Bootstrap::dataPathError;
+        QTest::newRow("two new levels") << "." << "." << "2011/nuovo" << app::Bootstrap::yearCreationError;
+    }
+    void pathFailuresStopWithTheirMessage()
+    {
+        QFETCH(QString, pathPrg);
+        QFETCH(QString, pathDatiGen);
+        QFETCH(QString, anno);
+        QFETCH(QString, message);
+        test::TestEnvironment env;
+        const QString program = env.paths.programDir();
+        const auto resolve = [&](const QString& path) {
+            return path.isEmpty() ? path : path == QLatin1String(".") ? program : program + path;
+        };
+        runBootstrap();
+        set(Key::pathPrg, resolve(pathPrg));
+        set(Key::pathDatiGen, resolve(pathDatiGen));
+        set(Key::anno, anno);
+        env.transcript.clear();
+
+        archive::TFDB db;
+        QCOMPARE(runBootstrap(db), QStringLiteral("2009"));
+        QCOMPARE(env.transcript.texts(), QStringList{message});
+        QVERIFY(!QDir(program + QStringLiteral("missing-data")).exists());
+        QVERIFY(!QDir(program + QStringLiteral("2011")).exists());
+        QVERIFY(!db.Session1.hasAlias(QStringLiteral("QUILDB09")));
+        QVERIFY(db.T_Rubrica.tableName().isEmpty());
+    }
+
+    void missingYearDirectoryIsCreated()
+    {
+        test::TestEnvironment env;
+        runBootstrap();
+        set(Key::anno, QStringLiteral("2012"));
+        env.transcript.clear();
+        QCOMPARE(runBootstrap(), QStringLiteral("2012"));
+        QVERIFY(QDir(env.paths.programDir() + QStringLiteral("2012")).exists());
+        QCOMPARE(env.transcript.texts(Kind::Message).size(), 6);
+    }
+
+    void unwritableSettingsStopTheFirstStart()
+    {
+        test::TestEnvironment env;
+        QFile blocker(env.paths.settingsRoot() + QStringLiteral("/ORVALDA"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        archive::TFDB db;
+        app::TFMain main;
+        main.setDataModule(&db);
+        main.show();
+        QCOMPARE(env.transcript.texts(Kind::Message), QStringList{"CONFIGURAZIONE ASSENTE"});
+        const QStringList errors = env.transcript.texts(Kind::Error);
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors.first().contains(QStringLiteral("'Conf'")), qPrintable(errors.first()));
+        QVERIFY(!QDir(env.paths.programDir() + QStringLiteral("2009")).exists());
+    }
+
+    void mainWindowRunsTheStartUpOnItsFirstShowOnly()
+    {
+        test::TestEnvironment env;
+        app::Program program;
+        program.showMainWindow();
+        QVERIFY(program.main().isMaximized() || program.main().windowState() & Qt::WindowMaximized);
+        QCOMPARE(program.main().windowTitle(), QStringLiteral("Quillio"));
+        QCOMPARE(env.transcript.texts(), firstStartMessages);
+        QCOMPARE(program.main().StaticText1->text(), QStringLiteral("2009"));
+        program.main().hide();
+        program.main().showMinimized();
+        program.main().showMaximized();
+        QCOMPARE(env.transcript.texts(), firstStartMessages);
+    }
+};
+
+QTEST_MAIN(TestBootstrap)
+#include "tst_bootstrap.moc"

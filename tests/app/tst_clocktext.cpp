@@ -1,0 +1,31 @@
+#include "ClockText.h"
+
+#include <QTest>
+
+using quillio::app::ClockText;
+
+class TestClockText : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void longFormatWithoutZone_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("Italian") << QLocale(QLocale::Italian, QLocale::Italy) << "14:05:09";
+        QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany) << "14:05:09";
+        QTest::newRow("US English") << QLocale(QLocale::English, QLocale::UnitedStates) << "2:05:09 PM";
+    }
+    void longFormatWithoutZone()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, expected);
+        QVERIFY2(locale.timeFormat(QLocale::LongFormat).contains(QLatin1Char('t')),
+                 "the locale's long format is expected to carry a zone");
+        QCOMPARE(ClockText::format(QTime(14, 5, 9), locale), expected);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestClockText)
+#include "tst_clocktext.moc"

@@ -1,0 +1,201 @@
+#include "ClockText.h"
+#include "PendingRecords.h"
+#include "Platform.h"
+#include "Program.h"
+#include "TFBozze.h"
+#include "TFDB.h"
+#include "TFF_About.h"
+#include "TFFatture1.h"
+#include "TFMain.h"
+#include "TFRubrica.h"
+#include "TestEnvironment.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolBar>
+#include <QToolTip>
+
+using namespace quillio;
+using Kind = test::Transcript::Kind;
+
+namespace {
+
+struct Started
+{
+    test::TestEnvironment env;
+    app::Program program;
+    app::TFMain& main = program.main();
+
+    Started()
+    {
+        program.showMainWindow();
+        env.transcript.clear();
+    }
+};
+
+QStringList menuItems(QMenu* menu)
+{
+    QStringList items;
+    for (QAction* action : menu->actions())
+        items << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    return items;
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void menusAndToolbarOfferEveryCommand()
+    {
+        Started s;
+        const QList<QAction*> menus = s.main.menuBar()->actions();
+        QCOMPARE(menus.size(), 3);
+        QCOMPARE(menus[0]->text(), QStringLiteral("&Documenti"));
+        QCOMPARE(menuItems(menus[0]->menu()), (QStringList{"&Bozze Fatture", "&Fattura", "-", "&Esci"}));
+        QCOMPARE(menus[1]->text(), QStringLiteral("&Strumenti"));
+        QCOMPARE(menuItems(menus[1]->menu()),
+                 (QStringList{"Rubrica Clienti", "-", "Cambio Anno", "Crea Nuovo Archivio"}));
+        QCOMPARE(menus[2]->text(), QStringLiteral("?"));
+        QCOMPARE(menuItems(menus[2]->menu()), QStringList{"About"});
+
+        QStringList buttons;
+        for (QAction* action : s.main.ToolBar1->actions())
+            if (QWidget* button = s.main.ToolBar1->widgetForAction(action); button && !action->text().isEmpty())
+                buttons << button->accessibleName();
+        QCOMPARE(buttons, (QStringList{"Bozza Fattura", "Fattura", "Rubrica", "Esci"}));
+        QCOMPARE(s.main.ToolBar1->widgetForAction(s.main.TBEsci)->size(), QSize(39, 38));
+    }
+
+    void toolbarShowsNoHints()
+    {
+        Started s;
+        QWidget* button = s.main.ToolBar1->widgetForAction(s.main.TBRubrica);
+        QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), button->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(button, &help);
+        QVERIFY(!QToolTip::isVisible());
+    }
+
+    void clockShowsTheLongTimeWithoutZone()
+    {
+        Started s;
+        s.env.clock.moment = QDateTime(QDate(2009, 3, 5), QTime(9, 7, 3));
+        s.main.Timer1Timer();
+        QCOMPARE(s.main.clockPanel->text(), QStringLiteral("09:07:03"));
+        QCOMPARE(s.main.Timer1.interval(), 1000);
+        QVERIFY(s.main.Timer1.isActive());
+    }
+
+    // A real nested loop: the clock must keep ticking while a modal window waits for the person.
+    void clockTicksWhileAModalWindowIsOpen()
+    {
+        Started s;
+        Platform::setClock(nullptr);
+        QSignalSpy ticks(&s.main.Timer1, &QTimer::timeout);
+        QStringList shown;
+        connect(&s.main.Timer1, &QTimer::timeout, this, [&] { shown << s.main.clockPanel->text(); });
+        QDialog modal(&s.main);
+        QTimer::singleShot(2600, &modal, &QDialog::accept);
+        modal.exec();
+        QVERIFY2(ticks.size() >= 2, qPrintable(QString::number(ticks.size())));
+        shown.removeDuplicates();
+        QVERIFY2(shown.size() >= 2, qPrintable(shown.join(" | ")));
+    }
+
+    void editorsOpenAtTheirSizeEveryTime()
+    {
+        Started s;
+        s.main.openDrafts();
+        QWidget& drafts = s.program.bozze();
+        QVERIFY(drafts.isVisible());
+        QCOMPARE(drafts.size(), app::TFMain::editorSize);
+        QVERIFY(s.program.db().T_Bozze.isActive());
+        drafts.resize(600, 500);
+        drafts.close();
+        s.main.openDrafts();
+        QCOMPARE(drafts.size(), app::TFMain::editorSize);
+
+        s.main.openInvoices();
+        QCOMPARE(s.program.fatture().size(), app::TFMain::editorSize);
+        QVERIFY(s.program.db().T_Fatture.isActive());
+        QCOMPARE(s.env.transcript.texts(), QStringList());
+    }
+
+    void commandsShowTheirWindows()
+    {
+        Started s;
+        s.main.openAddressBook();
+        s.main.showAbout();
+        s.main.changeWorkingYear();
+        s.main.createNewArchive();
+        QCOMPARE(s.env.modal.shown.size(), 4);
+        QCOMPARE(s.env.modal.shown[0].data(), static_cast<QWidget*>(&s.program.rubrica()));
+        QCOMPARE(s.env.modal.shown[1].data(), static_cast<QWidget*>(&s.program.about()));
+        QVERIFY(s.program.db().T_Rubrica.isActive());
+    }
+
+    void tableThatCannotOpenShowsTheErrorAndNoWindow()
+    {
+        Started s;
+        QVERIFY(QFile::remove(s.env.paths.programDir() + QStringLiteral("2009/Fatture.DB")));
+        s.main.openInvoices();
+        QCOMPARE(s.env.modal.shown.size(), 0);
+        QCOMPARE(s.env.transcript.texts(Kind::Error).size(), 1);
+        QVERIFY(!s.program.fatture().isVisible());
+        s.main.openDrafts();
+        QCOMPARE(s.env.modal.shown.size(), 1);
+    }
+
+    void exitWithNothingPendingAsksNothing()
+    {
+        Started s;
+        s.main.openDrafts();
+        s.program.db().T_Bozze.append(); // a new record nobody changed
+        s.main.TBEsci->trigger();
+        QVERIFY(!s.main.isVisible());
+        QCOMPARE(s.env.transcript.texts(), QStringList());
+    }
+
+    void exitWithAChangedPendingRecordAsks_data()
+    {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("yes ends") << true;
+        QTest::newRow("no stays") << false;
+    }
+    void exitWithAChangedPendingRecordAsks()
+    {
+        QFETCH(bool, yes);
+        Started s;
+        s.main.openAddressBook();
+        engine::Table& table = s.program.db().T_Rubrica;
+        table.append();
+        table.setFieldValue(QStringLiteral("Ragione_Sociale"), QStringLiteral("Rossi"));
+        s.program.rubrica().close();
+        s.env.messages.answerNext(yes);
+        s.main.Esci1->trigger();
+        QCOMPARE(s.env.transcript.texts(Kind::Confirm), QStringList{archive::PendingRecords::question});
+        QCOMPARE(s.env.messages.lastDefault(), Messages::Default::No);
+        QCOMPARE(s.main.isVisible(), !yes);
+    }
+
+    void aboutBoxClosesWithOk()
+    {
+        Started s;
+        s.main.showAbout();
+        app::TFF_About& about = s.program.about();
+        QVERIFY(about.isVisible());
+        QTest::mouseClick(about.OKButton, Qt::LeftButton);
+        QVERIFY(!about.isVisible());
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,130 @@
+// Renders the program's windows, filled with sample records, into PNG files for the documentation.
+// Usage: quillio-screenshots OUTPUT_DIR   (run under xvfb-run, or with QT_QPA_PLATFORM=offscreen)
+#include "Program.h"
+#include "TFDB.h"
+#include "TFF_About.h"
+#include "TFMain.h"
+#include "TFRubrica.h"
+#include "DBComboBox.h"
+#include "DBEdit.h"
+#include "DBMemo.h"
+#include "LineSlots.h"
+#include "RecordPanel.h"
+#include "TFBozze.h"
+#include <QTest>
+#include "DBGrid.h"
+#include "TestEnvironment.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTimer>
+
+using namespace quillio;
+
+namespace {
+
+void save(QWidget& window, const QString& dir, const QString& name)
+{
+    QApplication::processEvents();
+    window.grab().save(QDir(dir).filePath(name + QStringLiteral(".png")));
+}
+
+void addCustomers(engine::Table& table)
+{
+    const QStringList rows[] = {
+        {"Rossi Arredamenti S.r.l.", "Via Garibaldi 12", "Milano", "20121", "02 8765432", "333 1234567", "Paolo Rossi"},
+        {"Bianchi Giovanni", "Corso Vittorio Emanuele 4", "Torino", "10121", "011 445566", "", "Giovanni Bianchi"},
+        {"Caffè Centrale di Verdi & C.", "Piazza Duomo 1", "Firenze", "50122", "055 212121", "347 9988776", "Anna Verdi"},
+        {"Edilnord S.p.A.", "Via dell'Industria 88", "Bergamo", "24126", "035 330011", "", "Ufficio acquisti"},
+        {"Studio Tecnico Esposito", "Via Toledo 256", "Napoli", "80134", "081 5522334", "320 1122334", "Ing. Esposito"},
+    };
+    table.open();
+    for (const QStringList& row : rows) {
+        table.append();
+        table.setFieldValue("Ragione_Sociale", row[0]);
+        table.setFieldValue("Via", row[1]);
+        table.setFieldValue("Citta", row[2]);
+        table.setFieldValue("Cap", row[3]);
+        table.setFieldValue("Telefono", row[4]);
+        table.setFieldValue("Cellulare", row[5]);
+        table.setFieldValue("Riferimento", row[6]);
+        table.setFieldValue("PIva", "01234567890");
+        table.setFieldValue("EMail", "info@example.it");
+        table.setFieldValue("Sito", "www.example.it");
+        table.setFieldValue("Tipo", "Cliente");
+        table.post();
+    }
+    table.close();
+}
+
+void typeInto(QWidget* field, const QString& text)
+{
+    field->setFocus();
+    QTest::keyClicks(field, text);
+}
+
+void fillDraft(drafts::TFBozze& bozze)
+{
+    drafts::RecordPanel& panel = *bozze.PanelScheda;
+    typeInto(panel.Ragione_Sociale, QStringLiteral("Rossi Arredamenti S.r.l."));
+    typeInto(panel.edit("Testo02"), QStringLiteral("Fornitura e posa in opera come da preventivo n. 14/2009"));
+    const QStringList lines[] = {
+        {"Scrivania in noce con cassettiera", "1250"},
+        {"Sedie ergonomiche (4 pezzi)", "680.5"},
+        {"Libreria a muro su misura", "2100"},
+        {"Trasporto e montaggio", "180"},
+        {"Sconto concordato", "-150"},
+    };
+    int slot = 1;
+    for (const QStringList& line : lines) {
+        typeInto(panel.edit(drafts::LineSlots::description(slot)), line[0]);
+        typeInto(panel.edit(drafts::LineSlots::amount(slot)), line[1]);
+        ++slot;
+    }
+    typeInto(panel.Condizioni, QStringLiteral("Bonifico bancario a 30 giorni data fattura"));
+    QTest::keyClick(panel.Condizioni, Qt::Key_Return);
+    QTest::keyClicks(panel.Condizioni, QStringLiteral("IBAN IT60 X054 2811 1010 0000 0123 456"));
+    typeInto(panel.edit("Desc07"), QString());
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/screenshots");
+    QDir().mkpath(out);
+    test::TestEnvironment env;
+    env.clock.moment = QDateTime::currentDateTime();
+    app::Program program;
+    program.main().resize(1280, 800);
+    program.main().show();
+    program.main().Timer1Timer();
+    addCustomers(program.db().T_Rubrica);
+    save(program.main(), out, QStringLiteral("main-window"));
+
+    program.main().showAbout();
+    save(program.about(), out, QStringLiteral("about"));
+    program.about().close();
+
+    customers::TFRubrica& rubrica = program.rubrica();
+    program.main().openAddressBook();
+    QApplication::setActiveWindow(&rubrica);
+    rubrica.DBGrid1->setFocus();
+    save(rubrica, out, QStringLiteral("address-book-browse"));
+    rubrica.Modifica1Click();
+    save(rubrica, out, QStringLiteral("address-book-edit"));
+    rubrica.Annulla1Click();
+    rubrica.Esci1Click();
+
+    drafts::TFBozze& bozze = program.bozze();
+    program.main().openDrafts();
+    QApplication::setActiveWindow(&bozze);
+    save(bozze, out, QStringLiteral("drafts-browse-empty"));
+    bozze.Nuovo1Click();
+    fillDraft(bozze);
+    save(bozze, out, QStringLiteral("drafts-edit"));
+    bozze.Salva1Click();
+    save(bozze, out, QStringLiteral("drafts-browse"));
+    return 0;
+}
