@@ -1,0 +1,40 @@
+#include "CustomerLookup.h"
+
+#include "Table.h"
+#include "Values.h"
+
+namespace quillio::drafts {
+
+using engine::Values;
+
+void CustomerLookup::fillCustomerBlock(engine::Table& customers, engine::Dataset& record)
+{
+    static const QString name = QStringLiteral("Ragione_Sociale");
+    customers.open();
+    customers.first();
+    bool matched = false;
+    while (!customers.eof() && !matched) {
+        if (Values::equal(record.fieldValue(name), customers.fieldValue(name))) {
+            for (const char* field : {"Via", "Citta", "Cap", "PIva", "CF"})
+                record.setFieldValue(QLatin1String(field), customers.fieldValue(QLatin1String(field)));
+            record.setFieldValue(QStringLiteral("CodRif"), customers.fieldValue(QStringLiteral("OrdNum")));
+            matched = true;
+        }
+        customers.next();
+    }
+}
+
+QStringList CustomerLookup::names(engine::Table& customers)
+{
+    QStringList names;
+    customers.open();
+    customers.first();
+    while (!customers.eof()) {
+        names << customers.fieldValue(QStringLiteral("Ragione_Sociale")).toString();
+        customers.next();
+    }
+    customers.close();
+    return names;
+}
+
+} // namespace quillio::drafts
