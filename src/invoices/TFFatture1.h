@@ -1,0 +1,66 @@
+#pragma once
+
+#include "RecordEditor.h"
+
+#include <functional>
+
+class QFrame;
+class QMenu;
+class QPushButton;
+
+namespace quillio::dbcontrols {
+class DBGrid;
+}
+
+namespace quillio::invoices {
+
+// The invoice window: the draft window's record body and rules on the invoice table, plus the date
+// and state of an invoice, printing, and a new invoice made from a draft through the draft picker.
+class TFFatture1 : public drafts::RecordEditor
+{
+    Q_OBJECT
+
+public:
+    explicit TFFatture1(QWidget* parent = nullptr);
+    void setDataModule(archive::TFDB* db);
+
+    static const QString draftListQuery;
+    static const QString draftNotFound;
+
+    void Nuovo1Click() override;
+    void Salva1Click() override;
+    void Annulla1Click() override;
+    void BT_SelezionaClick();
+    void BT_AnnullaClick();
+    void StpFattura1Click();
+
+    // What printing does with the current invoice; set by whoever owns the report engine.
+    std::function<void()> printCurrentInvoice;
+
+    bool pickerShown() const;
+
+    QMenu* Stampa1 = nullptr;
+    QAction* StpFattura1 = nullptr;
+    QAction* TBStampa = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* PopMenu1 = nullptr;
+    QFrame* Panel1 = nullptr;
+    dbcontrols::DBGrid* Elenco_Bozze = nullptr;
+    QPushButton* BT_Seleziona = nullptr;
+    QPushButton* BT_Annulla = nullptr;
+
+protected:
+    void setOwnCommands(bool edit) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildPrintCommand();
+    void buildPicker();
+    void placePicker();
+    void showPicker(bool shown);
+    void writeStartingValues();
+    bool findChosenDraft();
+    void copyChosenDraft();
+};
+
+} // namespace quillio::invoices
