@@ -11,6 +11,7 @@
 #include "LineSlots.h"
 #include "RecordPanel.h"
 #include "TFBozze.h"
+#include "TFFatture1.h"
 #include <QTest>
 #include "DBGrid.h"
 #include "TestEnvironment.h"
@@ -126,5 +127,16 @@ int main(int argc, char* argv[])
     save(bozze, out, QStringLiteral("drafts-edit"));
     bozze.Salva1Click();
     save(bozze, out, QStringLiteral("drafts-browse"));
+    bozze.Esci1Click();
+
+    invoices::TFFatture1& fatture = program.fatture();
+    program.main().openInvoices();
+    QApplication::setActiveWindow(&fatture);
+    fatture.Nuovo1Click();
+    save(fatture, out, QStringLiteral("invoice-picker"));
+    fatture.BT_SelezionaClick();
+    typeInto(fatture.PanelScheda->edit("CF"), QStringLiteral("RSSPLA70A01F205X"));
+    fatture.Salva1Click();
+    save(fatture, out, QStringLiteral("invoice-browse"));
     return 0;
 }
