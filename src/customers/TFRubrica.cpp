@@ -6,6 +6,7 @@
 #include "DBMemo.h"
 #include "DBNavigator.h"
 #include "DefaultErrorHandler.h"
+#include "FieldLabel.h"
 #include "FocusHighlight.h"
 #include "LinkTargets.h"
 #include "Platform.h"
@@ -28,9 +29,6 @@ using dbcontrols::DBEdit;
 using dbcontrols::FocusHighlight;
 
 const QString TFRubrica::listQuery = QStringLiteral("SELECT * FROM Rubrica.DB ORDER BY Ragione_Sociale ASC");
-const QString TFRubrica::deleteQuestion =
-    QStringLiteral("ATTENZIONE - RICHIESTA CANCELLAZIONE SCHEDA\r\rE' stato chiesto di Cancellare la scheda "
-                   "corrente.\r\rConfermi l'operazione?");
 
 namespace {
 
@@ -60,16 +58,7 @@ const FieldRow detailFields[] = {
 
 QLabel* sunkenLabel(const QString& caption, QWidget* parent)
 {
-    auto* label = new QLabel(caption, parent);
-    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    label->setAutoFillBackground(true);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::Window, FocusHighlight::colour);
-    palette.setColor(QPalette::Disabled, QPalette::Window, FocusHighlight::colour);
-    // Captions stay readable while the panel is read-only.
-    palette.setColor(QPalette::Disabled, QPalette::WindowText, palette.color(QPalette::Active, QPalette::WindowText));
-    label->setPalette(palette);
-    return label;
+    return dbcontrols::FieldLabel::create(caption, parent);
 }
 
 QToolButton* linkButton(const QString& name, const QString& hint, const QString& icon, QWidget* parent)

@@ -32,7 +32,6 @@ public:
     void setDataModule(archive::TFDB* db);
 
     static const QString listQuery;
-    static const QString deleteQuestion;
 
     enum class Layout { Browse, Edit, Confirming };
     Layout layout() const { return m_layout; }

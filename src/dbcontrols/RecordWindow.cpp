@@ -11,6 +11,10 @@
 
 namespace quillio::dbcontrols {
 
+const QString RecordWindow::deleteQuestion =
+    QStringLiteral("ATTENZIONE - RICHIESTA CANCELLAZIONE SCHEDA\r\rE' stato chiesto di Cancellare la scheda "
+                   "corrente.\r\rConfermi l'operazione?");
+
 RecordWindow::RecordWindow(const QString& caption, const QString& menuTitle, const QString& statusText,
                            QWidget* parent)
     : QMainWindow(parent)

@@ -21,6 +21,9 @@ public:
     RecordWindow(const QString& caption, const QString& menuTitle, const QString& statusText,
                  QWidget* parent = nullptr);
 
+    // Asked before a record is deleted.
+    static const QString deleteQuestion;
+
     QMenu* menu() const { return m_menu; }
     QToolBar* toolBar() const { return m_toolBar; }
     QLabel* statusPanel() const { return m_statusPanel; }

@@ -19,10 +19,6 @@
 
 namespace quillio::drafts {
 
-const QString RecordEditor::deleteQuestion =
-    QStringLiteral("ATTENZIONE - RICHIESTA CANCELLAZIONE SCHEDA\r\rE' stato chiesto di Cancellare la scheda "
-                   "corrente.\r\rConfermi l'operazione?");
-
 RecordEditor::RecordEditor(const QString& caption, const QString& statusText, const QColor& background,
                            bool invoiceFields, QWidget* parent)
     : RecordWindow(caption, QStringLiteral("DareAvere"), statusText, parent)

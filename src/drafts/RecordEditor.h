@@ -43,8 +43,6 @@ public:
     QAction* Annulla1 = nullptr;
     QAction* Esci1 = nullptr;
 
-    static const QString deleteQuestion;
-
     virtual void Nuovo1Click() = 0;
     void Modifica1Click();
     virtual void Salva1Click();

@@ -6,6 +6,7 @@
 #include "DBComboBox.h"
 #include "DBEdit.h"
 #include "DBMemo.h"
+#include "FieldLabel.h"
 #include "FocusHighlight.h"
 #include "KeyRules.h"
 #include "LineSlots.h"
@@ -31,16 +32,7 @@ constexpr int slotRowHeight = 21;
 
 QLabel* sunkenLabel(const QString& caption, QWidget* parent)
 {
-    auto* label = new QLabel(caption, parent);
-    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    label->setAutoFillBackground(true);
-    label->setContentsMargins(4, 0, 4, 0);
-    QPalette palette = label->palette();
-    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-        palette.setColor(group, QPalette::Window, FocusHighlight::colour);
-    palette.setColor(QPalette::Disabled, QPalette::WindowText, palette.color(QPalette::Active, QPalette::WindowText));
-    label->setPalette(palette);
-    return label;
+    return dbcontrols::FieldLabel::create(caption, parent);
 }
 
 QLabel* heading(const QString& caption, QWidget* parent)

@@ -1,5 +1,6 @@
 #include "TFBozze.h"
 
+#include "StartingValues.h"
 #include "TFDB.h"
 #include "Table.h"
 
@@ -21,14 +22,8 @@ void TFBozze::setDataModule(archive::TFDB* db)
 void TFBozze::Nuovo1Click()
 {
     setLayout(Layout::Edit);
-    engine::Table& drafts = table();
-    drafts.append();
-    drafts.setFieldValue(QStringLiteral("Testo1"), QStringLiteral("VS DARE PER"));
-    drafts.setFieldValue(QStringLiteral("TotAut"), true);
-    drafts.setFieldValue(QStringLiteral("Totale"), 0.0);
-    drafts.setFieldValue(QStringLiteral("Iva"), 20.0);
-    drafts.setFieldValue(QStringLiteral("Totale_Iva"), 0.0);
-    drafts.setFieldValue(QStringLiteral("Totale_Fattura"), 0.0);
+    table().append();
+    StartingValues::write(table());
     focusName();
 }
 
