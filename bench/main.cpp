@@ -1,0 +1,86 @@
+#include "BenchProgram.h"
+#include "Engine.h"
+#include "PeakMemory.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <algorithm>
+#include <memory>
+#include <QLocale>
+#include <QTextStream>
+#include <exception>
+
+using namespace quillio::bench;
+
+namespace {
+
+const QList<int> DefaultSizes = {1000, 10000, 100000};
+
+// "1000,10000" → the sizes; empty when any of them is not a positive whole number.
+QList<int> parseSizes(const QString& text)
+{
+    QList<int> sizes;
+    for (const QString& part : text.split(u',')) {
+        bool isNumber = false;
+        const int records = part.trimmed().toInt(&isNumber);
+        if (!isNumber || records < 1)
+            return {};
+        sizes.append(records);
+    }
+    return sizes;
+}
+
+int fail(const QString& text)
+{
+    QTextStream(stderr) << "quillio-bench: " << text << Qt::endl;
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    // Printing needs fonts, so the program is a GUI one; the peak-memory child stays a core one, so it
+    // measures the engine and not the GUI. Without a display everything runs offscreen.
+    const bool isChild = std::any_of(argv, argv + argc, [](const char* argument) {
+        return QByteArray(argument).contains(PeakMemory::ChildOption.toLatin1());
+    });
+    if (!isChild && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> app = isChild ? std::make_unique<QCoreApplication>(argc, argv)
+                                                  : std::make_unique<QGuiApplication>(argc, argv);
+    QCoreApplication& application = *app;
+    QCoreApplication::setApplicationName(QStringLiteral("quillio-bench"));
+    // Customer names sort as the Italian program sorts them, whatever the machine's own locale.
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Builds archives of generated customers and invoices and prints how fast the engine works on them."));
+    parser.addHelpOption();
+    const QCommandLineOption json(QStringLiteral("json"),
+                                  QStringLiteral("Print the figures as a JSON array."));
+    const QCommandLineOption records(
+        QStringLiteral("records"),
+        QStringLiteral("Archive sizes, comma-separated (default 1000,10000,100000)."),
+        QStringLiteral("sizes"));
+    QCommandLineOption child(PeakMemory::ChildOption, QString(), QStringLiteral("directory"));
+    child.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOptions({json, records, child});
+    parser.process(application);
+
+    try {
+        quillio::engine::Engine::initialize();
+        if (parser.isSet(child))
+            return PeakMemory::runChild(parser.value(child));
+        const QList<int> sizes = parser.isSet(records) ? parseSizes(parser.value(records)) : DefaultSizes;
+        if (sizes.isEmpty())
+            return fail(QStringLiteral("--records takes positive whole numbers separated by commas."));
+        return BenchProgram(parser.isSet(json) ? BenchProgram::Output::Json : BenchProgram::Output::Text,
+                            sizes)
+            .run();
+    } catch (const std::exception& error) {
+        return fail(QString::fromUtf8(error.what()));
+    }
+}
