@@ -11,6 +11,8 @@
 #include "TFFatture1.h"
 #include "TFMain.h"
 #include "TFRubrica.h"
+#include "ReportProject.h"
+#include "ReportSystem.h"
 
 #include <QLabel>
 
@@ -23,6 +25,8 @@ Program::Program()
     m_conf = std::make_unique<archive::TFConf>();
     m_rubrica = std::make_unique<customers::TFRubrica>();
     m_db = std::make_unique<archive::TFDB>();
+    m_reportSystem = std::make_unique<report::ReportSystem>();
+    m_reportProject = std::make_unique<report::ReportProject>(*m_reportSystem);
     m_fatture = std::make_unique<invoices::TFFatture1>();
     m_bozze = std::make_unique<drafts::TFBozze>();
     m_about = std::make_unique<TFF_About>();
@@ -33,6 +37,7 @@ Program::Program()
     m_rubrica->setDataModule(m_db.get());
     m_bozze->setDataModule(m_db.get());
     m_fatture->setDataModule(m_db.get());
+    m_fatture->setReportProject(m_reportProject.get());
     const auto showYear = [this](const QString& year) { m_main->StaticText1->setText(year); };
     m_cambioAnno->setDataModule(m_db.get());
     m_cambioAnno->setYearLabel(showYear);

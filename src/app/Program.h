@@ -20,6 +20,11 @@ class TFCambioAnno;
 class TFCreaArchivio;
 } // namespace quillio::workingyear
 
+namespace quillio::report {
+class ReportProject;
+class ReportSystem;
+} // namespace quillio::report
+
 namespace quillio::app {
 
 class TFMain;
@@ -38,6 +43,7 @@ public:
 
     TFMain& main() const { return *m_main; }
     archive::TFDB& db() const { return *m_db; }
+    report::ReportProject& reportProject() const { return *m_reportProject; }
     customers::TFRubrica& rubrica() const { return *m_rubrica; }
     drafts::TFBozze& bozze() const { return *m_bozze; }
     invoices::TFFatture1& fatture() const { return *m_fatture; }
@@ -50,6 +56,9 @@ private:
     std::unique_ptr<archive::TFConf> m_conf;
     std::unique_ptr<customers::TFRubrica> m_rubrica;
     std::unique_ptr<archive::TFDB> m_db;
+    // The report components live beside the data module: printing needs widgets, the data module none.
+    std::unique_ptr<report::ReportSystem> m_reportSystem;
+    std::unique_ptr<report::ReportProject> m_reportProject;
     std::unique_ptr<invoices::TFFatture1> m_fatture;
     std::unique_ptr<drafts::TFBozze> m_bozze;
     std::unique_ptr<TFF_About> m_about;

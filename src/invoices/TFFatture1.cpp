@@ -2,9 +2,11 @@
 
 #include "DBGrid.h"
 #include "DefaultErrorHandler.h"
+#include "InvoicePrintParameters.h"
 #include "LineSlots.h"
 #include "Platform.h"
 #include "RecordPanel.h"
+#include "StartingValues.h"
 #include "TFDB.h"
 #include "Values.h"
 
@@ -174,14 +176,8 @@ void TFFatture1::Nuovo1Click()
 
 void TFFatture1::writeStartingValues()
 {
-    engine::Table& invoices = table();
-    invoices.setFieldValue(QStringLiteral("Data"), Platform::clock().today());
-    invoices.setFieldValue(QStringLiteral("Testo1"), QStringLiteral("VS DARE PER"));
-    invoices.setFieldValue(QStringLiteral("TotAut"), true);
-    invoices.setFieldValue(QStringLiteral("Totale"), 0.0);
-    invoices.setFieldValue(QStringLiteral("Iva"), 20.0);
-    invoices.setFieldValue(QStringLiteral("Totale_Iva"), 0.0);
-    invoices.setFieldValue(QStringLiteral("Totale_Fattura"), 0.0);
+    table().setFieldValue(QStringLiteral("Data"), Platform::clock().today());
+    drafts::StartingValues::write(table());
 }
 
 // Steps the draft table to the draft of the list's current row; false at the end of the table
@@ -249,8 +245,7 @@ void TFFatture1::Annulla1Click()
 
 void TFFatture1::StpFattura1Click()
 {
-    if (printCurrentInvoice)
-        printCurrentInvoice();
+    InvoicePrintParameters::print(*m_report, table());
 }
 
 } // namespace quillio::invoices

@@ -2,14 +2,15 @@
 
 #include "RecordEditor.h"
 
-#include <functional>
-
 class QFrame;
 class QMenu;
 class QPushButton;
 
 namespace quillio::dbcontrols {
 class DBGrid;
+}
+namespace quillio::report {
+class ReportProject;
 }
 
 namespace quillio::invoices {
@@ -34,8 +35,8 @@ public:
     void BT_AnnullaClick();
     void StpFattura1Click();
 
-    // What printing does with the current invoice; set by whoever owns the report engine.
-    std::function<void()> printCurrentInvoice;
+    // The report project invoices are printed through; linked once it exists.
+    void setReportProject(report::ReportProject* project) { m_report = project; }
 
     bool pickerShown() const;
 
@@ -61,6 +62,8 @@ private:
     void writeStartingValues();
     bool findChosenDraft();
     void copyChosenDraft();
+
+    report::ReportProject* m_report = nullptr;
 };
 
 } // namespace quillio::invoices

@@ -8,7 +8,11 @@
 #include "TFDB.h"
 #include "TFFatture1.h"
 #include "TFMain.h"
+#include "ScriptedOutputChooser.h"
 #include "TestEnvironment.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 #include <QApplication>
 #include <QMenu>
@@ -76,6 +80,13 @@ struct InvoiceFixture
         window.Elenco_Bozze->setCurrentIndex(window.Elenco_Bozze->queryModel()->index(row, 1));
     }
     QVariant value(const char* field) const { return invoices.fieldValue(QLatin1String(field)); }
+    // The default layout beside the (temporary) program, as the build puts it beside the real one.
+    void installLayout() const
+    {
+        QDir(env.paths.programDir()).mkpath(QStringLiteral("Report"));
+        QVERIFY(QFile::copy(QStringLiteral(QUILLIO_LAYOUT_DIR "/ModFatturaBase.qrl"),
+                            env.paths.programDir() + QStringLiteral("Report/ModFatturaBase.qrl")));
+    }
     bool printEnabled() const { return window.Stampa1->menuAction()->isEnabled() && window.TBStampa->isEnabled(); }
 };
 
@@ -204,8 +215,8 @@ private slots:
     void printIsOfferedOnlyWhileBrowsing()
     {
         InvoiceFixture f;
-        int printed = 0;
-        f.window.printCurrentInvoice = [&printed] { ++printed; };
+        f.installLayout();
+        report::test::ScriptedOutputChooser chooser;
         f.window.Nuovo1Click();
         QVERIFY(!f.printEnabled());
         f.window.Annulla1Click();
@@ -214,11 +225,41 @@ private slots:
         QVERIFY(!f.printEnabled());
         f.window.Salva1Click();
         QVERIFY(f.printEnabled());
+        // Both entries run the print command, which asks where the report goes.
         f.window.StpFattura1->trigger();
         f.window.PopMenu1->trigger();
-        QCOMPARE(printed, 2);
+        QCOMPARE(chooser.requests.size(), 2);
+        QCOMPARE(chooser.requests.first().title, QStringLiteral("Output Options"));
         QCOMPARE(f.window.PopMenu1->text(), QStringLiteral("Stampa Fattura"));
         QCOMPARE(f.window.StpFattura1->text(), QStringLiteral("Fattura"));
+    }
+
+    void printToAFileWritesThePdf()
+    {
+        InvoiceFixture f;
+        f.installLayout();
+        f.window.Nuovo1Click();
+        f.window.BT_SelezionaClick();
+        f.window.Salva1Click();
+        report::test::ScriptedOutputChooser chooser;
+        chooser.answers << report::test::ScriptedOutputChooser::to(report::Destination::File);
+        f.env.files.answer = f.env.paths.root() + QStringLiteral("/fattura.pdf");
+        f.window.StpFattura1->trigger();
+        QCOMPARE(f.env.transcript.texts(Kind::Error), QStringList());
+        QVERIFY(QFileInfo(f.env.files.answer).size() > 1000);
+        QCOMPARE(f.invoices.state(), engine::DatasetState::Browse);
+    }
+
+    void printWithoutLayoutSaysWhichFileIsMissing()
+    {
+        InvoiceFixture f;
+        report::test::ScriptedOutputChooser chooser;
+        f.window.StpFattura1->trigger();
+        const QStringList errors = f.env.transcript.texts(Kind::Error);
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors.first().startsWith(QStringLiteral("The following reporting project does not exist:\n\"")),
+                 qPrintable(errors.first()));
+        QVERIFY(chooser.requests.isEmpty());
     }
 
     void dateRules_data()

@@ -1,0 +1,193 @@
+#include "InvoicePrintParameters.h"
+
+#include "Dataset.h"
+#include "FieldFormat.h"
+#include "ReportProject.h"
+#include "SettingsKey.h"
+#include "SettingsStore.h"
+#include "Values.h"
+
+#include <QDir>
+#include <QLocale>
+#include <cmath>
+#include <optional>
+
+namespace quillio::invoices {
+
+namespace {
+
+enum class Form { Date, WholeNumber, Text, Amount, Rate };
+
+struct ParameterSource
+{
+    QString name;
+    QString field;
+    Form form;
+};
+
+QList<ParameterSource> sources()
+{
+    QList<ParameterSource> list = {
+        {"Data", "Data", Form::Date},
+        {"Numero", "OrdNum", Form::WholeNumber},
+        {"Ragione_Sociale", "Ragione_Sociale", Form::Text},
+        {"Via", "Via", Form::Text},
+        {"Citta", "Citta", Form::Text},
+        {"CAP", "Cap", Form::Text},
+        {"PIVA", "PIva", Form::Text},
+        {"CF", "CF", Form::Text},
+        {"Testo1", "Testo1", Form::Text},
+        {"Testo2", "Testo2", Form::Text},
+    };
+    // All twenty line slots reach the layout, since the totals add all twenty.
+    for (int slot = 1; slot <= 20; ++slot) {
+        const QString number = QStringLiteral("%1").arg(slot, 2, 10, QLatin1Char('0'));
+        list.append({QStringLiteral("Desc") + number, QStringLiteral("Desc") + number, Form::Text});
+        list.append({QStringLiteral("Costo") + number, QStringLiteral("Costo") + number, Form::Amount});
+    }
+    list.append({{"Totale", "Totale", Form::Amount},
+                 {"IVA", "Iva", Form::Rate},
+                 {"Totale_IVA", "Totale_Iva", Form::Amount},
+                 {"Totale_Fattura", "Totale_Fattura", Form::Amount},
+                 {"Condizioni", "Condizioni", Form::Text}});
+    return list;
+}
+
+// The value in hundredths, rounded half away from zero on its 15-significant-digit decimal
+// form; nothing when it is too large to count in hundredths.
+std::optional<qint64> hundredths(double value)
+{
+    if (!std::isfinite(value))
+        return std::nullopt;
+    // "d.dddddddddddddde±x": the fifteen digits the editor shows and their exponent.
+    const QString scientific = QString::number(std::fabs(value), 'e', 14);
+    const qsizetype e = scientific.indexOf(u'e');
+    const qint64 digits = QString(scientific.left(e)).remove(u'.').toLongLong();
+    const int shift = scientific.mid(e + 1).toInt() - 14 + 2; // power of ten from the digits to hundredths
+    if (shift > 3)
+        return std::nullopt;
+    qint64 result = digits;
+    if (shift >= 0) {
+        for (int i = 0; i < shift; ++i)
+            result *= 10;
+    } else if (shift < -15) {
+        result = 0;
+    } else {
+        qint64 divisor = 1;
+        for (int i = 0; i < -shift; ++i)
+            divisor *= 10;
+        result = digits / divisor + ((digits % divisor) * 2 >= divisor ? 1 : 0);
+    }
+    return value < 0 ? -result : result;
+}
+
+QLocale groupingLocale()
+{
+    QLocale locale;
+    locale.setNumberOptions(QLocale::DefaultNumberOptions);
+    return locale;
+}
+
+QString signedText(qint64 cents, const QString& whole, const QString& fraction)
+{
+    const QLocale locale = groupingLocale();
+    const QString sign = cents < 0 ? locale.negativeSign() : QString();
+    return fraction.isEmpty() ? sign + whole : sign + whole + locale.decimalPoint() + fraction;
+}
+
+QString textOf(const QVariant& value, Form form)
+{
+    if (engine::Values::isNull(value))
+        return {};
+    switch (form) {
+    case Form::Date:
+        return InvoicePrintParameters::dateText(value.toDate());
+    case Form::WholeNumber:
+        return QString::number(value.toLongLong());
+    case Form::Amount:
+        return InvoicePrintParameters::amountText(value.toDouble());
+    case Form::Rate:
+        return InvoicePrintParameters::rateText(value.toDouble());
+    case Form::Text:
+        break;
+    }
+    return value.toString();
+}
+
+} // namespace
+
+QStringList InvoicePrintParameters::names()
+{
+    QStringList names;
+    for (const ParameterSource& source : sources())
+        names.append(source.name);
+    return names;
+}
+
+QList<InvoicePrintParameters::Parameter> InvoicePrintParameters::read(const engine::Dataset& invoice)
+{
+    QList<Parameter> parameters;
+    for (const ParameterSource& source : sources())
+        parameters.append({source.name, textOf(invoice.fieldValue(source.field), source.form)});
+    return parameters;
+}
+
+QString InvoicePrintParameters::amountText(double value)
+{
+    const std::optional<qint64> cents = hundredths(value);
+    if (!cents)
+        return groupingLocale().toString(value, 'f', 2);
+    const qint64 magnitude = std::llabs(*cents);
+    const QString whole = groupingLocale().toString(magnitude / 100);
+    return signedText(*cents, whole, QStringLiteral("%1").arg(magnitude % 100, 2, 10, QLatin1Char('0')));
+}
+
+QString InvoicePrintParameters::rateText(double value)
+{
+    const std::optional<qint64> cents = hundredths(value);
+    if (!cents)
+        return QString::number(value, 'f', 0);
+    const qint64 magnitude = std::llabs(*cents);
+    QString fraction = QStringLiteral("%1").arg(magnitude % 100, 2, 10, QLatin1Char('0'));
+    while (fraction.endsWith(u'0'))
+        fraction.chop(1);
+    return signedText(magnitude == 0 ? 0 : *cents, QString::number(magnitude / 100), fraction);
+}
+
+QString InvoicePrintParameters::dateText(const QDate& date)
+{
+    return QLocale().toString(date, dbcontrols::FieldFormat::shortDateFormat());
+}
+
+QString InvoicePrintParameters::layoutPath(const QString& pathPrg)
+{
+    const QChar separator = QDir::separator();
+    return pathPrg + separator + QStringLiteral("Report") + separator + QStringLiteral("ModFatturaBase.qrl");
+}
+
+void InvoicePrintParameters::print(report::ReportProject& project, const engine::Dataset& invoice,
+                                   const QString& pathPrg)
+{
+    // The project is open only for this one print, whatever happens inside it.
+    struct Closer
+    {
+        report::ReportProject& project;
+        ~Closer() { project.close(); }
+    };
+    project.setProjectFile(layoutPath(pathPrg));
+    project.open();
+    const Closer closer{project};
+    for (const QString& name : names())
+        project.setParameter(name, QString());
+    for (const auto& [name, text] : read(invoice))
+        project.setParameter(name, text);
+    project.execute();
+}
+
+void InvoicePrintParameters::print(report::ReportProject& project, const engine::Dataset& invoice)
+{
+    print(project, invoice,
+          config::SettingsStore::LeggiReg(config::SettingsKey::path, config::SettingsKey::pathPrg));
+}
+
+} // namespace quillio::invoices

@@ -1,0 +1,147 @@
+#include "ReportSystem.h"
+
+#include "DefaultErrorHandler.h"
+#include "OutputChooser.h"
+#include "PageOutput.h"
+#include "Platform.h"
+#include "ReportLayouter.h"
+#include "ReportPreviewWindow.h"
+#include "ReportStatusWindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QPrinter>
+
+namespace quillio::report {
+
+namespace {
+
+// Shows each page's line in the status window; with no line, only listens for Cancel.
+PageOutput::Progress progressOn(ReportStatusWindow* status, const QString& text = {})
+{
+    return [status, text](int page) {
+        if (!status)
+            return true;
+        return text.isEmpty() ? status->poll() : status->showStep(ReportSettings::withPage(text, page));
+    };
+}
+
+} // namespace
+
+ReportSystem::ReportSystem(QObject* parent) : QObject(parent) {}
+
+ReportSystem::~ReportSystem()
+{
+    delete m_preview.data();
+}
+
+QWidget* ReportSystem::parentWindow() const
+{
+    return QApplication::activeWindow();
+}
+
+void ReportSystem::run(const ReportDefinition& report, const ReportParameters& parameters)
+{
+    OutputRequest request{settings.setupTitle, {}, true};
+    request.preselected.destination = settings.defaultDestination;
+    request.preselected.previewZoom = settings.previewZoom;
+    request.preselected.previewMaximized = settings.previewMaximized;
+    const std::optional<OutputOptions> options = OutputChooser::installed().choose(request, parentWindow());
+    if (!options)
+        return;
+    const QString fileName = options->destination == Destination::File ? askFileName() : QString();
+    if (options->destination == Destination::File && fileName.isEmpty())
+        return;
+    const std::unique_ptr<ReportStatusWindow> status = openStatus();
+    std::optional<LaidOutDocument> document = generate(report, parameters, status.get());
+    if (!document)
+        return;
+    deliver(std::make_shared<const LaidOutDocument>(std::move(*document)), *options, fileName, status.get());
+}
+
+std::unique_ptr<ReportStatusWindow> ReportSystem::openStatus()
+{
+    if (!settings.showStatus)
+        return nullptr;
+    auto status = std::make_unique<ReportStatusWindow>(settings.statusTitle, parentWindow());
+    status->show();
+    emit statusWindowShown(status.get());
+    return status;
+}
+
+std::optional<LaidOutDocument> ReportSystem::generate(const ReportDefinition& report,
+                                                      const ReportParameters& parameters,
+                                                      ReportStatusWindow* status)
+{
+    const PageOutput::Progress progress = progressOn(status, settings.generatingText);
+    LaidOutDocument document{ReportLayouter::pageLayout(report), {}};
+    for (qsizetype page = 0; page < report.pages.size(); ++page) {
+        if (!progress(int(page) + 1))
+            return std::nullopt;
+        document.pages.append(ReportLayouter::layOutPage(report, page, parameters));
+    }
+    return document;
+}
+
+void ReportSystem::deliver(std::shared_ptr<const LaidOutDocument> document, const OutputOptions& options,
+                           const QString& fileName, ReportStatusWindow* status)
+{
+    switch (options.destination) {
+    case Destination::Preview:
+        if (status)
+            status->close();
+        showPreview(std::move(document), options);
+        return;
+    case Destination::File:
+        // The pages were generated under their status lines already; writing them is quick.
+        PageOutput::toPdf(fileName, *document, settings.jobTitle, progressOn(status));
+        return;
+    case Destination::Printer: {
+        QPrinter printer(QPrinter::HighResolution);
+        PageOutput::toPrinter(printer, *document, options, settings.jobTitle, settings.printerScaleX / 100.0,
+                              settings.printerScaleY / 100.0, progressOn(status, settings.printingText));
+        return;
+    }
+    }
+}
+
+void ReportSystem::showPreview(std::shared_ptr<const LaidOutDocument> document, const OutputOptions& options)
+{
+    delete m_preview.data();
+    std::function<void()> print;
+    if (settings.printFromPreview)
+        print = [this, document] { DefaultErrorHandler::run([&] { printFromPreview(document); }); };
+    m_preview =
+        new ReportPreviewWindow(document, settings.previewTitle, options.previewZoom, print, parentWindow());
+    m_preview->setAttribute(Qt::WA_DeleteOnClose);
+    if (options.previewMaximized)
+        m_preview->setWindowState(Qt::WindowMaximized);
+    Platform::modal().showModal(m_preview);
+}
+
+void ReportSystem::printFromPreview(std::shared_ptr<const LaidOutDocument> document)
+{
+    OutputRequest request{settings.setupTitle, {}, false};
+    request.preselected.destination = Destination::Printer;
+    const std::optional<OutputOptions> options = OutputChooser::installed().choose(request, m_preview);
+    if (!options)
+        return;
+    const QString fileName = options->destination == Destination::File ? askFileName() : QString();
+    if (options->destination == Destination::File && fileName.isEmpty())
+        return;
+    const std::unique_ptr<ReportStatusWindow> status = openStatus();
+    deliver(std::move(document), *options, fileName, status.get());
+}
+
+QString ReportSystem::askFileName() const
+{
+    const QString suggested = QDir::home().filePath(settings.jobTitle + QStringLiteral(".pdf"));
+    QString name = Platform::files().saveFileName(parentWindow(), QStringLiteral("Salva il report come PDF"),
+                                                  suggested, QStringLiteral("Documenti PDF (*.pdf)"));
+    if (!name.isEmpty() && QFileInfo(name).suffix().isEmpty())
+        name += QStringLiteral(".pdf");
+    return name;
+}
+
+} // namespace quillio::report

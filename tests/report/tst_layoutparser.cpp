@@ -1,0 +1,206 @@
+#include "LayoutParser.h"
+#include "ReportError.h"
+#include "ReportParameters.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace quillio::report;
+
+namespace {
+
+// A file with one report around the given page body; the body starts on line 4.
+QByteArray onePage(const QByteArray& body, const QByteArray& reportExtra = {})
+{
+    return "<?xml version=\"1.0\"?>\n<reports>\n<report name=\"R\"" + reportExtra + "><page>\n" + body +
+           "\n</page></report>\n</reports>\n";
+}
+
+} // namespace
+
+class TestLayoutParser : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    QString write(const QString& name, const QByteArray& content)
+    {
+        const QString path = m_dir.filePath(name);
+        QFile file(path);
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        file.write(content);
+        return path;
+    }
+
+    QString errorOf(const QString& path)
+    {
+        try {
+            LayoutParser::parseFile(path);
+        } catch (const ReportError& error) {
+            return error.text();
+        }
+        return QStringLiteral("<no error>");
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        QImage logo(8, 4, QImage::Format_RGB32);
+        logo.fill(Qt::red);
+        QVERIFY(logo.save(m_dir.filePath(QStringLiteral("logo.png"))));
+        write(QStringLiteral("broken.png"), "not a picture");
+    }
+
+    void badFileIsRefusedWithItsPlace_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QString>("reason");
+
+        const QByteArray text = "<text x=\"1\" y=\"1\" width=\"10\" height=\"5\"";
+        QTest::newRow("empty file") << QByteArray() << 1 << "Premature end of document";
+        QTest::newRow("truncated")
+            << QByteArray("<?xml version=\"1.0\"?>\n<reports>\n<report name=\"R\"><page>\n<te") << 4
+            << "Premature end of document";
+        QTest::newRow("malformed: crossed tags")
+            << onePage(text + "></rect>") << 4 << "Opening and ending tag mismatch";
+        QTest::newRow("not XML at all") << QByteArray("Fattura\n") << 1 << "Start tag expected";
+        QTest::newRow("wrong root") << QByteArray("<report name=\"R\"/>") << 1
+                                    << "root element must be <reports>";
+        QTest::newRow("two roots")
+            << QByteArray("<reports><report name=\"R\"><page/></report></reports>\n<reports/>") << 2
+            << "Extra content at end of document";
+        QTest::newRow("unknown element") << onePage("<circle x=\"1\"/>") << 4 << "unknown element <circle>";
+        QTest::newRow("unknown element in text")
+            << onePage(text + ">a<b>bold</b></text>") << 4 << "unknown element <b>";
+        QTest::newRow("unknown attribute")
+            << onePage(text + " colour=\"red\">a</text>") << 4 << "unknown attribute \"colour\" of <text>";
+        QTest::newRow("missing attribute")
+            << onePage("<line x1=\"1\" y1=\"1\" x2=\"5\"/>") << 4 << "<line> needs the attribute \"y2\"";
+        QTest::newRow("bad number: decimal comma")
+            << onePage("<rect x=\"1\" y=\"1\" width=\"12,5\" height=\"5\"/>") << 4
+            << "\"12,5\" is not a number (attribute \"width\")";
+        QTest::newRow("bad number: not finite")
+            << onePage("<rect x=\"inf\" y=\"1\" width=\"1\" height=\"5\"/>") << 4
+            << "\"inf\" is not a number";
+        QTest::newRow("zero height") << onePage("<rect x=\"1\" y=\"1\" width=\"1\" height=\"0\"/>") << 4
+                                     << "\"height\" must be greater than zero";
+        QTest::newRow("bad whole number")
+            << onePage("<table y=\"1\" height=\"9\" rowHeight=\"3\" last=\"2.5\"/>") << 4
+            << "\"2.5\" is not a whole number";
+        QTest::newRow("rows backwards")
+            << onePage("<table y=\"1\" height=\"9\" rowHeight=\"3\" first=\"5\" last=\"2\"/>") << 4
+            << "\"last\" must lie between 5 and 9999";
+        QTest::newRow("bad colour") << onePage(text + " color=\"#12\">a</text>") << 4
+                                    << "\"#12\" is not a colour";
+        QTest::newRow("bad flag") << onePage(text + " bold=\"si\">a</text>") << 4
+                                  << "\"si\" is not true or false";
+        QTest::newRow("unknown style")
+            << onePage(text + " style=\"titolo\">a</text>") << 4 << "unknown style \"titolo\"";
+        QTest::newRow("unknown paper") << onePage("", " paper=\"B12\"") << 3 << "unknown paper \"B12\"";
+        QTest::newRow("missing image")
+            << onePage("<image x=\"1\" y=\"1\" width=\"9\" height=\"9\" src=\"marchio.png\"/>") << 4
+            << "marchio.png\" does not exist";
+        QTest::newRow("unreadable image")
+            << onePage("<image x=\"1\" y=\"1\" width=\"9\" height=\"9\" src=\"broken.png\"/>") << 4
+            << "broken.png\" cannot be read";
+        QTest::newRow("unclosed placeholder") << onePage(text + ">Totale ${Totale</text>") << 4
+                                              << "the placeholder \"${Totale\" has no closing \"}\"";
+        QTest::newRow("bad placeholder name") << onePage(text + ">${Ragione Sociale}</text>") << 4
+                                              << "\"Ragione Sociale\" is not a valid placeholder name";
+        QTest::newRow("no report") << QByteArray("<reports>\n</reports>") << 2
+                                   << "the file holds no <report>";
+        QTest::newRow("report without page")
+            << QByteArray("<reports>\n<report name=\"R\">\n</report></reports>") << 3
+            << "the report \"R\" has no <page>";
+        QTest::newRow("active report absent")
+            << QByteArray("<reports active=\"Nota\">\n<report name=\"R\"><page/></report>\n</reports>") << 3
+            << "the active report \"Nota\" is not in the file";
+    }
+
+    void badFileIsRefusedWithItsPlace()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, line);
+        QFETCH(QString, reason);
+        const QString path = write(QStringLiteral("bad.qrl"), content);
+        const QString error = errorOf(path);
+        const QString place = QStringLiteral("Invalid report layout \"%1\", line %2, column ")
+                                  .arg(QDir::toNativeSeparators(path))
+                                  .arg(line);
+        QVERIFY2(error.startsWith(place), qPrintable(error));
+        QVERIFY2(error.contains(reason), qPrintable(error));
+    }
+
+    void unreadableFileSaysSo()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("folder.qrl"));
+        QVERIFY(QDir().mkpath(path));
+        const QString error = errorOf(path);
+        QVERIFY2(error.startsWith(QStringLiteral("The report layout \"%1\" cannot be read: ")
+                                      .arg(QDir::toNativeSeparators(path))),
+                 qPrintable(error));
+    }
+
+    void activeReportIsMarkedElseFirst_data()
+    {
+        QTest::addColumn<QByteArray>("root");
+        QTest::addColumn<QString>("active");
+        QTest::newRow("marked") << QByteArray("<reports active=\"Nota\">") << "Nota";
+        QTest::newRow("not marked") << QByteArray("<reports>") << "Fattura";
+    }
+
+    void activeReportIsMarkedElseFirst()
+    {
+        QFETCH(QByteArray, root);
+        QFETCH(QString, active);
+        const LayoutFile file =
+            LayoutParser::parse(root + "<report name=\"Fattura\"><page/></report>"
+                                       "<report name=\"Nota\" paper=\"A5\" orientation=\"landscape\">"
+                                       "<page/><page/></report></reports>",
+                                m_dir.filePath(QStringLiteral("x.qrl")));
+        QCOMPARE(file.reports.size(), 2);
+        QCOMPARE(file.activeReport().name, active);
+        QCOMPARE(file.reports[1].pages.size(), 2);
+        QCOMPARE(file.reports[1].pageSize.id(), QPageSize::A5);
+        QCOMPARE(file.reports[1].orientation, QPageLayout::Landscape);
+    }
+
+    void stylesAndTextAreRead()
+    {
+        const LayoutFile file = LayoutParser::parse(
+            "<reports><report name=\"R\" width=\"100\" height=\"50.5\">"
+            "<style name=\"base\" font=\"DejaVu Serif\" size=\"9\" color=\"#112233\"/>"
+            "<style name=\"strong\" base=\"base\" bold=\"yes\" align=\"right\"/>"
+            "<page><text x=\"1.5\" y=\"2\" width=\"30\" height=\"8\" style=\"strong\" size=\"11\" "
+            "fit=\"shrink\">\n"
+            "   Via   dei Tessitori,\n 14 <br/>  36100 Vicenza  </text>"
+            "<image x=\"1\" y=\"1\" width=\"9\" height=\"9\" src=\"logo.png\"/>"
+            "<image x=\"1\" y=\"1\" width=\"9\" height=\"9\" src=\"assente.png\" optional=\"true\"/>"
+            "</page></report></reports>",
+            m_dir.filePath(QStringLiteral("x.qrl")));
+        const ReportDefinition& report = file.activeReport();
+        QCOMPARE(report.pageSize.size(QPageSize::Millimeter), QSizeF(100, 50.5));
+        const auto& elements = report.pages[0].elements;
+        QCOMPARE(elements.size(), 3);
+        const TextBox& text = std::get<TextBox>(elements[0]);
+        QCOMPARE(text.box, QRectF(1.5, 2, 30, 8));
+        QCOMPARE(text.style.family, QStringLiteral("DejaVu Serif"));
+        QCOMPARE(text.style.size, 11.0);
+        QVERIFY(text.style.bold);
+        QCOMPARE(text.style.horizontal, Qt::AlignRight);
+        QCOMPARE(text.style.color, QColor(0x11, 0x22, 0x33));
+        QCOMPARE(text.fit, TextFit::Shrink);
+        QCOMPARE(text.text.fill({}), QStringLiteral("Via dei Tessitori, 14\n36100 Vicenza"));
+        QCOMPARE(std::get<ImageShape>(elements[1]).image.size(), QSize(8, 4));
+        QVERIFY(std::get<ImageShape>(elements[2]).image.isNull());
+    }
+};
+
+QTEST_MAIN(TestLayoutParser)
+#include "tst_layoutparser.moc"
