@@ -18,6 +18,12 @@ class QueryTableModel : public QAbstractTableModel
 public:
     struct Column
     {
+        Column(QString field, QString title, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter,
+               bool bold = false, QColor background = {})
+            : field(std::move(field)), title(std::move(title)), alignment(alignment), bold(bold),
+              background(background)
+        {
+        }
         QString field;
         QString title;
         Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
