@@ -47,17 +47,15 @@ void ReportSystem::run(const ReportDefinition& report, const ReportParameters& p
     request.preselected.destination = settings.defaultDestination;
     request.preselected.previewZoom = settings.previewZoom;
     request.preselected.previewMaximized = settings.previewMaximized;
-    const std::optional<OutputOptions> options = OutputChooser::installed().choose(request, parentWindow());
-    if (!options)
+    const std::optional<Destined> destined = askDestination(request, parentWindow());
+    if (!destined)
         return;
-    const QString fileName = options->destination == Destination::File ? askFileName() : QString();
-    if (options->destination == Destination::File && fileName.isEmpty())
-        return;
+    const auto& [options, fileName] = *destined;
     const std::unique_ptr<ReportStatusWindow> status = openStatus();
     std::optional<LaidOutDocument> document = generate(report, parameters, status.get());
     if (!document)
         return;
-    deliver(std::make_shared<const LaidOutDocument>(std::move(*document)), *options, fileName, status.get());
+    deliver(std::make_shared<const LaidOutDocument>(std::move(*document)), options, fileName, status.get());
 }
 
 std::unique_ptr<ReportStatusWindow> ReportSystem::openStatus()
@@ -120,18 +118,27 @@ void ReportSystem::showPreview(std::shared_ptr<const LaidOutDocument> document, 
     Platform::modal().showModal(m_preview);
 }
 
+// The options the person chose and, for a file, its name; nothing when they gave up at either.
+std::optional<ReportSystem::Destined> ReportSystem::askDestination(const OutputRequest& request, QWidget* parent) const
+{
+    const std::optional<OutputOptions> options = OutputChooser::installed().choose(request, parent);
+    if (!options)
+        return std::nullopt;
+    const QString fileName = options->destination == Destination::File ? askFileName() : QString();
+    if (options->destination == Destination::File && fileName.isEmpty())
+        return std::nullopt;
+    return Destined{*options, fileName};
+}
+
 void ReportSystem::printFromPreview(std::shared_ptr<const LaidOutDocument> document)
 {
     OutputRequest request{settings.setupTitle, {}, false};
     request.preselected.destination = Destination::Printer;
-    const std::optional<OutputOptions> options = OutputChooser::installed().choose(request, m_preview);
-    if (!options)
-        return;
-    const QString fileName = options->destination == Destination::File ? askFileName() : QString();
-    if (options->destination == Destination::File && fileName.isEmpty())
+    const std::optional<Destined> destined = askDestination(request, m_preview);
+    if (!destined)
         return;
     const std::unique_ptr<ReportStatusWindow> status = openStatus();
-    deliver(std::move(document), *options, fileName, status.get());
+    deliver(std::move(document), destined->first, destined->second, status.get());
 }
 
 QString ReportSystem::askFileName() const

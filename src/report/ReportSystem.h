@@ -46,6 +46,8 @@ private:
     std::unique_ptr<ReportStatusWindow> openStatus();
     // The PDF file to write, asked of the person; empty when they gave up.
     QString askFileName() const;
+    using Destined = std::pair<OutputOptions, QString>;
+    std::optional<Destined> askDestination(const OutputRequest& request, QWidget* parent) const;
     QWidget* parentWindow() const;
 
     QPointer<ReportPreviewWindow> m_preview;
