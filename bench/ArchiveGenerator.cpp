@@ -16,6 +16,17 @@ namespace {
 const QString Alias = QStringLiteral("Generatore");
 constexpr quint32 CustomerSeed = 2009;
 constexpr quint32 InvoiceSeed = 1909;
+constexpr quint32 DraftSeed = 1809;
+
+// A draft is an invoice without its head: no number, state or date yet.
+SampleRecord asDraft(SampleRecord invoice)
+{
+    invoice.removeIf([](const auto& field) {
+        return field.first == QLatin1String("Numero") || field.first == QLatin1String("Stato") ||
+               field.first == QLatin1String("Data");
+    });
+    return invoice;
+}
 
 } // namespace
 
@@ -30,12 +41,16 @@ GeneratedArchive ArchiveGenerator::generate(int records)
         throw std::runtime_error("cannot create " + archive.directory.toStdString());
 
     createTable(archive.directory, GeneratedArchive::Customers, archive::TableSchemas::customers());
+    createTable(archive.directory, GeneratedArchive::Drafts, archive::TableSchemas::drafts());
     createTable(archive.directory, GeneratedArchive::Invoices, archive::TableSchemas::invoices());
 
     SampleRecords customers(CustomerSeed);
     fill(archive.path(GeneratedArchive::Customers), records, [&](int) { return customers.customer(); });
     SampleRecords invoices(InvoiceSeed);
     fill(archive.path(GeneratedArchive::Invoices), records, [&](int i) { return invoices.invoice(i + 1); });
+    SampleRecords drafts(DraftSeed);
+    fill(archive.path(GeneratedArchive::Drafts), records,
+         [&](int i) { return asDraft(drafts.invoice(i + 1)); });
     return archive;
 }
 

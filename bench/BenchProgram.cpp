@@ -5,6 +5,8 @@
 #include "FigureReport.h"
 #include "PeakMemory.h"
 #include "PrintMeasurement.h"
+#include "StartupMeasurement.h"
+#include "WindowMeasurements.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -29,6 +31,7 @@ QList<Measurement> BenchProgram::measurements()
         {QStringLiteral("list_query"), engine(&EngineMeasurements::listQuery)},
         {QStringLiteral("post"), engine(&EngineMeasurements::post)},
         {QStringLiteral("peak_memory"), &PeakMemory::measure},
+        {QStringLiteral("startup"), &StartupMeasurement::measure},
     };
 }
 
@@ -47,6 +50,7 @@ QList<Figure> BenchProgram::measureArchiveOf(int records, const QString& root)
                                          .toStdString());
         }
     }
+    figures.append(WindowMeasurements::measure(archive));
     // The largest archives take hundreds of megabytes: each goes as soon as it is measured.
     QDir(archive.directory).removeRecursively();
     return figures;

@@ -6,7 +6,7 @@ namespace quillio::bench {
 
 namespace {
 
-constexpr int NameWidth = 12;
+constexpr int NameWidth = 16;
 constexpr int ValueWidth = 10;
 
 // Small figures keep three decimals, large ones one: enough to compare, few enough to read.
@@ -60,7 +60,7 @@ QString FigureReport::textLine(const Figure& figure)
                        .arg(shown(figure.value), ValueWidth)
                        .arg(figure.unit, -2);
     if (figure.baseline)
-        line += QStringLiteral("   SQLite %1 %2").arg(shown(*figure.baseline), ValueWidth).arg(figure.unit);
+        line += QStringLiteral("   baseline %1 %2").arg(shown(*figure.baseline), ValueWidth).arg(figure.unit);
     if (const std::optional<double> ratio = figure.ratio())
         line += QStringLiteral("   ratio %1").arg(QString::number(*ratio, 'f', 2));
     return line + targetText(figure);

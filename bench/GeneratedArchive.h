@@ -12,6 +12,7 @@ struct GeneratedArchive
     int records = 0;
 
     static inline const QString Customers = QStringLiteral("Rubrica.DB");
+    static inline const QString Drafts = QStringLiteral("Bozze.DB");
     static inline const QString Invoices = QStringLiteral("Fatture.DB");
 
     QString path(const QString& fileName) const { return QDir(directory).filePath(fileName); }

@@ -15,7 +15,7 @@ namespace {
 
 constexpr int ChildTimeoutMs = 120000;
 constexpr double KilobytesPerMegabyte = 1024;
-constexpr Target PeakTarget{Target::Of::Value, 150, false};
+constexpr Target PeakTarget{Target::Of::Value, 80, false};
 const QByteArray PeakLabel = "VmHWM:";
 
 [[noreturn]] void childFailed(const QString& reason)

@@ -1,15 +1,16 @@
 #include "BenchProgram.h"
 #include "Engine.h"
 #include "PeakMemory.h"
+#include "StartupMeasurement.h"
 
+#include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QGuiApplication>
-#include <algorithm>
-#include <memory>
 #include <QLocale>
 #include <QTextStream>
+#include <algorithm>
 #include <exception>
+#include <memory>
 
 using namespace quillio::bench;
 
@@ -41,15 +42,15 @@ int fail(const QString& text)
 
 int main(int argc, char* argv[])
 {
-    // Printing needs fonts, so the program is a GUI one; the peak-memory child stays a core one, so it
-    // measures the engine and not the GUI. Without a display everything runs offscreen.
+    // Printing and the windows need widgets, so the program is a GUI one; the peak-memory child stays a core
+    // one, so it measures the engine and not the GUI. Without a display everything runs offscreen.
     const bool isChild = std::any_of(argv, argv + argc, [](const char* argument) {
         return QByteArray(argument).contains(PeakMemory::ChildOption.toLatin1());
     });
     if (!isChild && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    std::unique_ptr<QCoreApplication> app = isChild ? std::make_unique<QCoreApplication>(argc, argv)
-                                                  : std::make_unique<QGuiApplication>(argc, argv);
+    std::unique_ptr<QCoreApplication> app =
+        isChild ? std::make_unique<QCoreApplication>(argc, argv) : std::make_unique<QApplication>(argc, argv);
     QCoreApplication& application = *app;
     QCoreApplication::setApplicationName(QStringLiteral("quillio-bench"));
     // Customer names sort as the Italian program sorts them, whatever the machine's own locale.
@@ -57,7 +58,8 @@ int main(int argc, char* argv[])
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Builds archives of generated customers and invoices and prints how fast the engine works on them."));
+        "Builds archives of generated customers, drafts and invoices and prints how fast the engine and the "
+        "windows work on them."));
     parser.addHelpOption();
     const QCommandLineOption json(QStringLiteral("json"),
                                   QStringLiteral("Print the figures as a JSON array."));
@@ -67,13 +69,17 @@ int main(int argc, char* argv[])
         QStringLiteral("sizes"));
     QCommandLineOption child(PeakMemory::ChildOption, QString(), QStringLiteral("directory"));
     child.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOptions({json, records, child});
+    QCommandLineOption startupChild(StartupMeasurement::ChildOption, QString(), QStringLiteral("directory"));
+    startupChild.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOptions({json, records, child, startupChild});
     parser.process(application);
 
     try {
         quillio::engine::Engine::initialize();
         if (parser.isSet(child))
             return PeakMemory::runChild(parser.value(child));
+        if (parser.isSet(startupChild))
+            return StartupMeasurement::runChild(parser.value(startupChild));
         const QList<int> sizes = parser.isSet(records) ? parseSizes(parser.value(records)) : DefaultSizes;
         if (sizes.isEmpty())
             return fail(QStringLiteral("--records takes positive whole numbers separated by commas."));

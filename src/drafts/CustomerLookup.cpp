@@ -1,5 +1,6 @@
 #include "CustomerLookup.h"
 
+#include "QuietScan.h"
 #include "Table.h"
 #include "Values.h"
 
@@ -11,6 +12,7 @@ void CustomerLookup::fillCustomerBlock(engine::Table& customers, engine::Dataset
 {
     static const QString name = QStringLiteral("Ragione_Sociale");
     customers.open();
+    const QuietScan quiet(customers);
     customers.first();
     bool matched = false;
     while (!customers.eof() && !matched) {
@@ -28,10 +30,13 @@ QStringList CustomerLookup::names(engine::Table& customers)
 {
     QStringList names;
     customers.open();
-    customers.first();
-    while (!customers.eof()) {
-        names << customers.fieldValue(QStringLiteral("Ragione_Sociale")).toString();
-        customers.next();
+    {
+        const QuietScan quiet(customers);
+        customers.first();
+        while (!customers.eof()) {
+            names << customers.fieldValue(QStringLiteral("Ragione_Sociale")).toString();
+            customers.next();
+        }
     }
     customers.close();
     return names;

@@ -5,6 +5,7 @@
 #include "RecordCursor.h"
 #include "SqliteTransaction.h"
 #include "TextCollation.h"
+#include "TextSortOrder.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -420,14 +421,46 @@ QString TableFile::pathIn(const QString& directory, const QString& fileName)
 
 QList<qint64> TableFile::orderedRowids(int field, bool descending)
 {
+    if (field >= 0 && isTextField(field)) {
+        if (std::optional<QList<qint64>> rowids = textOrderedRowids(field, descending))
+            return *rowids;
+    }
+    return sqlOrderedRowids(field, descending);
+}
+
+bool TableFile::isTextField(int field) const
+{
+    const FieldType type = m_fields.at(field).type;
+    return type == FieldType::Char || type == FieldType::Memo;
+}
+
+std::optional<QList<qint64>> TableFile::textOrderedRowids(int field, bool descending)
+{
+    const QByteArray column = SqliteConnection::quoteIdentifier(m_fields.at(field).name);
+    SqliteStatement select = m_connection.prepare("SELECT rowid, " + column + " FROM records");
+    TextSortOrder order(descending);
+    while (select.step()) {
+        const int type = sqlite3_column_type(select.handle(), 1);
+        // A number or a blob in a text column is left to SQLite's own comparison of mixed values.
+        if (type == SQLITE_NULL)
+            order.addMissing(select.columnInt64(0));
+        else if (type == SQLITE_TEXT)
+            order.add(select.columnInt64(0), select.columnText(1));
+        else
+            return std::nullopt;
+    }
+    return order.rowids();
+}
+
+QList<qint64> TableFile::sqlOrderedRowids(int field, bool descending)
+{
     const QByteArray direction = descending ? " DESC" : "";
     QByteArray sql = "SELECT rowid FROM records ORDER BY ";
     if (field < 0 || m_fields.at(field).type == FieldType::AutoInc) {
         sql += "rowid" + direction;
     } else {
         const QByteArray column = SqliteConnection::quoteIdentifier(m_fields.at(field).name);
-        const FieldType type = m_fields.at(field).type;
-        if (type == FieldType::Char || type == FieldType::Memo) {
+        if (isTextField(field)) {
             // Blanks first, then the alphabetical order of a person's list.
             sql += "(" + column + " IS NULL OR " + column + " = '') DESC, " + column + " COLLATE " +
                    TextCollation::Name + direction + ", rowid";

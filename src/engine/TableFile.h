@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <memory>
+#include <optional>
 
 namespace quillio::engine {
 
@@ -66,6 +67,10 @@ private:
     void readDeclarations();
     void beginWrite();
     [[noreturn]] void damaged(const QString& what) const;
+    bool isTextField(int field) const;
+    // The order of a text column sorted here; none when the column holds a value that is not text.
+    std::optional<QList<qint64>> textOrderedRowids(int field, bool descending);
+    QList<qint64> sqlOrderedRowids(int field, bool descending);
 
     SqliteConnection m_connection;
     FieldDefs m_fields;

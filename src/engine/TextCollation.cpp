@@ -25,10 +25,16 @@ void destroyCollator(void* context)
 
 } // namespace
 
+QCollator TextCollation::collator()
+{
+    QCollator collator{QLocale()};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    return collator;
+}
+
 void TextCollation::install(sqlite3* db)
 {
-    auto* collator = new QCollator(QLocale());
-    collator->setCaseSensitivity(Qt::CaseInsensitive);
+    auto* collator = new QCollator(TextCollation::collator());
     // Unlike its other interfaces, SQLite leaves the context to the caller when this one fails.
     if (sqlite3_create_collation_v2(db, Name, SQLITE_UTF8, collator, compareTexts, destroyCollator) !=
         SQLITE_OK)

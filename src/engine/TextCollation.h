@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QCollator>
+
 struct sqlite3;
 
 namespace quillio::engine {
@@ -12,6 +14,8 @@ class TextCollation
 public:
     static constexpr const char* Name = "quillio_text";
     static void install(sqlite3* db);
+    // The collator behind the order, for code that sorts texts itself.
+    static QCollator collator();
 };
 
 } // namespace quillio::engine
