@@ -6,6 +6,7 @@
 #include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QStringListModel>
 
 namespace quillio::dbcontrols {
 
@@ -49,8 +50,12 @@ void DBComboBox::setItems(const QStringList& items)
     const QString text = currentText();
     const bool changed = m_binding->changed();
     m_showing = true;
-    clear();
-    addItems(items);
+    // A plain string list model takes a hundred thousand names at once; items added one by one
+    // would each become an item object.
+    if (auto* names = qobject_cast<QStringListModel*>(model()))
+        names->setStringList(items);
+    else
+        setModel(new QStringListModel(items, this));
     setEditText(text);
     m_showing = false;
     if (changed)
