@@ -1,0 +1,196 @@
+// Faults of the disk under a post: a full disk and a read-only file. The change is refused with an
+// EngineError that says why, the record stays pending, every stored record is intact, and the
+// same change is stored once the fault is gone.
+
+#include "ArchiveFixture.h"
+#include "DiskFaults.h"
+#include "EngineError.h"
+
+#include <QFile>
+#include <QTest>
+#include <sqlite3.h>
+
+using namespace quillio::engine;
+using namespace quillio::engine::test;
+using namespace quillio::reliability;
+
+namespace {
+
+const QString Customers = QStringLiteral("Rubrica.DB");
+const QString Name = QStringLiteral("Ragione_Sociale");
+const QString Note = QStringLiteral("Note");
+
+// Every stored record, as "number|name|note", in file order.
+QStringList storedRecords(ArchiveFixture& archive)
+{
+    QStringList records;
+    auto table = archive.table(Customers);
+    table->open();
+    for (; !table->eof(); table->next())
+        records << QStringLiteral("%1|%2|%3")
+                       .arg(table->fieldValue(QStringLiteral("OrdNum")).toString(),
+                            table->fieldValue(Name).toString(), table->fieldValue(Note).toString());
+    return records;
+}
+
+QString integrityCheck(const QString& path)
+{
+    sqlite3* db = nullptr;
+    QString result;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) ==
+        SQLITE_OK) {
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &statement, nullptr) == SQLITE_OK &&
+            sqlite3_step(statement) == SQLITE_ROW)
+            result = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+        sqlite3_finalize(statement);
+    }
+    sqlite3_close(db);
+    return result;
+}
+
+// An archive with three customers.
+void fill(ArchiveFixture& archive)
+{
+    archive.create(Customers, customerColumns());
+    auto table = archive.table(Customers);
+    table->open();
+    for (const QString& name : {QStringLiteral("Alfa"), QStringLiteral("Beta"), QStringLiteral("Gamma")}) {
+        table->append();
+        table->setFieldValue(Name, name);
+        table->setFieldValue(Note, QStringLiteral("nota di ") + name);
+        table->post();
+    }
+}
+
+// Starts the change `kind` on the table: a new record or an edit of the first one.
+void startChange(Table& table, const QString& kind, const QString& note)
+{
+    if (kind == QLatin1String("new")) {
+        table.append();
+        table.setFieldValue(Name, QStringLiteral("Nuovo"));
+    } else {
+        table.first();
+        table.edit();
+    }
+    table.setFieldValue(Note, note);
+}
+
+void setWritable(const QString& path, bool writable)
+{
+    const QFile::Permissions readable = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+    QFile::setPermissions(path, writable ? readable | QFile::WriteOwner : readable);
+    if (writable)
+        DiskFaults::clearReadOnly();
+    else
+        DiskFaults::markReadOnly(path);
+}
+
+} // namespace
+
+class DiskFaultsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { DiskFaults::install(); }
+    void fullDiskRefusesThePostUntilSpaceIsBack_data();
+    void fullDiskRefusesThePostUntilSpaceIsBack();
+    void readOnlyFileRefusesEveryChange_data();
+    void readOnlyFileRefusesEveryChange();
+};
+
+void DiskFaultsTest::fullDiskRefusesThePostUntilSpaceIsBack_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("new record") << QStringLiteral("new");
+    QTest::newRow("edited record") << QStringLiteral("edit");
+}
+
+void DiskFaultsTest::fullDiskRefusesThePostUntilSpaceIsBack()
+{
+    QFETCH(QString, kind);
+    ArchiveFixture archive;
+    fill(archive);
+    const QStringList before = storedRecords(archive);
+
+    DiskFaults::watchConnections();
+    auto table = archive.table(Customers);
+    table->open();
+    QVERIFY(DiskFaults::fillDisk(archive.path(Customers)));
+    // A note of a few hundred pages cannot fit in a file that may not grow.
+    const QString note = QString(300000, QLatin1Char('x'));
+    startChange(*table, kind, note);
+
+    const QString text = errorText<EngineError>([&] { table->post(); });
+    QVERIFY2(text.contains(QStringLiteral("the disk is full")), qPrintable(text));
+    QVERIFY2(text.contains(QDir::toNativeSeparators(archive.path(Customers))), qPrintable(text));
+    QCOMPARE(table->state(), kind == QLatin1String("new") ? DatasetState::Insert : DatasetState::Edit);
+    QVERIFY(table->isModified());
+    QCOMPARE(table->fieldValue(Note).toString(), note);
+    QCOMPARE(storedRecords(archive), before);
+    QCOMPARE(integrityCheck(archive.path(Customers)), QStringLiteral("ok"));
+
+    DiskFaults::freeDisk();
+    table->post();
+    QCOMPARE(table->state(), DatasetState::Browse);
+    QStringList after = before;
+    if (kind == QLatin1String("new"))
+        after << QStringLiteral("4|Nuovo|") + note;
+    else
+        after[0] = QStringLiteral("1|Alfa|") + note;
+    QCOMPARE(storedRecords(archive), after);
+    QCOMPARE(integrityCheck(archive.path(Customers)), QStringLiteral("ok"));
+}
+
+void DiskFaultsTest::readOnlyFileRefusesEveryChange_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("new record") << QStringLiteral("new");
+    QTest::newRow("edited record") << QStringLiteral("edit");
+    QTest::newRow("deleted record") << QStringLiteral("delete");
+}
+
+void DiskFaultsTest::readOnlyFileRefusesEveryChange()
+{
+    QFETCH(QString, kind);
+    ArchiveFixture archive;
+    fill(archive);
+    const QString path = archive.path(Customers);
+    const QStringList before = storedRecords(archive);
+    const auto change = [&](Table& table) {
+        if (kind == QLatin1String("delete")) {
+            table.first();
+            table.remove();
+        } else {
+            startChange(table, kind, QStringLiteral("cambiata"));
+            table.post();
+        }
+    };
+
+    setWritable(path, false);
+    auto table = archive.table(Customers);
+    table->open();
+    const QString text = errorText<EngineError>([&] { change(*table); });
+    setWritable(path, true);
+    QVERIFY2(text.contains(QStringLiteral("the file is read-only")), qPrintable(text));
+    QVERIFY2(text.contains(QDir::toNativeSeparators(path)), qPrintable(text));
+    if (kind == QLatin1String("delete")) {
+        QCOMPARE(table->fieldValue(Name).toString(), QStringLiteral("Alfa"));
+    } else {
+        QVERIFY(table->isModified());
+        QCOMPARE(table->fieldValue(Note).toString(), QStringLiteral("cambiata"));
+    }
+    QCOMPARE(storedRecords(archive), before);
+
+    // Writable again, the file takes the change once the table is opened anew.
+    table->close();
+    table->open();
+    change(*table);
+    QCOMPARE(storedRecords(archive).size(),
+             kind == QLatin1String("delete") ? 2 : before.size() + (kind == "new"));
+    QCOMPARE(integrityCheck(path), QStringLiteral("ok"));
+}
+
+QTEST_GUILESS_MAIN(DiskFaultsTest)
+#include "tst_DiskFaults.moc"
