@@ -78,6 +78,11 @@ private slots:
         QTest::newRow("list") << QByteArray("Anno=2009, 2010\n");
         QTest::newRow("byte array") << QByteArray("Anno=@ByteArray(2009)\n");
         QTest::newRow("number variant") << QByteArray("Anno=@Variant(\\0\\0\\0\\x2\\0\\0\\a\\xd9)\n");
+        // A damaged list that claims billions of elements: refused, never handed to the reader.
+        QTest::newRow("list claiming a huge length")
+            << QByteArray("Anno=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\x10QStringList\\0\\0\\0"
+                          "\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6"
+                          "0\\x1)\n");
     }
     void valueThatIsNotTextIsRefused()
     {
