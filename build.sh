@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # Installs what is missing from Debian, builds Quillio, then starts it (run) or runs every test (test).
 #   ./build.sh run    build and start the program
-#   ./build.sh test   build and run the whole test suite
+#   ./build.sh test   build and run the whole test suite; under CI (CI=true) also the two below
+#   ./build.sh sanitize   build in build-asan with AddressSanitizer + UndefinedBehaviorSanitizer and
+#                         run the whole test suite there
+#   ./build.sh fuzz [SECONDS]   build the libFuzzer binaries in build-fuzz (clang) and run each for
+#                               SECONDS (default 30), starting from its corpus in tests/fuzz/
 set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libqt6svg6 libsqlite3-dev
-          xvfb xauth poppler-utils fonts-dejavu-core)
+          xvfb xauth poppler-utils fonts-dejavu-core clang libclang-rt-14-dev)
 
 install_missing() {
     local missing=()
@@ -26,6 +30,47 @@ build() {
     cmake --build build
 }
 
+# Exactly the findings of code not ours are suppressed, each with its reason, in tests/sanitizers/.
+# A failed allocation returns null (Qt then throws std::bad_alloc) instead of ending the run.
+sanitizer_environment() {
+    export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:allocator_may_return_null=1:suppressions=$PWD/tests/sanitizers/asan.supp"
+    export LSAN_OPTIONS="suppressions=$PWD/tests/sanitizers/lsan.supp:print_suppressions=0"
+    export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:suppressions=$PWD/tests/sanitizers/ubsan.supp"
+}
+
+sanitize() {
+    cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLIO_SANITIZE=ON
+    cmake --build build-asan
+    sanitizer_environment
+    (cd build-asan && ctest --output-on-failure -j "$(nproc)" --timeout 600)
+}
+
+fuzz() {
+    local seconds="${1:-30}"
+    cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+        -DQUILLIO_SANITIZE=ON -DQUILLIO_FUZZ=ON -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link
+    cmake --build build-fuzz --target quillio_fuzzers
+    sanitizer_environment
+    export QT_QPA_PLATFORM=offscreen
+    local failed=()
+    for corpus in tests/fuzz/*/; do
+        local target
+        target="$(basename "$corpus")"
+        # New inputs go to a scratch copy; only those that found a fault are added to the corpus.
+        local work="build-fuzz/corpus/$target"
+        mkdir -p "$work"
+        echo "== fuzz_$target for ${seconds}s"
+        build-fuzz/fuzz/"fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 \
+            -print_final_stats=1 -artifact_prefix="build-fuzz/fuzz-$target-" "$work" "$corpus" ||
+            failed+=("$target")
+    done
+    # Every target runs even when one finds a fault; the run fails when any did.
+    if [ ${#failed[@]} -ne 0 ]; then
+        echo "Fuzzers that found a fault: ${failed[*]} (inputs in build-fuzz/fuzz-*)" >&2
+        return 1
+    fi
+}
+
 case "${1:-}" in
     run)
         install_missing
@@ -39,11 +84,22 @@ case "${1:-}" in
     test)
         install_missing
         build
-        cd build
-        ctest --output-on-failure -j "$(nproc)"
+        (cd build && ctest --output-on-failure -j "$(nproc)")
+        if [ "${CI:-}" = "true" ]; then
+            sanitize
+            fuzz 30
+        fi
+        ;;
+    sanitize)
+        install_missing
+        sanitize
+        ;;
+    fuzz)
+        install_missing
+        fuzz "${2:-30}"
         ;;
     *)
-        echo "usage: $0 run|test" >&2
+        echo "usage: $0 run|test|sanitize|fuzz [SECONDS]" >&2
         exit 2
         ;;
 esac

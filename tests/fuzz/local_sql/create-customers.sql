@@ -1,0 +1,1 @@
+CREATE TABLE "Rubrica.DB" ( OrdNum AUTOINC, Tipo CHAR(60), Ragione_Sociale CHAR(60), Note BLOB(1,1) )

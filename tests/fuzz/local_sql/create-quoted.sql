@@ -1,0 +1,1 @@
+CREATE TABLE "a""b.DB" ( "Col ""q""" CHAR(5), N NUMERIC, D DATE, B BOOLEAN, M BLOB(1,1) )

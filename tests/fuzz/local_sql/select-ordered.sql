@@ -1,0 +1,1 @@
+SELECT * FROM "Fatture.DB" ORDER BY Numero DESC;
