@@ -6,9 +6,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <sqlite3.h>
 
 namespace quillio::engine::test {
 
@@ -92,6 +94,35 @@ struct ArchiveFixture
             t->setFieldValue(field, value.isEmpty() ? QVariant() : QVariant(value));
             t->post();
         }
+    }
+
+    // Record number -> Ragione_Sociale of every record stored in `file`.
+    QHash<int, QString> storedNames(const QString& file)
+    {
+        QHash<int, QString> records;
+        auto t = table(file);
+        t->open();
+        for (; !t->eof(); t->next())
+            records.insert(t->fieldValue(QStringLiteral("OrdNum")).toInt(),
+                           t->fieldValue(QStringLiteral("Ragione_Sociale")).toString());
+        return records;
+    }
+
+    // SQLite's own verdict on the file ("ok" when it is intact), read without the engine.
+    QString integrityCheck(const QString& file) const
+    {
+        sqlite3* db = nullptr;
+        QString result;
+        if (sqlite3_open_v2(QFile::encodeName(path(file)).constData(), &db, SQLITE_OPEN_READONLY, nullptr) ==
+            SQLITE_OK) {
+            sqlite3_stmt* statement = nullptr;
+            if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &statement, nullptr) == SQLITE_OK &&
+                sqlite3_step(statement) == SQLITE_ROW)
+                result = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+            sqlite3_finalize(statement);
+        }
+        sqlite3_close(db);
+        return result;
     }
 };
 

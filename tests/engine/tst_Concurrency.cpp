@@ -26,34 +26,6 @@ QSet<int> printedNumbers(const QByteArray& output)
     return numbers;
 }
 
-// Record number -> Ragione_Sociale of every stored record.
-QHash<int, QString> storedRecords(ArchiveFixture& archive)
-{
-    QHash<int, QString> records;
-    auto table = archive.table(Customers);
-    table->open();
-    for (; !table->eof(); table->next())
-        records.insert(table->fieldValue(QStringLiteral("OrdNum")).toInt(),
-                       table->fieldValue(QStringLiteral("Ragione_Sociale")).toString());
-    return records;
-}
-
-QString integrityCheck(const QString& path)
-{
-    sqlite3* db = nullptr;
-    QString result;
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) ==
-        SQLITE_OK) {
-        sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &statement, nullptr) == SQLITE_OK &&
-            sqlite3_step(statement) == SQLITE_ROW)
-            result = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
-        sqlite3_finalize(statement);
-    }
-    sqlite3_close(db);
-    return result;
-}
-
 void startWriter(QProcess& writer, ArchiveFixture& archive, int count, const QString& label)
 {
     writer.start(QStringLiteral(ENGINE_WRITER),
@@ -108,10 +80,10 @@ void ConcurrencyTest::killedWriterLosesNoStoredRecord()
         QVERIFY(!printed.intersects(thisRound));
         printed += thisRound;
 
-        const QHash<int, QString> stored = storedRecords(archive);
+        const QHash<int, QString> stored = archive.storedNames(Customers);
         for (int number : std::as_const(printed))
             QVERIFY2(stored.contains(number), qPrintable(QStringLiteral("record %1 was lost").arg(number)));
-        QCOMPARE(integrityCheck(archive.path(Customers)), QStringLiteral("ok"));
+        QCOMPARE(archive.integrityCheck(Customers), QStringLiteral("ok"));
     }
 }
 
@@ -137,7 +109,7 @@ void ConcurrencyTest::twoWritersLoseNothingAndShareNoNumber()
     QCOMPARE(fromSecond.size(), each);
     QVERIFY(!fromFirst.intersects(fromSecond));
 
-    const QHash<int, QString> stored = storedRecords(archive);
+    const QHash<int, QString> stored = archive.storedNames(Customers);
     int turns = 0;
     for (int number = 2; number <= 2 * each; ++number)
         turns += stored.value(number) != stored.value(number - 1) ? 1 : 0;
@@ -226,7 +198,7 @@ void ConcurrencyTest::stalePostIsRefusedAndStaysPending()
     QCOMPARE(mine->state(), DatasetState::Edit);
 
     mine->cancel();
-    const QHash<int, QString> stored = storedRecords(archive);
+    const QHash<int, QString> stored = archive.storedNames(Customers);
     QCOMPARE(stored.contains(1), !otherDeletes);
     if (!otherDeletes) {
         mine->first();

@@ -33,22 +33,6 @@ QStringList storedRecords(ArchiveFixture& archive)
     return records;
 }
 
-QString integrityCheck(const QString& path)
-{
-    sqlite3* db = nullptr;
-    QString result;
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) ==
-        SQLITE_OK) {
-        sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &statement, nullptr) == SQLITE_OK &&
-            sqlite3_step(statement) == SQLITE_ROW)
-            result = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
-        sqlite3_finalize(statement);
-    }
-    sqlite3_close(db);
-    return result;
-}
-
 // An archive with three customers.
 void fill(ArchiveFixture& archive)
 {
@@ -129,7 +113,7 @@ void DiskFaultsTest::fullDiskRefusesThePostUntilSpaceIsBack()
     QVERIFY(table->isModified());
     QCOMPARE(table->fieldValue(Note).toString(), note);
     QCOMPARE(storedRecords(archive), before);
-    QCOMPARE(integrityCheck(archive.path(Customers)), QStringLiteral("ok"));
+    QCOMPARE(archive.integrityCheck(Customers), QStringLiteral("ok"));
 
     DiskFaults::freeDisk();
     table->post();
@@ -140,7 +124,7 @@ void DiskFaultsTest::fullDiskRefusesThePostUntilSpaceIsBack()
     else
         after[0] = QStringLiteral("1|Alfa|") + note;
     QCOMPARE(storedRecords(archive), after);
-    QCOMPARE(integrityCheck(archive.path(Customers)), QStringLiteral("ok"));
+    QCOMPARE(archive.integrityCheck(Customers), QStringLiteral("ok"));
 }
 
 void DiskFaultsTest::readOnlyFileRefusesEveryChange_data()
@@ -189,7 +173,7 @@ void DiskFaultsTest::readOnlyFileRefusesEveryChange()
     change(*table);
     QCOMPARE(storedRecords(archive).size(),
              kind == QLatin1String("delete") ? 2 : before.size() + (kind == "new"));
-    QCOMPARE(integrityCheck(path), QStringLiteral("ok"));
+    QCOMPARE(archive.integrityCheck(Customers), QStringLiteral("ok"));
 }
 
 QTEST_GUILESS_MAIN(DiskFaultsTest)

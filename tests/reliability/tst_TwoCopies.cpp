@@ -54,18 +54,6 @@ private:
     QProcess m_process;
 };
 
-// Record number -> Ragione_Sociale of every stored record.
-QHash<int, QString> storedRecords(ArchiveFixture& archive)
-{
-    QHash<int, QString> records;
-    auto table = archive.table(Customers);
-    table->open();
-    for (; !table->eof(); table->next())
-        records.insert(table->fieldValue(QStringLiteral("OrdNum")).toInt(),
-                       table->fieldValue(QStringLiteral("Ragione_Sociale")).toString());
-    return records;
-}
-
 // The Tipo of the first stored record. The table is closed again at once: while it stood on a
 // record, its read lock would keep the copies from storing (this test runs no event loop).
 QString firstTipo(ArchiveFixture& archive)
@@ -124,7 +112,7 @@ void TwoCopiesTest::storingAtOnceLosesNothingAndSharesNoNumber()
     QCOMPARE(firstNumbers.size(), PerCopy);
     QCOMPARE(secondNumbers.size(), PerCopy);
 
-    const QHash<int, QString> stored = storedRecords(archive);
+    const QHash<int, QString> stored = archive.storedNames(Customers);
     QCOMPARE(stored.size(), 2 * PerCopy);
     for (int number : firstNumbers)
         QCOMPARE(stored.value(number), QStringLiteral("Primo"));
@@ -169,7 +157,7 @@ void TwoCopiesTest::stalePostIsRefusedAndStaysPending()
     QCOMPARE(mine.ask(QStringLiteral("get Tipo")), QStringLiteral("ok mio"));
 
     // The other copy's work is what is stored; nothing else changed.
-    const QHash<int, QString> stored = storedRecords(archive);
+    const QHash<int, QString> stored = archive.storedNames(Customers);
     QCOMPARE(stored.size(), otherDeletes ? 1 : 2);
     QCOMPARE(stored.contains(1), !otherDeletes);
     QCOMPARE(firstTipo(archive), otherDeletes ? QStringLiteral("secondo") : QStringLiteral("suo"));
