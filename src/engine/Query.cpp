@@ -16,6 +16,8 @@ struct Query::Result
     std::unique_ptr<RecordCursor> reader;
     QList<qint64> rows;
     int row = -1;
+    // Whether the rows come in the order of the file, each the record after the one before.
+    bool fileOrder = false;
 
     void moveTo(int index)
     {
@@ -26,7 +28,7 @@ struct Query::Result
             return;
         }
         // In file order the next row is the next record of the file: one step reaches it.
-        if (index == previous + 1 && reader->advanceTo(rows.at(index)))
+        if (fileOrder && index == previous + 1 && reader->advanceTo(rows.at(index)))
             return;
         reader->setPosition(rows.at(index), true);
     }
@@ -111,6 +113,10 @@ void Query::open()
                                   .arg(LocalSql::shown(text), statement.fileName, statement.orderBy));
     }
     result->rows = result->file->orderedRowids(orderField, statement.descending);
+    result->fileOrder = result->file->ordersByRowid(orderField) && !statement.descending;
+    // Set after the sort, whose own reading of every record needs no cache.
+    if (!result->file->ordersByRowid(orderField))
+        result->file->cacheForScatteredReads();
     result->reader = std::make_unique<RecordCursor>(*result->file, this);
     result->moveTo(result->rows.isEmpty() ? -1 : 0);
     m_result = std::move(result);

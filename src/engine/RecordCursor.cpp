@@ -17,6 +17,8 @@ namespace {
 constexpr int ColumnsBeforeSelectingAll = 8;
 // The two fixed columns before the fields: row id and version.
 constexpr int FirstFieldColumn = 2;
+// Always yields one row, so the statement stays active once stepped.
+const QByteArray ReadLockSql = "SELECT max(rowid) FROM records";
 
 thread_local QList<RecordCursor*> threadCursors;
 
@@ -41,9 +43,25 @@ void RecordCursor::releaseAll()
 
 void RecordCursor::release()
 {
+    resetStatements();
+    m_readLock.reset();
+    m_holdsReadLock = false;
+}
+
+void RecordCursor::resetStatements()
+{
     m_forward.reset();
     m_backward.reset();
     m_active = Active::None;
+}
+
+void RecordCursor::holdReadLock()
+{
+    if (m_holdsReadLock)
+        return;
+    if (!m_readLock.isValid())
+        m_readLock = m_file.connection().prepare(ReadLockSql);
+    m_holdsReadLock = m_readLock.step();
 }
 
 void RecordCursor::scheduleRelease()
@@ -73,7 +91,7 @@ void RecordCursor::prepare()
 
 bool RecordCursor::seek(bool forward, qint64 from)
 {
-    release();
+    resetStatements();
     prepare();
     SqliteStatement& statement = forward ? m_forward : m_backward;
     statement.bindInt64(1, from);
@@ -81,6 +99,8 @@ bool RecordCursor::seek(bool forward, qint64 from)
         statement.reset();
         return false;
     }
+    // The statement just took the read transaction: holding it on costs no lock of its own.
+    holdReadLock();
     m_active = forward ? Active::Forward : Active::Backward;
     m_position = statement.columnInt64(0);
     m_hasPosition = true;
@@ -139,7 +159,7 @@ bool RecordCursor::prior()
 
 void RecordCursor::setPosition(qint64 rowid, bool exact)
 {
-    release();
+    resetStatements();
     m_position = rowid;
     m_hasPosition = true;
     m_exact = exact;

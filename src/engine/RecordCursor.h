@@ -15,9 +15,10 @@ class TableFile;
 
 // The current record of a table file, kept as its row id. Records are read by stepping a statement
 // that selects only the columns asked for so far, so a scan costs little more than SQLite's own.
-// The statement holds a read lock on the file while it stands on a row; it is released as soon as
-// control returns to the event loop of `context`'s thread, and before any write of this thread.
-// After a release the position is found again from the row id, so releasing is transparent.
+// Once the cursor stands on a row it holds a read lock on the file; the lock is kept while the
+// cursor moves and is released as soon as control returns to the event loop of `context`'s thread,
+// and before any write of this thread. After a release the position is found again from the row
+// id, so releasing is transparent.
 class RecordCursor
 {
 public:
@@ -61,6 +62,8 @@ private:
     enum class Active { None, Forward, Backward };
 
     bool seek(bool forward, qint64 from);
+    void resetStatements();
+    void holdReadLock();
     void selectColumn(int field);
     void selectAllColumns();
     void prepare();
@@ -71,6 +74,11 @@ private:
     QPointer<QObject> m_context;
     SqliteStatement m_forward;
     SqliteStatement m_backward;
+    // Left standing on its one row, it keeps the connection's read transaction open while the
+    // stepping statements are reset to seek another row: jumping from row to row (a sorted result)
+    // then takes no new lock and reads no file header each time.
+    SqliteStatement m_readLock;
+    bool m_holdsReadLock = false;
     Active m_active = Active::None;
     bool m_hasPosition = false;
     bool m_exact = false;

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <algorithm>
 #include <sqlite3.h>
 
 namespace quillio::engine {
@@ -86,6 +87,11 @@ QString verifierOf(const QString& salt, const QString& password)
 }
 
 const QString StoreAction = QStringLiteral("Cannot store the record in");
+
+// An estimate of the number of records is at most this, whatever the row ids say.
+constexpr qint64 MaxEstimatedCount = 1 << 20;
+// The page cache of a connection that reads records in scattered order, in KiB.
+constexpr int ScatteredReadsCacheKiB = 32 * 1024;
 
 } // namespace
 
@@ -436,43 +442,101 @@ bool TableFile::isTextField(int field) const
 
 std::optional<QList<qint64>> TableFile::textOrderedRowids(int field, bool descending)
 {
+    TextSortOrder order(descending);
+    if (!readTexts(field, order))
+        return std::nullopt;
+    return order.rowids();
+}
+
+QStringList TableFile::orderedTexts(int field)
+{
+    if (isTextField(field)) {
+        TextSortOrder order(false);
+        if (readTexts(field, order))
+            return order.texts();
+    }
+    return sqlOrderedTexts(field);
+}
+
+qsizetype TableFile::estimatedCount()
+{
+    // Two lookups at the ends of the row ids, where a count would walk the whole table.
+    SqliteStatement span = m_connection.prepare(
+        "SELECT (SELECT max(rowid) FROM records) - (SELECT min(rowid) FROM records) + 1");
+    span.step();
+    return qsizetype(std::clamp<qint64>(span.columnInt64(0), 0, MaxEstimatedCount));
+}
+
+bool TableFile::readTexts(int field, TextSortOrder& order)
+{
+    order.reserve(estimatedCount());
     const QByteArray column = SqliteConnection::quoteIdentifier(m_fields.at(field).name);
     SqliteStatement select = m_connection.prepare("SELECT rowid, " + column + " FROM records");
-    TextSortOrder order(descending);
+    sqlite3_stmt* row = select.handle();
     while (select.step()) {
-        const int type = sqlite3_column_type(select.handle(), 1);
+        const qint64 rowid = sqlite3_column_int64(row, 0);
         // A number or a blob in a text column is left to SQLite's own comparison of mixed values.
-        if (type == SQLITE_NULL)
-            order.addMissing(select.columnInt64(0));
-        else if (type == SQLITE_TEXT)
-            order.add(select.columnInt64(0), select.columnText(1));
-        else
-            return std::nullopt;
+        switch (sqlite3_column_type(row, 1)) {
+        case SQLITE_NULL:
+            order.addMissing(rowid);
+            break;
+        case SQLITE_TEXT: {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(row, 1));
+            order.add(rowid, QByteArrayView(text, sqlite3_column_bytes(row, 1)));
+            break;
+        }
+        default:
+            return false;
+        }
     }
-    return order.rowids();
+    return true;
+}
+
+bool TableFile::ordersByRowid(int field) const
+{
+    return field < 0 || m_fields.at(field).type == FieldType::AutoInc;
+}
+
+void TableFile::cacheForScatteredReads()
+{
+    // Enough for a table of 100,000 customers; the memory is taken only as pages are read.
+    m_connection.exec("PRAGMA cache_size = -" + QByteArray::number(ScatteredReadsCacheKiB));
+}
+
+QByteArray TableFile::orderTerms(int field, bool descending) const
+{
+    const QByteArray direction = descending ? " DESC" : "";
+    if (ordersByRowid(field))
+        return "rowid" + direction;
+    const QByteArray column = SqliteConnection::quoteIdentifier(m_fields.at(field).name);
+    if (isTextField(field)) {
+        // Blanks first, then the alphabetical order of a person's list.
+        return "(" + column + " IS NULL OR " + column + " = '') DESC, " + column + " COLLATE " +
+               TextCollation::Name + direction + ", rowid";
+    }
+    return column + direction + ", rowid";
 }
 
 QList<qint64> TableFile::sqlOrderedRowids(int field, bool descending)
 {
-    const QByteArray direction = descending ? " DESC" : "";
-    QByteArray sql = "SELECT rowid FROM records ORDER BY ";
-    if (field < 0 || m_fields.at(field).type == FieldType::AutoInc) {
-        sql += "rowid" + direction;
-    } else {
-        const QByteArray column = SqliteConnection::quoteIdentifier(m_fields.at(field).name);
-        if (isTextField(field)) {
-            // Blanks first, then the alphabetical order of a person's list.
-            sql += "(" + column + " IS NULL OR " + column + " = '') DESC, " + column + " COLLATE " +
-                   TextCollation::Name + direction + ", rowid";
-        } else {
-            sql += column + direction + ", rowid";
-        }
-    }
     QList<qint64> rowids;
-    SqliteStatement select = m_connection.prepare(sql);
+    SqliteStatement select =
+        m_connection.prepare("SELECT rowid FROM records ORDER BY " + orderTerms(field, descending));
     while (select.step())
         rowids.append(select.columnInt64(0));
     return rowids;
+}
+
+QStringList TableFile::sqlOrderedTexts(int field)
+{
+    const QByteArray column = SqliteConnection::quoteIdentifier(m_fields.at(field).name);
+    QStringList texts;
+    SqliteStatement select =
+        m_connection.prepare("SELECT " + column + " FROM records ORDER BY " + orderTerms(field, false));
+    // SQLite's text of a number; nothing for a missing value.
+    while (select.step())
+        texts.append(select.columnText(0));
+    return texts;
 }
 
 } // namespace quillio::engine

@@ -12,6 +12,8 @@
 
 namespace quillio::engine {
 
+class TextSortOrder;
+
 // One table file on disk: an SQLite database holding the records table, the declared columns with
 // their types and widths, and the protection marks. Opening reads only the declarations; records are
 // read through RecordCursor and written here, each write in one committed transaction.
@@ -61,6 +63,15 @@ public:
     bool isEmpty();
     // The row ids in the order of `field` (-1: file order), ties in file order.
     QList<qint64> orderedRowids(int field, bool descending);
+    // Whether the order of `field` (-1: file order) is the order of the records in the file.
+    bool ordersByRowid(int field) const;
+    // For a result read in an order unrelated to the records' places in the file, which would read
+    // the same pages of the file again and again: keeps more of the file in memory.
+    void cacheForScatteredReads();
+    // Every record's value of the column `field` as text (a missing value as an empty text), in the
+    // order of orderedRowids(field, false). Touches nothing but this file's own connection, so a
+    // worker thread may call it on a table file it opened itself.
+    QStringList orderedTexts(int field);
 
 private:
     explicit TableFile(const QString& path);
@@ -70,7 +81,15 @@ private:
     bool isTextField(int field) const;
     // The order of a text column sorted here; none when the column holds a value that is not text.
     std::optional<QList<qint64>> textOrderedRowids(int field, bool descending);
+    // About as many as the records, never fewer unless the file holds more than a million: the span
+    // of the row ids, which only removed records make larger than the count.
+    qsizetype estimatedCount();
+    // Reads every record's `field` into `order`; false at the first value that is neither text nor
+    // missing.
+    bool readTexts(int field, TextSortOrder& order);
     QList<qint64> sqlOrderedRowids(int field, bool descending);
+    QStringList sqlOrderedTexts(int field);
+    QByteArray orderTerms(int field, bool descending) const;
 
     SqliteConnection m_connection;
     FieldDefs m_fields;

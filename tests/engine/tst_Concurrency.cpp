@@ -39,6 +39,23 @@ void go(QProcess& writer)
     writer.waitForBytesWritten(5000);
 }
 
+// Another user's write, straight through SQLite with no waiting: what its commit gives when tried
+// at once, then once control went back to the event loop.
+QList<int> commitsBeforeAndAfterIdle(const QString& path)
+{
+    sqlite3* db = nullptr;
+    QList<int> results;
+    if (sqlite3_open(QFile::encodeName(path).constData(), &db) == SQLITE_OK &&
+        sqlite3_exec(db, "BEGIN IMMEDIATE; INSERT INTO records (Tipo) VALUES ('quattro')", nullptr, nullptr,
+                     nullptr) == SQLITE_OK) {
+        results.append(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr));
+        QCoreApplication::processEvents();
+        results.append(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr));
+    }
+    sqlite3_close(db);
+    return results;
+}
+
 } // namespace
 
 class ConcurrencyTest : public QObject
@@ -49,6 +66,7 @@ private slots:
     void killedWriterLosesNoStoredRecord();
     void twoWritersLoseNothingAndShareNoNumber();
     void readLockIsGivenUpWhenIdle();
+    void sortedQueryKeepsItsReadLockUntilIdle();
     void stalePostIsRefusedAndStaysPending_data();
     void stalePostIsRefusedAndStaysPending();
 };
@@ -131,17 +149,8 @@ void ConcurrencyTest::readLockIsGivenUpWhenIdle()
     table->next();
     QCOMPARE(table->fieldValue(QStringLiteral("Tipo")).toString(), QStringLiteral("due"));
 
-    // Another user's write, straight through SQLite with no waiting: it cannot commit while the
-    // table stands reading a record, and can once control went back to the event loop.
-    sqlite3* db = nullptr;
-    QCOMPARE(sqlite3_open(QFile::encodeName(archive.path(Customers)).constData(), &db), SQLITE_OK);
-    QCOMPARE(sqlite3_exec(db, "BEGIN IMMEDIATE; INSERT INTO records (Tipo) VALUES ('quattro')", nullptr,
-                          nullptr, nullptr),
-             SQLITE_OK);
-    QCOMPARE(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), SQLITE_BUSY);
-    QCoreApplication::processEvents();
-    QCOMPARE(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
-    sqlite3_close(db);
+    // The write cannot commit while the table stands reading a record, and can once idle.
+    QCOMPARE(commitsBeforeAndAfterIdle(archive.path(Customers)), (QList<int>{SQLITE_BUSY, SQLITE_OK}));
 
     // Giving up the lock did not move the table.
     QCOMPARE(table->fieldValue(QStringLiteral("Tipo")).toString(), QStringLiteral("due"));
@@ -149,6 +158,29 @@ void ConcurrencyTest::readLockIsGivenUpWhenIdle()
     for (table->next(); !table->eof(); table->next())
         rest.append(table->fieldValue(QStringLiteral("Tipo")).toString());
     QCOMPARE(rest, (QStringList{"tre", "quattro"}));
+}
+
+void ConcurrencyTest::sortedQueryKeepsItsReadLockUntilIdle()
+{
+    ArchiveFixture archive;
+    archive.create(Customers, customerColumns());
+    archive.addRecords(Customers, QStringLiteral("Tipo"), {"uno", "due", "tre"});
+    Query query(archive.session);
+    query.setDatabaseName(Alias);
+    query.addSql(QStringLiteral("SELECT * FROM Rubrica.DB ORDER BY Tipo DESC"));
+    query.open();
+    QCOMPARE(query.fieldValue(QStringLiteral("Tipo")).toString(), QStringLiteral("uno"));
+    // From record 1 to record 3: the cursor seeks the next row instead of stepping to it, and keeps
+    // the lock it holds rather than taking a new one for every row.
+    query.next();
+
+    QCOMPARE(commitsBeforeAndAfterIdle(archive.path(Customers)), (QList<int>{SQLITE_BUSY, SQLITE_OK}));
+
+    // The rows of the result stay those of the statement's run.
+    QStringList rest;
+    for (; !query.eof(); query.next())
+        rest.append(query.fieldValue(QStringLiteral("Tipo")).toString());
+    QCOMPARE(rest, (QStringList{"tre", "due"}));
 }
 
 void ConcurrencyTest::stalePostIsRefusedAndStaysPending_data()
