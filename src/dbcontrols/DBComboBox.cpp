@@ -47,7 +47,13 @@ void DBComboBox::applyFieldWidth()
 
 void DBComboBox::setItems(const QStringList& items)
 {
-    const QString text = currentText();
+    m_pendingItems = nullptr;
+    QLineEdit* edit = lineEdit();
+    const QString text = edit->text();
+    const int cursor = edit->cursorPosition();
+    const int selectionStart = edit->selectionStart();
+    const int selectionLength = edit->selectionLength();
+    const bool edited = edit->isModified();
     const bool changed = m_binding->changed();
     m_showing = true;
     // A plain string list model takes a hundred thousand names at once; items added one by one
@@ -57,9 +63,51 @@ void DBComboBox::setItems(const QStringList& items)
     else
         setModel(new QStringListModel(items, this));
     setEditText(text);
+    if (selectionStart >= 0)
+        edit->setSelection(cursor == selectionStart ? selectionStart + selectionLength : selectionStart,
+                           cursor == selectionStart ? -selectionLength : selectionLength);
+    else
+        edit->setCursorPosition(cursor);
+    edit->setModified(edited);
     m_showing = false;
     if (changed)
         m_binding->markChanged();
+}
+
+void DBComboBox::setItemsLater(std::function<QStringList()> items)
+{
+    m_pendingItems = std::move(items);
+}
+
+void DBComboBox::applyPendingItems()
+{
+    if (!m_pendingItems)
+        return;
+    const std::function<QStringList()> items = std::move(m_pendingItems);
+    m_pendingItems = nullptr;
+    setItems(items());
+}
+
+void DBComboBox::showPopup()
+{
+    applyPendingItems();
+    QComboBox::showPopup();
+}
+
+// Keys and the wheel move through the list, and Return looks the text up in it: the list given
+// later must be there before any of them is handled.
+bool DBComboBox::event(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::ShortcutOverride:
+    case QEvent::Wheel:
+        applyPendingItems();
+        break;
+    default:
+        break;
+    }
+    return QComboBox::event(event);
 }
 
 void DBComboBox::focusInEvent(QFocusEvent* event)

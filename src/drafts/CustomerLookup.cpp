@@ -26,20 +26,4 @@ void CustomerLookup::fillCustomerBlock(engine::Table& customers, engine::Dataset
     }
 }
 
-QStringList CustomerLookup::names(engine::Table& customers)
-{
-    QStringList names;
-    customers.open();
-    {
-        const QuietScan quiet(customers);
-        customers.first();
-        while (!customers.eof()) {
-            names << customers.fieldValue(QStringLiteral("Ragione_Sociale")).toString();
-            customers.next();
-        }
-    }
-    customers.close();
-    return names;
-}
-
 } // namespace quillio::drafts

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QStringList>
-
 namespace quillio::engine {
 class Dataset;
 class Table;
@@ -18,8 +16,6 @@ public:
     // postcode, VAT number and tax code (blanks included) and its number into CodRif. The table
     // stays open, just after the match or at its end.
     static void fillCustomerBlock(engine::Table& customers, engine::Dataset& record);
-    // Every customer's name in table order, a blank name as empty text; the table is closed after.
-    static QStringList names(engine::Table& customers);
 };
 
 } // namespace quillio::drafts

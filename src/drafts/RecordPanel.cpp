@@ -2,10 +2,12 @@
 
 #include "BoundField.h"
 #include "CustomerLookup.h"
+#include "CustomerNameList.h"
 #include "DBCheckBox.h"
 #include "DBComboBox.h"
 #include "DBEdit.h"
 #include "DBMemo.h"
+#include "DefaultErrorHandler.h"
 #include "FieldLabel.h"
 #include "FocusHighlight.h"
 #include "KeyRules.h"
@@ -14,13 +16,10 @@
 #include "Totals.h"
 
 #include <QApplication>
-#include <QCollator>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QVBoxLayout>
-#include <numeric>
-#include <vector>
 
 namespace quillio::drafts {
 
@@ -28,33 +27,6 @@ using dbcontrols::DBEdit;
 using dbcontrols::FocusHighlight;
 
 namespace {
-
-// The names as a list for a person reads them: case ignored, accents beside their base letters,
-// equal names in table order. Each name becomes a collation key once, which costs far less than
-// comparing texts at every step of the sort; the C locale, whose keys would not ignore case, compares.
-QStringList alphabetical(const QStringList& names)
-{
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::vector<int> order(size_t(names.size()));
-    std::iota(order.begin(), order.end(), 0);
-    if (collator.locale().language() == QLocale::C) {
-        std::stable_sort(order.begin(), order.end(),
-                         [&](int a, int b) { return collator.compare(names[a], names[b]) < 0; });
-    } else {
-        std::vector<QCollatorSortKey> keys;
-        keys.reserve(order.size());
-        for (const QString& name : names)
-            keys.push_back(collator.sortKey(name));
-        std::stable_sort(order.begin(), order.end(),
-                         [&](int a, int b) { return keys[a].compare(keys[b]) < 0; });
-    }
-    QStringList sorted;
-    sorted.reserve(names.size());
-    for (int index : order)
-        sorted.append(names[index]);
-    return sorted;
-}
 
 const QColor numberColour(255, 194, 166);
 constexpr int slotRowHeight = 21;
@@ -101,6 +73,7 @@ struct HighlightOff
 RecordPanel::RecordPanel(bool invoiceFields, QWidget* parent) : QFrame(parent)
 {
     setObjectName(QStringLiteral("PanelScheda"));
+    m_names = new CustomerNameList(this);
     setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(8, 4, 8, 4);
@@ -116,6 +89,7 @@ RecordPanel::RecordPanel(bool invoiceFields, QWidget* parent) : QFrame(parent)
     if (invoiceFields)
         addInvoiceFields();
     setTabOrderOfBody();
+    connect(m_names, &CustomerNameList::ready, Ragione_Sociale, &dbcontrols::DBComboBox::applyPendingItems);
 }
 
 DBEdit* RecordPanel::addEdit(const QString& name, QWidget* parent, int limit)
@@ -439,9 +413,21 @@ void RecordPanel::bind(archive::TFDB& db, archive::DataSource& source)
     TotAut->bind(&source, QStringLiteral("TotAut"));
 }
 
+// Opening the customer table checks it as before and gives its file; the names are read from
+// that file on a worker thread, and the list takes them as soon as they are there or when the name
+// box needs them first. A reading that failed shows its error and leaves the list empty.
 void RecordPanel::fillNameList()
 {
-    Ragione_Sociale->setItems(alphabetical(CustomerLookup::names(m_db->T_Rubrica)));
+    engine::Table& customers = m_db->T_Rubrica;
+    customers.open();
+    const QString path = customers.filePath();
+    customers.close();
+    m_names->start(path);
+    Ragione_Sociale->setItemsLater([this] {
+        QStringList names;
+        DefaultErrorHandler::run([&] { names = m_names->take(); });
+        return names;
+    });
 }
 
 } // namespace quillio::drafts

@@ -24,6 +24,8 @@ namespace quillio::drafts {
 // block, bound to one table, with its rules: the focus highlight, the totals recomputed when an
 // amount is left, the decimal point of numeric fields, lines that run on into the next, and the
 // customer block filled from the address book when the name is left.
+class CustomerNameList;
+
 class RecordPanel : public QFrame
 {
     Q_OBJECT
@@ -33,7 +35,8 @@ public:
     RecordPanel(bool invoiceFields, QWidget* parent = nullptr);
 
     void bind(archive::TFDB& db, archive::DataSource& source);
-    // Fills the name list from the customer table (the table is closed afterwards).
+    // Fills the name list from the customer table (the table is closed afterwards); the names
+    // arrive shortly after, or as soon as the name box needs them.
     void fillNameList();
 
     dbcontrols::DBEdit* edit(const QString& name) const { return m_edits.value(name); }
@@ -65,6 +68,7 @@ private:
     QHBoxLayout* m_topRow = nullptr;
     archive::TFDB* m_db = nullptr;
     archive::DataSource* m_source = nullptr;
+    CustomerNameList* m_names = nullptr;
     QMap<QString, dbcontrols::DBEdit*> m_edits;
 };
 

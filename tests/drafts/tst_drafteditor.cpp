@@ -1,14 +1,17 @@
+#include "CustomerNameList.h"
 #include "DBCheckBox.h"
 #include "DBComboBox.h"
 #include "DBEdit.h"
 #include "DBNavigator.h"
 #include "DefaultErrorHandler.h"
 #include "DraftFixture.h"
+#include "EngineError.h"
 #include "FocusHighlight.h"
 #include "RecordPanel.h"
 #include "TFRubrica.h"
 
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace quillio;
@@ -20,6 +23,14 @@ namespace {
 dbcontrols::DBEdit* field(test::DraftFixture& f, const QString& name)
 {
     return f.window.PanelScheda->edit(name);
+}
+
+QStringList nameList(test::DraftFixture& f)
+{
+    QStringList items;
+    for (int i = 0; i < f.window.PanelScheda->Ragione_Sociale->count(); ++i)
+        items << f.window.PanelScheda->Ragione_Sociale->itemText(i);
+    return items;
 }
 
 void typeInto(QWidget* widget, const QString& text)
@@ -78,14 +89,62 @@ private slots:
     void nameListOffersEveryCustomerSortedWithoutCase()
     {
         test::DraftFixture f({{"rossi"}, {"Bianchi"}, {"Àlfa"}, {"Rossi"}, {""}});
-        QStringList items;
-        for (int i = 0; i < f.window.PanelScheda->Ragione_Sociale->count(); ++i)
-            items << f.window.PanelScheda->Ragione_Sociale->itemText(i);
+        QVERIFY(!f.customers.isActive());
+        // The list is read on a worker thread and arrives without anything asking for it.
+        QTRY_VERIFY(!f.window.PanelScheda->Ragione_Sociale->hasPendingItems());
+        const QStringList items = nameList(f);
         QCOMPARE(items.size(), 5);
         QCOMPARE(items.mid(0, 3), (QStringList{"", "Àlfa", "Bianchi"}));
         // Names equal but for case keep the table's order.
         QCOMPARE(items.mid(3), (QStringList{"rossi", "Rossi"}));
-        QVERIFY(!f.customers.isActive());
+    }
+
+    void keyInTheNameBoxWaitsForTheList()
+    {
+        test::DraftFixture f({{"Rossi"}, {"Bianchi"}});
+        f.window.Nuovo1Click();
+        // No event has been handled since the window showed, so the list has not been taken yet.
+        QVERIFY(f.window.PanelScheda->Ragione_Sociale->hasPendingItems());
+        QTest::keyClick(f.window.PanelScheda->Ragione_Sociale, Qt::Key_Down);
+        QCOMPARE(nameList(f), (QStringList{"Bianchi", "Rossi"}));
+        QCOMPARE(f.window.PanelScheda->Ragione_Sociale->currentText(), QStringLiteral("Rossi"));
+    }
+
+    void arrivingListKeepsTextCursorAndSelection()
+    {
+        test::DraftFixture f({{"Rossi"}});
+        f.window.Nuovo1Click();
+        QLineEdit* edit = f.window.PanelScheda->Ragione_Sociale->lineEdit();
+        edit->setText(QStringLiteral("Verdi"));
+        edit->setSelection(4, -3);
+        f.window.PanelScheda->Ragione_Sociale->applyPendingItems();
+        QCOMPARE(nameList(f), QStringList{"Rossi"});
+        QCOMPARE(edit->text(), QStringLiteral("Verdi"));
+        QCOMPARE(edit->selectedText(), QStringLiteral("erd"));
+        QCOMPARE(edit->cursorPosition(), 1);
+    }
+
+    void reopeningReadsTheCustomersAgain()
+    {
+        test::DraftFixture f({{"Rossi"}});
+        f.window.Esci1Click();
+        f.customers.open();
+        f.customers.append();
+        f.customers.setFieldValue("Ragione_Sociale", "Bianchi");
+        f.customers.post();
+        f.customers.close();
+        f.program.main().openDrafts();
+        QTRY_VERIFY(!f.window.PanelScheda->Ragione_Sociale->hasPendingItems());
+        QCOMPARE(nameList(f), (QStringList{"Bianchi", "Rossi"}));
+    }
+
+    void nameListReadingReportsAMissingFile()
+    {
+        drafts::CustomerNameList list;
+        QSignalSpy ready(&list, &drafts::CustomerNameList::ready);
+        list.start(QStringLiteral("/nonexistent/Rubrica.DB"));
+        QVERIFY(ready.wait());
+        QVERIFY_THROWS_EXCEPTION(engine::EngineError, list.take());
     }
 
     void lookupFillsTheBlockFromTheFirstExactName_data()
@@ -93,11 +152,16 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("via");
         QTest::addColumn<int>("codRif");
-        QTest::newRow("exact") << "Bianchi" << "Via B" << 2;
-        QTest::newRow("first of two") << "Rossi" << "Via R1" << 1;
-        QTest::newRow("other case") << "rossi" << "" << 0;
-        QTest::newRow("trailing blank") << "Rossi " << "" << 0;
-        QTest::newRow("blank matches blank") << "" << "Via Vuota" << 4;
+        QTest::newRow("exact") << "Bianchi"
+                               << "Via B" << 2;
+        QTest::newRow("first of two") << "Rossi"
+                                      << "Via R1" << 1;
+        QTest::newRow("other case") << "rossi"
+                                    << "" << 0;
+        QTest::newRow("trailing blank") << "Rossi "
+                                        << "" << 0;
+        QTest::newRow("blank matches blank") << ""
+                                             << "Via Vuota" << 4;
     }
     void lookupFillsTheBlockFromTheFirstExactName()
     {
@@ -165,7 +229,8 @@ private slots:
         f.window.Nuovo1Click();
         typeInto(field(f, "Costo03"), "1e");
         DefaultErrorHandler::run([&] { f.window.Salva1Click(); });
-        QCOMPARE(f.env.transcript.texts(Kind::Error), QStringList{"'1e' is not a valid floating point value"});
+        QCOMPARE(f.env.transcript.texts(Kind::Error),
+                 QStringList{"'1e' is not a valid floating point value"});
         checkLayout(f.window, RecordEditor::Layout::Browse);
         QCOMPARE(f.drafts.state(), engine::DatasetState::Insert);
         QCOMPARE(f.drafts.recordCount(), 0);
@@ -184,7 +249,8 @@ private slots:
         typeInto(amount, "1e");
         field(f, "Desc03")->setFocus(Qt::TabFocusReason);
         QCOMPARE(QApplication::focusWidget(), amount);
-        QTRY_COMPARE(f.env.transcript.texts(Kind::Error), QStringList{"'1e' is not a valid floating point value"});
+        QTRY_COMPARE(f.env.transcript.texts(Kind::Error),
+                     QStringList{"'1e' is not a valid floating point value"});
         QCOMPARE(amount->selectedText(), QStringLiteral("1e"));
         QVERIFY(f.drafts.fieldValue("Totale").toDouble() == 0.0);
     }
@@ -196,11 +262,16 @@ private slots:
         QTest::addColumn<QString>("shown");
         const QLocale italian(QLocale::Italian, QLocale::Italy);
         const QLocale english(QLocale::English, QLocale::UnitedStates);
-        QTest::newRow("amount, Italian") << italian << "Costo05" << "12,5";
-        QTest::newRow("total, Italian") << italian << "Totale" << "12,5";
-        QTest::newRow("rate, Italian: refused") << italian << "IVA" << "125";
-        QTest::newRow("amount, point locale") << english << "Costo05" << "12.5";
-        QTest::newRow("rate, point locale") << english << "IVA" << "12.5";
+        QTest::newRow("amount, Italian") << italian << "Costo05"
+                                         << "12,5";
+        QTest::newRow("total, Italian") << italian << "Totale"
+                                        << "12,5";
+        QTest::newRow("rate, Italian: refused") << italian << "IVA"
+                                                << "125";
+        QTest::newRow("amount, point locale") << english << "Costo05"
+                                              << "12.5";
+        QTest::newRow("rate, point locale") << english << "IVA"
+                                            << "12.5";
     }
     void decimalPointInNumericFields()
     {
@@ -334,7 +405,8 @@ private slots:
         for (int i = 0; i < 8; ++i) {
             visited << widget->objectName();
             widget = widget->nextInFocusChain();
-            while (widget->focusPolicy() == Qt::NoFocus || !widget->isVisible() || widget->objectName().isEmpty())
+            while (widget->focusPolicy() == Qt::NoFocus || !widget->isVisible() ||
+                   widget->objectName().isEmpty())
                 widget = widget->nextInFocusChain();
         }
         QCOMPARE(visited,

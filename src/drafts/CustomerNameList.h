@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <future>
+#include <vector>
+
+namespace quillio::drafts {
+
+// Every customer's name in alphabetical order (case ignored, equal names in table order, a blank
+// name as empty text), read and sorted on a worker thread with a connection of its own: with a
+// hundred thousand customers that takes longer than a window may take to show.
+class CustomerNameList : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit CustomerNameList(QObject* parent = nullptr);
+    // Waits for every reading still running.
+    ~CustomerNameList() override;
+
+    // Starts reading the customer table file at `path`; a reading started before is dropped.
+    void start(const QString& path);
+    // The names of the reading started last, waiting for them; throws the error that stopped it.
+    QStringList take();
+
+signals:
+    // The reading started last has ended; take() returns at once.
+    void ready();
+
+private:
+    void dropFinished();
+
+    std::shared_future<QStringList> m_current;
+    std::vector<std::shared_future<QStringList>> m_running;
+    int m_generation = 0;
+};
+
+} // namespace quillio::drafts
