@@ -25,6 +25,9 @@ constexpr int Rounds = 5;
 
 constexpr Target EditorTarget{Target::Of::Value, 50, false};
 constexpr Target AddressBookTarget{Target::Of::Value, 150, false};
+// Up to 10,000 records every window opens within the stricter limit.
+constexpr int SmallArchive = 10000;
+constexpr Target SmallArchiveWindowTarget{Target::Of::Value, 20, false};
 constexpr Target LookupTarget{Target::Of::Value, 20, false};
 constexpr Target PickerTarget{Target::Of::Value, 150, false};
 
@@ -78,16 +81,19 @@ public:
     QList<Figure> openWindows()
     {
         archive::TFDB& db = m_program.db();
+        const bool small = m_archive.records <= SmallArchive;
+        const Target editorTarget = small ? SmallArchiveWindowTarget : EditorTarget;
+        const Target addressBookTarget = small ? SmallArchiveWindowTarget : AddressBookTarget;
         return {
             openWindow(
                 QStringLiteral("open_addressbook"), m_program.rubrica(), &app::TFMain::openAddressBook,
-                db.T_Rubrica, [this] { m_program.rubrica().Esci1Click(); }, AddressBookTarget),
+                db.T_Rubrica, [this] { m_program.rubrica().Esci1Click(); }, addressBookTarget),
             openWindow(
                 QStringLiteral("open_drafts"), m_program.bozze(), &app::TFMain::openDrafts, db.T_Bozze,
-                [this] { m_program.bozze().Esci1Click(); }, EditorTarget),
+                [this] { m_program.bozze().Esci1Click(); }, editorTarget),
             openWindow(
                 QStringLiteral("open_invoices"), m_program.fatture(), &app::TFMain::openInvoices,
-                db.T_Fatture, [this] { m_program.fatture().Esci1Click(); }, EditorTarget),
+                db.T_Fatture, [this] { m_program.fatture().Esci1Click(); }, editorTarget),
         };
     }
 
