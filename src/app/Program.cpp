@@ -1,7 +1,8 @@
 #include "Program.h"
 
 #include "QuillioResources.h"
-
+#include "ReportProject.h"
+#include "ReportSystem.h"
 #include "TFBozze.h"
 #include "TFCambioAnno.h"
 #include "TFConf.h"
@@ -11,8 +12,6 @@
 #include "TFFatture1.h"
 #include "TFMain.h"
 #include "TFRubrica.h"
-#include "ReportProject.h"
-#include "ReportSystem.h"
 
 #include <QLabel>
 
@@ -23,28 +22,16 @@ Program::Program()
     initResources();
     m_main = std::make_unique<TFMain>();
     m_conf = std::make_unique<archive::TFConf>();
-    m_rubrica = std::make_unique<customers::TFRubrica>();
     m_db = std::make_unique<archive::TFDB>();
-    m_reportSystem = std::make_unique<report::ReportSystem>();
-    m_reportProject = std::make_unique<report::ReportProject>(*m_reportSystem);
-    m_fatture = std::make_unique<invoices::TFFatture1>();
-    m_bozze = std::make_unique<drafts::TFBozze>();
-    m_about = std::make_unique<TFF_About>();
-    m_cambioAnno = std::make_unique<workingyear::TFCambioAnno>();
-    m_creaArchivio = std::make_unique<workingyear::TFCreaArchivio>();
-    // Windows made before the data module are linked to it once it exists.
     m_main->setDataModule(m_db.get());
-    m_rubrica->setDataModule(m_db.get());
-    m_bozze->setDataModule(m_db.get());
-    m_fatture->setDataModule(m_db.get());
-    m_fatture->setReportProject(m_reportProject.get());
-    const auto showYear = [this](const QString& year) { m_main->StaticText1->setText(year); };
-    m_cambioAnno->setDataModule(m_db.get());
-    m_cambioAnno->setYearLabel(showYear);
-    m_creaArchivio->setDataModule(m_db.get());
-    m_creaArchivio->setYearLabel(showYear);
-    m_main->setWindows({m_rubrica.get(), m_bozze.get(), m_fatture.get(), m_about.get(), m_cambioAnno.get(),
-                        m_creaArchivio.get()});
+    m_main->setWindows({
+        [this] { return &rubrica(); },
+        [this] { return &bozze(); },
+        [this] { return &fatture(); },
+        [this] { return &about(); },
+        [this] { return &cambioAnno(); },
+        [this] { return &creaArchivio(); },
+    });
 }
 
 // Windows go before the data module whose tables they show.
@@ -62,6 +49,75 @@ Program::~Program()
 void Program::showMainWindow()
 {
     m_main->showMaximized();
+}
+
+void Program::showYear(const QString& year) const
+{
+    m_main->StaticText1->setText(year);
+}
+
+report::ReportProject& Program::reportProject()
+{
+    if (!m_reportProject) {
+        m_reportSystem = std::make_unique<report::ReportSystem>();
+        m_reportProject = std::make_unique<report::ReportProject>(*m_reportSystem);
+    }
+    return *m_reportProject;
+}
+
+customers::TFRubrica& Program::rubrica()
+{
+    if (!m_rubrica) {
+        m_rubrica = std::make_unique<customers::TFRubrica>();
+        m_rubrica->setDataModule(m_db.get());
+    }
+    return *m_rubrica;
+}
+
+drafts::TFBozze& Program::bozze()
+{
+    if (!m_bozze) {
+        m_bozze = std::make_unique<drafts::TFBozze>();
+        m_bozze->setDataModule(m_db.get());
+    }
+    return *m_bozze;
+}
+
+invoices::TFFatture1& Program::fatture()
+{
+    if (!m_fatture) {
+        m_fatture = std::make_unique<invoices::TFFatture1>();
+        m_fatture->setDataModule(m_db.get());
+        m_fatture->setReportProject(&reportProject());
+    }
+    return *m_fatture;
+}
+
+TFF_About& Program::about()
+{
+    if (!m_about)
+        m_about = std::make_unique<TFF_About>();
+    return *m_about;
+}
+
+workingyear::TFCambioAnno& Program::cambioAnno()
+{
+    if (!m_cambioAnno) {
+        m_cambioAnno = std::make_unique<workingyear::TFCambioAnno>();
+        m_cambioAnno->setDataModule(m_db.get());
+        m_cambioAnno->setYearLabel([this](const QString& year) { showYear(year); });
+    }
+    return *m_cambioAnno;
+}
+
+workingyear::TFCreaArchivio& Program::creaArchivio()
+{
+    if (!m_creaArchivio) {
+        m_creaArchivio = std::make_unique<workingyear::TFCreaArchivio>();
+        m_creaArchivio->setDataModule(m_db.get());
+        m_creaArchivio->setYearLabel([this](const QString& year) { showYear(year); });
+    }
+    return *m_creaArchivio;
 }
 
 } // namespace quillio::app

@@ -2,6 +2,8 @@
 
 #include <memory>
 
+class QString;
+
 namespace quillio::archive {
 class TFConf;
 class TFDB;
@@ -30,7 +32,9 @@ namespace quillio::app {
 class TFMain;
 class TFF_About;
 
-// Every window and the data module, created once in a fixed order and alive until the end.
+// The main window and the data module, made at once, and every other window, made when it is first
+// asked for (by its command or by an accessor) and linked to them then; all alive until the end.
+// Only what the first screen needs is built before it shows, so the program starts fast.
 // The main window comes first: closing it ends the program.
 class Program
 {
@@ -43,22 +47,25 @@ public:
 
     TFMain& main() const { return *m_main; }
     archive::TFDB& db() const { return *m_db; }
-    report::ReportProject& reportProject() const { return *m_reportProject; }
-    customers::TFRubrica& rubrica() const { return *m_rubrica; }
-    drafts::TFBozze& bozze() const { return *m_bozze; }
-    invoices::TFFatture1& fatture() const { return *m_fatture; }
-    TFF_About& about() const { return *m_about; }
-    workingyear::TFCambioAnno& cambioAnno() const { return *m_cambioAnno; }
-    workingyear::TFCreaArchivio& creaArchivio() const { return *m_creaArchivio; }
+    // Made with the invoice window, the only one that prints.
+    report::ReportProject& reportProject();
+    customers::TFRubrica& rubrica();
+    drafts::TFBozze& bozze();
+    invoices::TFFatture1& fatture();
+    TFF_About& about();
+    workingyear::TFCambioAnno& cambioAnno();
+    workingyear::TFCreaArchivio& creaArchivio();
 
 private:
+    void showYear(const QString& year) const;
+
     std::unique_ptr<TFMain> m_main;
     std::unique_ptr<archive::TFConf> m_conf;
-    std::unique_ptr<customers::TFRubrica> m_rubrica;
     std::unique_ptr<archive::TFDB> m_db;
     // The report components live beside the data module: printing needs widgets, the data module none.
     std::unique_ptr<report::ReportSystem> m_reportSystem;
     std::unique_ptr<report::ReportProject> m_reportProject;
+    std::unique_ptr<customers::TFRubrica> m_rubrica;
     std::unique_ptr<invoices::TFFatture1> m_fatture;
     std::unique_ptr<drafts::TFBozze> m_bozze;
     std::unique_ptr<TFF_About> m_about;

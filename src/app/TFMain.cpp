@@ -1,5 +1,6 @@
 #include "TFMain.h"
 
+#include "BannerPicture.h"
 #include "Bootstrap.h"
 #include "ClockText.h"
 #include "DefaultErrorHandler.h"
@@ -12,6 +13,7 @@
 #include <QMenuBar>
 #include <QShowEvent>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -38,11 +40,20 @@ void paint(QWidget* widget, const QColor& colour)
     widget->setPalette(palette);
 }
 
+void setTextColour(QWidget* widget, const QColor& colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
+}
+
 } // namespace
 
 TFMain::TFMain(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("FMain"));
+    // Made first: the banner is drawn on a worker thread while the rest of the window is built.
+    QWidget* banner = buildBanner();
     setWindowTitle(Platform::title());
     setWindowIcon(QIcon(QStringLiteral(":/quillio.svg")));
 
@@ -53,7 +64,7 @@ TFMain::TFMain(QWidget* parent) : QMainWindow(parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(buildBand());
     layout->addSpacing(40);
-    layout->addWidget(buildBanner(), 0, Qt::AlignHCenter);
+    layout->addWidget(banner, 0, Qt::AlignHCenter);
     layout->addSpacing(24);
 
     StaticText1 = new QLabel(QStringLiteral("2009"), central);
@@ -68,7 +79,7 @@ TFMain::TFMain(QWidget* parent) : QMainWindow(parent)
     yearFont.setBold(true);
     yearFont.setPointSize(36);
     StaticText1->setFont(yearFont);
-    StaticText1->setStyleSheet(QStringLiteral("color: rgb(0, 0, 255);"));
+    setTextColour(StaticText1, labelBlue);
     layout->addWidget(StaticText1, 0, Qt::AlignHCenter);
     layout->addStretch();
     setCentralWidget(central);
@@ -95,7 +106,9 @@ QWidget* TFMain::buildBand()
     ToolBar1->setIconSize(QSize(32, 32));
     ToolBar1->setMovable(false);
     ToolBar1->setFloatable(false);
-    ToolBar1->setStyleSheet(QStringLiteral("QToolBar { background: transparent; border: none; }"));
+    // The band is the toolbar's background: the toolbar draws no frame, so it keeps no room for one.
+    const int itemMargin = ToolBar1->style()->pixelMetric(QStyle::PM_ToolBarItemMargin, nullptr, ToolBar1);
+    ToolBar1->layout()->setContentsMargins(itemMargin, itemMargin, itemMargin, itemMargin);
 
     TBBozze = newAction(this, QStringLiteral("TBBozze"), QStringLiteral("Bozza Fattura"));
     TBFattura = newAction(this, QStringLiteral("TBFattura"), QStringLiteral("Fattura"));
@@ -132,10 +145,9 @@ QWidget* TFMain::buildBand()
 
 QWidget* TFMain::buildBanner()
 {
-    auto* banner = new QLabel(this);
+    auto* banner = new BannerPicture(QStringLiteral(":/banner.svg"), QSize(495, 154), this);
     banner->setObjectName(QStringLiteral("Image1"));
-    banner->setPixmap(QIcon(QStringLiteral(":/banner.svg")).pixmap(QSize(495, 154)));
-    banner->setFixedSize(495, 154);
+    banner->setAccessibleName(QStringLiteral("Image1"));
     auto* version = new QLabel(QStringLiteral("Ver. 1.0"), banner);
     version->setObjectName(QStringLiteral("Label1"));
     version->setAlignment(Qt::AlignCenter);
@@ -144,7 +156,7 @@ QWidget* TFMain::buildBanner()
     font.setItalic(true);
     font.setPointSize(11);
     version->setFont(font);
-    version->setStyleSheet(QStringLiteral("color: rgb(0, 0, 255); background: transparent;"));
+    setTextColour(version, labelBlue);
     version->setGeometry(0, 154 - 30, 495, 26);
     return banner;
 }
@@ -234,51 +246,53 @@ void TFMain::runBootstrap()
 {
     if (!m_db)
         return;
-    DefaultErrorHandler::run([this] {
-        Bootstrap(*m_db, [this](const QString& year) { StaticText1->setText(year); }).run();
-    });
+    DefaultErrorHandler::run(
+        [this] { Bootstrap(*m_db, [this](const QString& year) { StaticText1->setText(year); }).run(); });
 }
 
-void TFMain::openRecordWindow(QWidget* window, const std::function<void()>& openTable, bool resetSize)
+void TFMain::openRecordWindow(const WindowProvider& provider, bool resetSize,
+                              const std::function<void()>& openTable)
 {
-    if (!window || !m_db)
+    if (!provider || !m_db)
         return;
     DefaultErrorHandler::run([&] {
+        QWidget* window = provider();
         if (resetSize)
             window->resize(editorSize);
-        openTable();
+        if (openTable)
+            openTable();
         Platform::modal().showModal(window);
     });
 }
 
 void TFMain::openDrafts()
 {
-    openRecordWindow(m_windows.bozze, [this] { m_db->T_Bozze.open(); }, true);
+    openRecordWindow(m_windows.bozze, true, [this] { m_db->T_Bozze.open(); });
 }
 
 void TFMain::openInvoices()
 {
-    openRecordWindow(m_windows.fatture, [this] { m_db->T_Fatture.open(); }, true);
+    openRecordWindow(m_windows.fatture, true, [this] { m_db->T_Fatture.open(); });
 }
 
 void TFMain::openAddressBook()
 {
-    openRecordWindow(m_windows.rubrica, [this] { m_db->T_Rubrica.open(); }, false);
+    openRecordWindow(m_windows.rubrica, false, [this] { m_db->T_Rubrica.open(); });
 }
 
 void TFMain::changeWorkingYear()
 {
-    openRecordWindow(m_windows.cambioAnno, [] {}, false);
+    openRecordWindow(m_windows.cambioAnno, false);
 }
 
 void TFMain::createNewArchive()
 {
-    openRecordWindow(m_windows.creaArchivio, [] {}, false);
+    openRecordWindow(m_windows.creaArchivio, false);
 }
 
 void TFMain::showAbout()
 {
-    openRecordWindow(m_windows.about, [] {}, false);
+    openRecordWindow(m_windows.about, false);
 }
 
 void TFMain::closeEvent(QCloseEvent* event)

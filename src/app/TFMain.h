@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QTimer>
+#include <functional>
 
 class QLabel;
 class QToolBar;
@@ -19,21 +20,23 @@ class TFMain : public QMainWindow
     Q_OBJECT
 
 public:
-    // The windows the commands open; linked once they all exist.
+    // Gives the window a command opens, making it on its first opening.
+    using WindowProvider = std::function<QWidget*()>;
+    // The windows the commands open.
     struct Windows
     {
-        QWidget* rubrica = nullptr;
-        QWidget* bozze = nullptr;
-        QWidget* fatture = nullptr;
-        QWidget* about = nullptr;
-        QWidget* cambioAnno = nullptr;
-        QWidget* creaArchivio = nullptr;
+        WindowProvider rubrica;
+        WindowProvider bozze;
+        WindowProvider fatture;
+        WindowProvider about;
+        WindowProvider cambioAnno;
+        WindowProvider creaArchivio;
     };
 
     explicit TFMain(QWidget* parent = nullptr);
 
     void setDataModule(archive::TFDB* db) { m_db = db; }
-    void setWindows(const Windows& windows) { m_windows = windows; }
+    void setWindows(Windows windows) { m_windows = std::move(windows); }
 
     // The size the record editors are given at every opening (client area).
     static constexpr QSize editorSize{1028, 772};
@@ -75,7 +78,9 @@ private:
     void buildMenus();
     void buildStatusBar();
     void runBootstrap();
-    void openRecordWindow(QWidget* window, const std::function<void()>& openTable, bool resetSize);
+    // Opens the window modally, first at the editors' size when asked, after opening its table.
+    void openRecordWindow(const WindowProvider& provider, bool resetSize,
+                          const std::function<void()>& openTable = {});
     bool mayCloseWithPendingRecord();
 
     archive::TFDB* m_db = nullptr;

@@ -1,8 +1,12 @@
+#include "BannerPicture.h"
 #include "ClockText.h"
 #include "PendingRecords.h"
 #include "Platform.h"
 #include "Program.h"
+#include "SvgPicture.h"
 #include "TFBozze.h"
+#include "TFCambioAnno.h"
+#include "TFCreaArchivio.h"
 #include "TFDB.h"
 #include "TFF_About.h"
 #include "TFFatture1.h"
@@ -14,8 +18,8 @@
 #include <QDialog>
 #include <QHelpEvent>
 #include <QLabel>
-#include <QPushButton>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolBar>
@@ -37,6 +41,35 @@ struct Started
         program.showMainWindow();
         env.transcript.clear();
     }
+};
+
+// The program's windows other than the main window that exist now.
+QList<QWidget*> otherWindows(const QWidget& main)
+{
+    QList<QWidget*> windows;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget != &main && (qobject_cast<QMainWindow*>(widget) || qobject_cast<QDialog*>(widget)))
+            windows << widget;
+    return windows;
+}
+
+// A command of the main window and the accessor of the window it opens.
+struct WindowCommand
+{
+    void (app::TFMain::*command)();
+    QWidget& (*window)(app::Program&);
+};
+
+const QMap<QString, WindowCommand> windowCommands = {
+    {"address book",
+     {&app::TFMain::openAddressBook, [](app::Program& p) -> QWidget& { return p.rubrica(); }}},
+    {"drafts", {&app::TFMain::openDrafts, [](app::Program& p) -> QWidget& { return p.bozze(); }}},
+    {"invoices", {&app::TFMain::openInvoices, [](app::Program& p) -> QWidget& { return p.fatture(); }}},
+    {"about", {&app::TFMain::showAbout, [](app::Program& p) -> QWidget& { return p.about(); }}},
+    {"change year",
+     {&app::TFMain::changeWorkingYear, [](app::Program& p) -> QWidget& { return p.cambioAnno(); }}},
+    {"new archive",
+     {&app::TFMain::createNewArchive, [](app::Program& p) -> QWidget& { return p.creaArchivio(); }}},
 };
 
 QStringList menuItems(QMenu* menu)
@@ -69,7 +102,8 @@ private slots:
 
         QStringList buttons;
         for (QAction* action : s.main.ToolBar1->actions())
-            if (QWidget* button = s.main.ToolBar1->widgetForAction(action); button && !action->text().isEmpty())
+            if (QWidget* button = s.main.ToolBar1->widgetForAction(action);
+                button && !action->text().isEmpty())
                 buttons << button->accessibleName();
         QCOMPARE(buttons, (QStringList{"Bozza Fattura", "Fattura", "Rubrica", "Esci"}));
         QCOMPARE(s.main.ToolBar1->widgetForAction(s.main.TBEsci)->size(), QSize(39, 38));
@@ -140,6 +174,46 @@ private slots:
         QCOMPARE(s.env.modal.shown[0].data(), static_cast<QWidget*>(&s.program.rubrica()));
         QCOMPARE(s.env.modal.shown[1].data(), static_cast<QWidget*>(&s.program.about()));
         QVERIFY(s.program.db().T_Rubrica.isActive());
+    }
+
+    // The start builds the main window alone; each command makes its window at its first opening,
+    // the one its accessor gives, and opens that same window again afterwards.
+    void eachWindowIsMadeOnceWhenFirstOpened_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const QString& name : windowCommands.keys())
+            QTest::newRow(qPrintable(name)) << name;
+    }
+    void eachWindowIsMadeOnceWhenFirstOpened()
+    {
+        QFETCH(QString, name);
+        const WindowCommand command = windowCommands.value(name);
+        Started s;
+        QCOMPARE(otherWindows(s.main), QList<QWidget*>());
+        (s.main.*command.command)();
+        const QList<QWidget*> made = otherWindows(s.main);
+        QCOMPARE(made.size(), 1);
+        QCOMPARE(&command.window(s.program), made.first());
+        QCOMPARE(s.env.modal.shown.size(), 1);
+        QCOMPARE(s.env.modal.shown[0].data(), made.first());
+        made.first()->close();
+        (s.main.*command.command)();
+        QCOMPARE(otherWindows(s.main), made);
+        QCOMPARE(s.env.modal.shown.size(), 2);
+        QCOMPARE(s.env.modal.shown[1].data(), made.first());
+    }
+
+    // The banner is drawn on a worker thread: a paint right after it is made must already show the
+    // whole picture, as drawn directly.
+    void bannerShowsInTheFirstPaint()
+    {
+        const QString path = QStringLiteral(":/banner.svg");
+        const QSize size(495, 154);
+        app::BannerPicture banner(path, size);
+        const QImage shown = banner.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage drawn = SvgPicture::image(path, size, 1).convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(shown, drawn);
+        QVERIFY(drawn.pixel(10, 10) != drawn.pixel(10, 110));
     }
 
     void tableThatCannotOpenShowsTheErrorAndNoWindow()
