@@ -63,11 +63,14 @@ void DBComboBox::setItems(const QStringList& items)
     else
         setModel(new QStringListModel(items, this));
     setEditText(text);
-    if (selectionStart >= 0)
-        edit->setSelection(cursor == selectionStart ? selectionStart + selectionLength : selectionStart,
-                           cursor == selectionStart ? -selectionLength : selectionLength);
-    else
+    if (selectionStart < 0) {
         edit->setCursorPosition(cursor);
+    } else if (cursor == selectionStart) {
+        // Selected backwards: the selection runs from its end back to the cursor.
+        edit->setSelection(selectionStart + selectionLength, -selectionLength);
+    } else {
+        edit->setSelection(selectionStart, selectionLength);
+    }
     edit->setModified(edited);
     m_showing = false;
     if (changed)

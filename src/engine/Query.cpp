@@ -113,9 +113,10 @@ void Query::open()
                                   .arg(LocalSql::shown(text), statement.fileName, statement.orderBy));
     }
     result->rows = result->file->orderedRowids(orderField, statement.descending);
-    result->fileOrder = result->file->ordersByRowid(orderField) && !statement.descending;
+    const bool rowidOrder = result->file->ordersByRowid(orderField);
+    result->fileOrder = rowidOrder && !statement.descending;
     // Set after the sort, whose own reading of every record needs no cache.
-    if (!result->file->ordersByRowid(orderField))
+    if (!rowidOrder)
         result->file->cacheForScatteredReads();
     result->reader = std::make_unique<RecordCursor>(*result->file, this);
     result->moveTo(result->rows.isEmpty() ? -1 : 0);
