@@ -12,6 +12,7 @@
 #include "TFFatture1.h"
 #include "TFMain.h"
 #include "TFRubrica.h"
+#include "ValueLabel.h"
 
 #include <QLabel>
 
@@ -53,7 +54,7 @@ void Program::showMainWindow()
 
 void Program::showYear(const QString& year) const
 {
-    m_main->StaticText1->setText(year);
+    m_main->StaticText1->setValue(year);
 }
 
 report::ReportProject& Program::reportProject()

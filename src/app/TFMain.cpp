@@ -7,6 +7,7 @@
 #include "PendingRecords.h"
 #include "Platform.h"
 #include "TFDB.h"
+#include "ValueLabel.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -67,9 +68,8 @@ TFMain::TFMain(QWidget* parent) : QMainWindow(parent)
     layout->addWidget(banner, 0, Qt::AlignHCenter);
     layout->addSpacing(24);
 
-    StaticText1 = new QLabel(QStringLiteral("2009"), central);
+    StaticText1 = new widgets::ValueLabel(QStringLiteral("Anno di lavoro"), QStringLiteral("2009"), central);
     StaticText1->setObjectName(QStringLiteral("StaticText1"));
-    StaticText1->setAccessibleName(QStringLiteral("Anno di lavoro"));
     StaticText1->setAlignment(Qt::AlignCenter);
     StaticText1->setFrameStyle(QFrame::Box | QFrame::Plain);
     StaticText1->setLineWidth(2);
@@ -87,6 +87,8 @@ TFMain::TFMain(QWidget* parent) : QMainWindow(parent)
     buildMenus();
     buildStatusBar();
 
+    // A precise timer never ticks twice within one second, so the clock never repeats a time.
+    Timer1.setTimerType(Qt::PreciseTimer);
     Timer1.setInterval(1000);
     connect(&Timer1, &QTimer::timeout, this, &TFMain::Timer1Timer);
     Timer1.start();
@@ -202,9 +204,8 @@ void TFMain::buildStatusBar()
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setSizeGripEnabled(false);
-    clockPanel = new QLabel(bar);
+    clockPanel = new widgets::ValueLabel(QStringLiteral("Orologio"), {}, bar);
     clockPanel->setObjectName(QStringLiteral("Orologio"));
-    clockPanel->setAccessibleName(QStringLiteral("Orologio"));
     clockPanel->setFixedWidth(80);
     clockPanel->setAlignment(Qt::AlignCenter);
     clockPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -222,7 +223,7 @@ void TFMain::buildStatusBar()
 
 void TFMain::Timer1Timer()
 {
-    clockPanel->setText(ClockText::format(Platform::clock().now().time()));
+    clockPanel->setValue(ClockText::format(Platform::clock().now().time()));
 }
 
 bool TFMain::eventFilter(QObject* watched, QEvent* event)
@@ -247,7 +248,7 @@ void TFMain::runBootstrap()
     if (!m_db)
         return;
     DefaultErrorHandler::run(
-        [this] { Bootstrap(*m_db, [this](const QString& year) { StaticText1->setText(year); }).run(); });
+        [this] { Bootstrap(*m_db, [this](const QString& year) { StaticText1->setValue(year); }).run(); });
 }
 
 void TFMain::openRecordWindow(const WindowProvider& provider, bool resetSize,

@@ -4,11 +4,13 @@
 #include <QTimer>
 #include <functional>
 
-class QLabel;
 class QToolBar;
 
 namespace quillio::archive {
 class TFDB;
+}
+namespace quillio::widgets {
+class ValueLabel;
 }
 
 namespace quillio::app {
@@ -41,8 +43,8 @@ public:
     // The size the record editors are given at every opening (client area).
     static constexpr QSize editorSize{1028, 772};
 
-    QLabel* StaticText1 = nullptr;
-    QLabel* clockPanel = nullptr;
+    widgets::ValueLabel* StaticText1 = nullptr;
+    widgets::ValueLabel* clockPanel = nullptr;
     QTimer Timer1;
 
     QAction* BozzeFatture1 = nullptr;

@@ -7,8 +7,11 @@ namespace quillio::customers {
 std::optional<QUrl> LinkTargets::webSite(const QString& stored)
 {
     static const QRegularExpression scheme(QStringLiteral("^([A-Za-z][A-Za-z0-9+.-]*):"));
-    const QRegularExpressionMatch match = scheme.match(stored);
+    // Blanks around the stored text are no part of the address, and must not hide its scheme.
     QString address = stored.trimmed();
+    if (address.isEmpty())
+        return std::nullopt;
+    const QRegularExpressionMatch match = scheme.match(address);
     // "www.example.it:8080" has a port, not a scheme: a scheme is followed by "//" or stands alone.
     const bool hasScheme = match.hasMatch() && !match.captured(1).contains(QLatin1Char('.'));
     if (hasScheme) {

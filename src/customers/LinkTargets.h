@@ -10,8 +10,8 @@ namespace quillio::customers {
 class LinkTargets
 {
 public:
-    // "http://" goes in front of a text without a scheme; a scheme other than http or https gives
-    // nothing.
+    // The text without its surrounding blanks, with "http://" in front when it has no scheme; a
+    // scheme other than http or https, or a blank text, gives nothing.
     static std::optional<QUrl> webSite(const QString& stored);
     // "mailto:" followed by the address, with the characters that would start or separate link
     // parameters percent-encoded.

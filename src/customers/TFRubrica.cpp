@@ -94,6 +94,8 @@ TFRubrica::TFRubrica(QWidget* parent)
     top->addWidget(toolBar());
     DBNavigator1 = new dbcontrols::DBNavigator(right);
     DBNavigator1->setAccessibleName(QStringLiteral("DBNavigator1"));
+    // Hints are never shown in this window; the navigator's is kept for assistive technology.
+    DBNavigator1->setAccessibleDescription(QStringLiteral("Scorri Archivio"));
     top->addWidget(DBNavigator1, 0, Qt::AlignVCenter);
     top->addStretch();
     rightLayout->addLayout(top);

@@ -55,6 +55,8 @@ void TFFatture1::setDataModule(archive::TFDB* db)
 
 void TFFatture1::buildPrintCommand()
 {
+    // The menu sets Stampa apart from the editing commands; the toolbar runs on without a gap.
+    menu()->addSeparator();
     Stampa1 = menu()->addMenu(QStringLiteral("&Stampa"));
     Stampa1->setObjectName(QStringLiteral("Stampa1"));
     StpFattura1 = Stampa1->addAction(QStringLiteral("Fattura"));

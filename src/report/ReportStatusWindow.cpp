@@ -1,5 +1,7 @@
 #include "ReportStatusWindow.h"
 
+#include "ValueLabel.h"
+
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -12,9 +14,8 @@ ReportStatusWindow::ReportStatusWindow(const QString& title, QWidget* parent) : 
     setWindowTitle(title);
     setAccessibleName(title);
     auto* layout = new QVBoxLayout(this);
-    m_line = new QLabel;
+    m_line = new widgets::ValueLabel(QStringLiteral("StatusLine"));
     m_line->setObjectName(QStringLiteral("StatusLine"));
-    m_line->setAccessibleName(QStringLiteral("StatusLine"));
     m_line->setMinimumWidth(260);
     m_cancel = new QPushButton(QStringLiteral("Cancel"));
     m_cancel->setAccessibleName(QStringLiteral("Cancel"));
@@ -28,7 +29,7 @@ ReportStatusWindow::ReportStatusWindow(const QString& title, QWidget* parent) : 
 
 bool ReportStatusWindow::showStep(const QString& line)
 {
-    m_line->setText(line);
+    m_line->setValue(line);
     emit stepShown(line);
     return poll();
 }

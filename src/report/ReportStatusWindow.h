@@ -2,8 +2,11 @@
 
 #include <QDialog>
 
-class QLabel;
 class QPushButton;
+
+namespace quillio::widgets {
+class ValueLabel;
+}
 
 namespace quillio::report {
 
@@ -28,7 +31,7 @@ signals:
     void stepShown(const QString& line);
 
 private:
-    QLabel* m_line = nullptr;
+    widgets::ValueLabel* m_line = nullptr;
     QPushButton* m_cancel = nullptr;
     bool m_cancelled = false;
 };

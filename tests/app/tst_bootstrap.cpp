@@ -10,6 +10,7 @@
 #include "Table.h"
 #include "TableSchemas.h"
 #include "TestEnvironment.h"
+#include "ValueLabel.h"
 
 #include <QDir>
 #include <QLabel>

@@ -1,3 +1,4 @@
+#include "AccessibleText.h"
 #include "BoundField.h"
 #include "DBEdit.h"
 #include "DefaultErrorHandler.h"
@@ -328,6 +329,8 @@ private slots:
         QTest::newRow("site") << "Sito" << "www.rossi.it" << "http://www.rossi.it";
         QTest::newRow("site with another scheme") << "Sito" << "file:///bin/sh" << "";
         QTest::newRow("empty site") << "Sito" << "" << "";
+        QTest::newRow("site after blanks") << "Sito" << "   www.rossi.it" << "http://www.rossi.it";
+        QTest::newRow("blank site") << "Sito" << "    " << "";
         QTest::newRow("mail") << "EMail" << "abc" << "mailto:abc";
         QTest::newRow("empty mail") << "EMail" << "" << "";
     }
@@ -378,6 +381,8 @@ private slots:
         }
         QCOMPARE(book.field("Ragione_Sociale")->accessibleName(), QStringLiteral("Ragione Sociale"));
         QCOMPARE(book.window.SpeedButton1->accessibleName(), QStringLiteral("Apri Sito"));
+        QCOMPARE(test::accessibleText(book.window.DBNavigator1, QAccessible::Description),
+                 QStringLiteral("Scorri Archivio"));
         QCOMPARE(book.window.findChild<QWidget*>("TBNuovo")->accessibleName(), QStringLiteral("Nuovo"));
     }
 };

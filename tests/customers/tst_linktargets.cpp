@@ -22,6 +22,10 @@ private slots:
         QTest::newRow("javascript refused") << "javascript:alert(1)" << "";
         QTest::newRow("smb refused") << "smb://server/share" << "";
         QTest::newRow("mailto refused") << "mailto:a@b.it" << "";
+        QTest::newRow("leading blanks before a host") << "   www.rossi.it " << "http://www.rossi.it";
+        QTest::newRow("leading blanks before https") << "  https://rossi.it" << "https://rossi.it";
+        QTest::newRow("leading blanks do not hide a scheme") << "  javascript:alert(1)" << "";
+        QTest::newRow("only blanks") << "   " << "";
     }
     void webSite()
     {

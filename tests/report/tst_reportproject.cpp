@@ -1,3 +1,4 @@
+#include "AccessibleText.h"
 #include "OutputOptionsDialog.h"
 #include "PageOutput.h"
 #include "PdfText.h"
@@ -12,6 +13,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
@@ -66,8 +68,10 @@ struct Fixture
         project.setProjectFile(layoutPath());
         project.setParameter(QStringLiteral("Ragione_Sociale"), QStringLiteral("Zanella Luca"));
         QObject::connect(&system, &ReportSystem::statusWindowShown, [this](ReportStatusWindow* status) {
-            QObject::connect(status, &ReportStatusWindow::stepShown,
-                             [this](const QString& line) { statusLines.append(line); });
+            // What assistive technology reads of the status line, which must be the line itself.
+            QObject::connect(status, &ReportStatusWindow::stepShown, [this, status] {
+                statusLines.append(quillio::test::accessibleText(status->findChild<QLabel*>("StatusLine")));
+            });
         });
     }
     QString layoutPath() const { return dir.filePath(QStringLiteral("Prova.qrl")); }

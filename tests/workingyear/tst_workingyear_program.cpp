@@ -1,3 +1,4 @@
+#include "AccessibleText.h"
 #include "DBGrid.h"
 #include "Program.h"
 #include "QueryTableModel.h"
@@ -7,6 +8,7 @@
 #include "TFMain.h"
 #include "TFRubrica.h"
 #include "TestEnvironment.h"
+#include "ValueLabel.h"
 #include "YearArchive.h"
 
 #include <QLabel>
@@ -60,6 +62,9 @@ private slots:
         {
             app::Program program;
             program.showMainWindow();
+            widgets::ValueLabel* year = program.main().StaticText1;
+            QCOMPARE(test::accessibleText(year), QStringLiteral("2009"));
+            QCOMPARE(test::accessibleText(year, QAccessible::Description), QStringLiteral("Anno di lavoro"));
             YearArchive::make(QStringLiteral("2010"), YearArchive::allTables,
                               {"Rossi Arredamenti", "Bianchi Giovanni"});
             env.transcript.clear();
@@ -68,6 +73,7 @@ private slots:
             QCOMPARE(confirmYear(program.cambioAnno(), QStringLiteral("2010")), QStringLiteral("2009"));
             QVERIFY(!program.cambioAnno().isVisible());
             QCOMPARE(program.main().StaticText1->text(), QStringLiteral("2010"));
+            QCOMPARE(test::accessibleText(year), QStringLiteral("2010"));
             QCOMPARE(listedCustomers(program), (QStringList{"Bianchi Giovanni", "Rossi Arredamenti"}));
             QCOMPARE(env.transcript.texts(), QStringList());
 
@@ -75,6 +81,7 @@ private slots:
             QCOMPARE(confirmYear(program.creaArchivio(), QStringLiteral("2011")), QStringLiteral("2010"));
             QVERIFY(!program.creaArchivio().isVisible());
             QCOMPARE(program.main().StaticText1->text(), QStringLiteral("2011"));
+            QCOMPARE(test::accessibleText(year), QStringLiteral("2011"));
             QCOMPARE(listedCustomers(program), QStringList());
             QCOMPARE(env.transcript.texts().size(), 6);
         }
