@@ -1,0 +1,119 @@
+#include "BusinessFile.h"
+#include "EngineError.h"
+#include "ExportRegister.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+
+using quillio::business::BusinessFile;
+using quillio::business::ExportEntry;
+using quillio::business::ExportRegister;
+
+class TestBusinessFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void documentsSurviveReopening()
+    {
+        QTemporaryDir dir;
+        {
+            BusinessFile file(dir.path());
+            QVERIFY(!file.document(QStringLiteral("company")));
+            file.setDocument(QStringLiteral("company"), {{"denominazione", "Rossi Arredamenti S.r.l."}});
+            file.setDocument(QStringLiteral("company"), {{"denominazione", "Rossi & Figli S.r.l."}});
+        }
+        BusinessFile reopened(dir.path());
+        QCOMPARE(reopened.document(QStringLiteral("company"))->value("denominazione").toString(),
+                 QStringLiteral("Rossi & Figli S.r.l."));
+        QVERIFY(QFile::exists(dir.filePath(BusinessFile::fileName)));
+    }
+
+    void progressiveText_data()
+    {
+        QTest::addColumn<qint64>("sequence");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("first") << qint64(1) << "00001";
+        QTest::newRow("last digit") << qint64(9) << "00009";
+        QTest::newRow("first letter") << qint64(10) << "0000A";
+        QTest::newRow("carry") << qint64(36) << "00010";
+        QTest::newRow("largest") << qint64(36LL * 36 * 36 * 36 * 36 - 1) << "ZZZZZ";
+    }
+    void progressiveText()
+    {
+        QFETCH(qint64, sequence);
+        QFETCH(QString, text);
+        QCOMPARE(ExportRegister::progressiveText(sequence), text);
+    }
+
+    // Re-exporting an invoice keeps its file name; asking for a new one never gives an old one,
+    // not after a restart and not from a second desk on the same file.
+    void progressivesAreNeverGivenTwice()
+    {
+        QTemporaryDir dir;
+        QSet<QString> given;
+        {
+            BusinessFile desk1(dir.path());
+            BusinessFile desk2(dir.path());
+            ExportRegister one(desk1);
+            ExportRegister two(desk2);
+            const QString first = one.progressiveFor(2026, 1, false);
+            QCOMPARE(first, QStringLiteral("00001"));
+            QCOMPARE(two.progressiveFor(2026, 1, false), first);
+            given << first << two.progressiveFor(2026, 2, false) << one.progressiveFor(2026, 3, false);
+            const QString corrected = two.progressiveFor(2026, 1, true);
+            QVERIFY(!given.contains(corrected));
+            given << corrected;
+            QCOMPARE(one.progressiveFor(2026, 1, false), corrected);
+            QCOMPARE(one.progressiveFor(2025, 1, false), QStringLiteral("00005"));
+            given << QStringLiteral("00005");
+        }
+        BusinessFile restarted(dir.path());
+        ExportRegister again(restarted);
+        const QString next = again.progressiveFor(2026, 4, false);
+        QVERIFY2(!given.contains(next), qPrintable(next));
+        QCOMPARE(next, QStringLiteral("00006"));
+        QCOMPARE(again.currentProgressive(2026, 2).value_or(QString()), QStringLiteral("00002"));
+        QVERIFY(!again.currentProgressive(2026, 99));
+    }
+
+    void exportsAreRecordedInOrder()
+    {
+        QTemporaryDir dir;
+        BusinessFile file(dir.path());
+        ExportRegister exports(file);
+        const QDateTime when(QDate(2026, 12, 10), QTime(9, 30), Qt::UTC);
+        exports.record({2026, 7, "0000A", "IT01234567897_0000A.xml", when, "ab12"});
+        exports.record({2025, 1, "0000B", "IT01234567897_0000B.xml", when, "cd34"});
+        exports.record({2026, 8, "0000C", "IT01234567897_0000C.xml", when.addSecs(60), "ef56"});
+        const QList<ExportEntry> year = exports.entries(2026);
+        QCOMPARE(year.size(), 2);
+        QCOMPARE(year[0].number, qint64(7));
+        QCOMPARE(year[0].fileName, QStringLiteral("IT01234567897_0000A.xml"));
+        QCOMPARE(year[0].exported, when);
+        QCOMPARE(year[0].sha256, QByteArray("ab12"));
+        QCOMPARE(year[1].progressive, QStringLiteral("0000C"));
+    }
+
+    void aDamagedFileIsReportedNotReplaced()
+    {
+        QTemporaryDir dir;
+        QFile damaged(dir.filePath(BusinessFile::fileName));
+        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        damaged.write(QByteArray(4096, 'x'));
+        damaged.close();
+        try {
+            BusinessFile file(dir.path());
+            QFAIL("a damaged file was opened");
+        } catch (const quillio::engine::EngineError& error) {
+            QVERIFY2(error.text().contains(QLatin1String("damaged")), qPrintable(error.text()));
+        }
+        QCOMPARE(QFileInfo(damaged.fileName()).size(), qint64(4096));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestBusinessFile)
+#include "tst_businessfile.moc"
