@@ -1,5 +1,6 @@
 #include "InvoicePrintParameters.h"
 
+#include "Cents.h"
 #include "Dataset.h"
 #include "FieldFormat.h"
 #include "ReportProject.h"
@@ -9,7 +10,7 @@
 
 #include <QDir>
 #include <QLocale>
-#include <cmath>
+#include <cstdlib>
 #include <optional>
 
 namespace quillio::invoices {
@@ -53,32 +54,10 @@ QList<ParameterSource> sources()
     return list;
 }
 
-// The value in hundredths, rounded half away from zero on its 15-significant-digit decimal
-// form; nothing when it is too large to count in hundredths.
+// The printed amounts round exactly as the electronic invoice does.
 std::optional<qint64> hundredths(double value)
 {
-    if (!std::isfinite(value))
-        return std::nullopt;
-    // "d.dddddddddddddde±x": the fifteen digits the editor shows and their exponent.
-    const QString scientific = QString::number(std::fabs(value), 'e', 14);
-    const qsizetype e = scientific.indexOf(u'e');
-    const qint64 digits = QString(scientific.left(e)).remove(u'.').toLongLong();
-    const int shift = scientific.mid(e + 1).toInt() - 14 + 2; // power of ten from the digits to hundredths
-    if (shift > 3)
-        return std::nullopt;
-    qint64 result = digits;
-    if (shift >= 0) {
-        for (int i = 0; i < shift; ++i)
-            result *= 10;
-    } else if (shift < -15) {
-        result = 0;
-    } else {
-        qint64 divisor = 1;
-        for (int i = 0; i < -shift; ++i)
-            divisor *= 10;
-        result = digits / divisor + ((digits % divisor) * 2 >= divisor ? 1 : 0);
-    }
-    return value < 0 ? -result : result;
+    return einvoice::Cents::fromDouble(value);
 }
 
 QLocale groupingLocale()
