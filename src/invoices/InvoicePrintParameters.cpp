@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QLocale>
 #include <cstdlib>
+#include <functional>
 #include <optional>
 
 namespace quillio::invoices {
@@ -144,23 +145,40 @@ QString InvoicePrintParameters::layoutPath(const QString& pathPrg)
     return pathPrg + separator + QStringLiteral("Report") + separator + QStringLiteral("ModFatturaBase.qrl");
 }
 
-void InvoicePrintParameters::print(report::ReportProject& project, const engine::Dataset& invoice,
-                                   const QString& pathPrg)
+namespace {
+
+// Runs `output` with the project open on the invoice layout and filled from the invoice; the
+// project is open only for this one run, whatever happens inside it.
+void withInvoiceLoaded(report::ReportProject& project, const engine::Dataset& invoice, const QString& pathPrg,
+                       const std::function<void()>& output)
 {
-    // The project is open only for this one print, whatever happens inside it.
     struct Closer
     {
         report::ReportProject& project;
         ~Closer() { project.close(); }
     };
-    project.setProjectFile(layoutPath(pathPrg));
+    project.setProjectFile(InvoicePrintParameters::layoutPath(pathPrg));
     project.open();
     const Closer closer{project};
-    for (const QString& name : names())
+    for (const QString& name : InvoicePrintParameters::names())
         project.setParameter(name, QString());
-    for (const auto& [name, text] : read(invoice))
+    for (const auto& [name, text] : InvoicePrintParameters::read(invoice))
         project.setParameter(name, text);
-    project.execute();
+    output();
+}
+
+} // namespace
+
+void InvoicePrintParameters::print(report::ReportProject& project, const engine::Dataset& invoice,
+                                   const QString& pathPrg)
+{
+    withInvoiceLoaded(project, invoice, pathPrg, [&] { project.execute(); });
+}
+
+void InvoicePrintParameters::writeArchivalPdf(report::ReportProject& project, const engine::Dataset& invoice,
+                                              const QString& pathPrg, const QString& path)
+{
+    withInvoiceLoaded(project, invoice, pathPrg, [&] { project.exportPdf(path, true); });
 }
 
 void InvoicePrintParameters::print(report::ReportProject& project, const engine::Dataset& invoice)

@@ -43,6 +43,10 @@ public:
     static void print(report::ReportProject& project, const engine::Dataset& invoice, const QString& pathPrg);
     // The same with PathPrg read afresh from the settings.
     static void print(report::ReportProject& project, const engine::Dataset& invoice);
+    // The invoice as the print command lays it out, written as a PDF/A-1b file without asking
+    // anything: the page attached to its electronic invoice.
+    static void writeArchivalPdf(report::ReportProject& project, const engine::Dataset& invoice,
+                                 const QString& pathPrg, const QString& path);
 };
 
 } // namespace quillio::invoices

@@ -69,7 +69,7 @@ bool PageOutput::toPrinter(QPrinter& printer, const LaidOutDocument& document, c
 }
 
 bool PageOutput::toPdf(const QString& path, const LaidOutDocument& document, const QString& title,
-                       const Progress& progress)
+                       const Progress& progress, bool archival)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -81,6 +81,8 @@ bool PageOutput::toPdf(const QString& path, const LaidOutDocument& document, con
         writer.setPageLayout(document.pageLayout);
         writer.setTitle(title);
         writer.setCreator(QStringLiteral("Quillio"));
+        if (archival)
+            writer.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
         QPainter painter;
         if (!painter.begin(&writer))
             throw ReportError(

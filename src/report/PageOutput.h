@@ -21,9 +21,10 @@ public:
     // in collated or uncollated order. Returns false when stopped.
     static bool toPrinter(QPrinter& printer, const LaidOutDocument& document, const OutputOptions& options,
                           const QString& jobTitle, qreal scaleX, qreal scaleY, const Progress& progress);
-    // Writes the whole file or nothing. Returns false when stopped.
+    // Writes the whole file or nothing. Returns false when stopped. An archival file is PDF/A-1b,
+    // the form meant for keeping documents for years (fonts embedded, no transparency).
     static bool toPdf(const QString& path, const LaidOutDocument& document, const QString& title,
-                      const Progress& progress);
+                      const Progress& progress, bool archival = false);
 };
 
 } // namespace quillio::report

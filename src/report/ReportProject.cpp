@@ -28,11 +28,11 @@ void ReportProject::execute()
     m_system.run(m_layout->activeReport(), m_parameters);
 }
 
-void ReportProject::exportPdf(const QString& path)
+void ReportProject::exportPdf(const QString& path, bool archival)
 {
     open();
     const LaidOutDocument document = ReportLayouter::layOut(m_layout->activeReport(), m_parameters);
-    PageOutput::toPdf(path, document, m_system.settings.jobTitle, [](int) { return true; });
+    PageOutput::toPdf(path, document, m_system.settings.jobTitle, [](int) { return true; }, archival);
 }
 
 } // namespace quillio::report

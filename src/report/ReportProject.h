@@ -34,8 +34,9 @@ public:
 
     // Opens if needed and runs the active report through the report system.
     void execute();
-    // Opens if needed and writes the active report into a PDF file without asking anything.
-    void exportPdf(const QString& path);
+    // Opens if needed and writes the active report into a PDF file without asking anything;
+    // `archival` makes it PDF/A-1b.
+    void exportPdf(const QString& path, bool archival = false);
 
     ReportSystem& system() const { return m_system; }
 
