@@ -45,7 +45,7 @@ private slots:
 
     void percentRoundsHalfAwayFromZero()
     {
-        QCOMPARE(Cents::percentOf(25, 2200), qint64(6));    // 5.5 cents -> 6
+        QCOMPARE(Cents::percentOf(25, 2200), qint64(6)); // 5.5 cents -> 6
         QCOMPARE(Cents::percentOf(-25, 2200), qint64(-6));
         QCOMPARE(Cents::percentOf(2272, 2200), qint64(500)); // 499.84 -> 500
         QCOMPARE(Cents::percentOf(99999999999, 10000), qint64(99999999999));

@@ -136,10 +136,12 @@ private slots:
         QTest::addColumn<QStringList>("inFile"); // fragments the written file must hold
 
         const auto none = [](InvoiceRecord&, ExportOptions&) {};
-        QTest::newRow("22 %, two lines") << Edit(none) << QString() << "123.45" << "27.16" << "150.61"
-                                         << QStringList{"<CodiceDestinatario>ABC1234</CodiceDestinatario>",
-                                                        "<IBAN>IT18K0760101600000012345678</IBAN>",
-                                                        "<Causale>Lavori di marzo</Causale>"};
+        QTest::newRow("22 %, two lines")
+            << Edit(none) << QString() << "123.45"
+            << "27.16"
+            << "150.61"
+            << QStringList{"<CodiceDestinatario>ABC1234</CodiceDestinatario>",
+                           "<IBAN>IT18K0760101600000012345678</IBAN>", "<Causale>Lavori di marzo</Causale>"};
         QTest::newRow("22 %, twenty lines")
             << Edit([](InvoiceRecord& r, ExportOptions&) {
                    for (int i = 0; i < InvoiceRecord::slotCount; ++i) {
@@ -148,7 +150,9 @@ private slots:
                    }
                })
             // 12.34 x (1 + ... + 20) = 2591.40; 22 % of it 570.108
-            << QString() << "2591.40" << "570.11" << "3161.51"
+            << QString() << "2591.40"
+            << "570.11"
+            << "3161.51"
             << QStringList{"<NumeroLinea>20</NumeroLinea>", "<PrezzoTotale>246.80</PrezzoTotale>"};
         for (const char* natura : {"N2.1", "N3.1", "N4", "N6.3"}) {
             QTest::addRow("0 %%, Natura %s", natura)
@@ -157,7 +161,9 @@ private slots:
                        o.natura = QLatin1String(natura);
                        o.riferimentoNormativo = QStringLiteral("Art. 10 D.P.R. 633/72");
                    })
-                << QString() << "123.45" << "0.00" << "123.45"
+                << QString() << "123.45"
+                << "0.00"
+                << "123.45"
                 << QStringList{QStringLiteral("<Natura>%1</Natura>").arg(QLatin1String(natura)),
                                "<RiferimentoNormativo>Art. 10 D.P.R. 633/72</RiferimentoNormativo>"};
         }
@@ -166,14 +172,17 @@ private slots:
                    r.pIva.clear();
                    r.cf = QStringLiteral("rssmra85t10a562s");
                })
-            << QString() << "123.45" << "27.16" << "150.61"
-            << QStringList{"<CodiceFiscale>RSSMRA85T10A562S</CodiceFiscale>"};
+            << QString() << "123.45"
+            << "27.16"
+            << "150.61" << QStringList{"<CodiceFiscale>RSSMRA85T10A562S</CodiceFiscale>"};
         QTest::newRow("buyer by PEC")
             << Edit([](InvoiceRecord&, ExportOptions& o) {
                    o.buyer.codiceDestinatario.clear();
                    o.buyer.pec = QStringLiteral("rossi@pec.example.it");
                })
-            << QString() << "123.45" << "27.16" << "150.61"
+            << QString() << "123.45"
+            << "27.16"
+            << "150.61"
             << QStringList{"<CodiceDestinatario>0000000</CodiceDestinatario>",
                            "<PECDestinatario>rossi@pec.example.it</PECDestinatario>"};
         QTest::newRow("long and non-Latin-1 texts")
@@ -183,8 +192,11 @@ private slots:
                    r.desc[0] = QString::fromUtf8("Łódź: sopralluogo ‘a’");
                    r.ragioneSociale = QString::fromUtf8("Ştefan Dvořák");
                })
-            << QString() << "123.45" << "27.16" << "150.61"
-            << QStringList{QString::fromUtf8("<Descrizione>Lódz: sopralluogo 'a'</Descrizione>"), "<Causale>Consegna &quot;urgente&quot; - vedi nota... fine</Causale>",
+            << QString() << "123.45"
+            << "27.16"
+            << "150.61"
+            << QStringList{QString::fromUtf8("<Descrizione>Lódz: sopralluogo 'a'</Descrizione>"),
+                           "<Causale>Consegna &quot;urgente&quot; - vedi nota... fine</Causale>",
                            QString::fromUtf8("<Denominazione>Stefan Dvorák</Denominazione>")};
         QTest::newRow("amounts that round at half a cent")
             << Edit([](InvoiceRecord& r, ExportOptions&) {
@@ -192,22 +204,24 @@ private slots:
                    r.costo[1] = 1.005; // 1.01
                })
             // 1.30 x 22 % = 0.286 -> 0.29
-            << QString() << "1.30" << "0.29" << "1.59" << QStringList{"<PrezzoUnitario>0.29</PrezzoUnitario>"};
-        QTest::newRow("tax at exactly half a cent")
-            << Edit([](InvoiceRecord& r, ExportOptions&) {
-                   r.costo[0] = 0.25; // 22 % = 0.055 -> 0.06
-                   r.desc[1].clear();
-                   r.costo[1].reset();
-               })
-            << QString() << "0.25" << "0.06" << "0.31" << QStringList();
-        QTest::newRow("hand totals that agree")
-            << Edit([](InvoiceRecord& r, ExportOptions&) {
-                   r.totAut = false;
-                   r.totale = 123.45;
-                   r.totaleIva = 27.159;
-                   r.totaleFattura = 150.609;
-               })
-            << QString() << "123.45" << "27.16" << "150.61" << QStringList();
+            << QString() << "1.30"
+            << "0.29"
+            << "1.59" << QStringList{"<PrezzoUnitario>0.29</PrezzoUnitario>"};
+        QTest::newRow("tax at exactly half a cent") << Edit([](InvoiceRecord& r, ExportOptions&) {
+            r.costo[0] = 0.25; // 22 % = 0.055 -> 0.06
+            r.desc[1].clear();
+            r.costo[1].reset();
+        }) << QString() << "0.25"
+                                                    << "0.06"
+                                                    << "0.31" << QStringList();
+        QTest::newRow("hand totals that agree") << Edit([](InvoiceRecord& r, ExportOptions&) {
+            r.totAut = false;
+            r.totale = 123.45;
+            r.totaleIva = 27.159;
+            r.totaleFattura = 150.609;
+        }) << QString() << "123.45"
+                                                << "27.16"
+                                                << "150.61" << QStringList();
         QTest::newRow("description-only line, stamp duty, attachment, other rate")
             << Edit([](InvoiceRecord& r, ExportOptions& o) {
                    r.desc[5] = QStringLiteral("Nota: lavori eseguiti in cantiere");
@@ -217,46 +231,52 @@ private slots:
                    o.attachmentName = QStringLiteral("Fattura_42.pdf");
                })
             // 123.45 x 21 % = 25.9245; the stamp is not added to the total
-            << QString() << "123.45" << "25.92" << "149.37"
+            << QString() << "123.45"
+            << "25.92"
+            << "149.37"
             << QStringList{"<PrezzoTotale>0.00</PrezzoTotale>", "<BolloVirtuale>SI</BolloVirtuale>",
                            "<ImportoBollo>2.00</ImportoBollo>", "<FormatoAttachment>PDF</FormatoAttachment>",
                            "<Attachment>JVBERi0xLjQgZmludGE=</Attachment>"};
 
         const QString noFigures;
-        QTest::newRow("hand total off by a cent")
-            << Edit([](InvoiceRecord& r, ExportOptions&) {
-                   r.totAut = false;
-                   r.totale = 123.46;
-                   r.totaleIva = 27.16;
-                   r.totaleFattura = 150.61;
-               })
-            << "Totale" << noFigures << noFigures << noFigures << QStringList();
-        QTest::newRow("hand invoice total off by a euro")
-            << Edit([](InvoiceRecord& r, ExportOptions&) {
-                   r.totAut = false;
-                   r.totale = 123.45;
-                   r.totaleIva = 27.16;
-                   r.totaleFattura = 151.61;
-               })
-            << "Totale fattura" << noFigures << noFigures << noFigures << QStringList();
-        QTest::newRow("negative line") << Edit([](InvoiceRecord& r, ExportOptions&) { r.costo[1] = -10.0; })
-                                       << "Importo riga 2" << noFigures << noFigures << noFigures << QStringList();
-        QTest::newRow("never stored") << Edit([](InvoiceRecord& r, ExportOptions&) { r.ordNum.reset(); })
-                                      << "Numero fattura" << noFigures << noFigures << noFigures << QStringList();
+        QTest::newRow("hand total off by a cent") << Edit([](InvoiceRecord& r, ExportOptions&) {
+            r.totAut = false;
+            r.totale = 123.46;
+            r.totaleIva = 27.16;
+            r.totaleFattura = 150.61;
+        }) << "Totale" << noFigures << noFigures << noFigures
+                                                  << QStringList();
+        QTest::newRow("hand invoice total off by a euro") << Edit([](InvoiceRecord& r, ExportOptions&) {
+            r.totAut = false;
+            r.totale = 123.45;
+            r.totaleIva = 27.16;
+            r.totaleFattura = 151.61;
+        }) << "Totale fattura" << noFigures << noFigures << noFigures
+                                                          << QStringList();
+        QTest::newRow("negative line")
+            << Edit([](InvoiceRecord& r, ExportOptions&) { r.costo[1] = -10.0; }) << "Importo riga 2"
+            << noFigures << noFigures << noFigures << QStringList();
+        QTest::newRow("never stored")
+            << Edit([](InvoiceRecord& r, ExportOptions&) { r.ordNum.reset(); }) << "Numero fattura"
+            << noFigures << noFigures << noFigures << QStringList();
         QTest::newRow("date missing") << Edit([](InvoiceRecord& r, ExportOptions&) { r.data = QDate(); })
                                       << "Data" << noFigures << noFigures << noFigures << QStringList();
-        QTest::newRow("amount without description")
-            << Edit([](InvoiceRecord& r, ExportOptions&) { r.costo[2] = 5.0; r.desc[2] = QStringLiteral("  "); })
-            << "Descrizione riga 3" << noFigures << noFigures << noFigures << QStringList();
-        QTest::newRow("rate 0 without Natura") << Edit([](InvoiceRecord& r, ExportOptions&) { r.iva = 0; })
-                                               << "Natura" << noFigures << noFigures << noFigures << QStringList();
+        QTest::newRow("amount without description") << Edit([](InvoiceRecord& r, ExportOptions&) {
+            r.costo[2] = 5.0;
+            r.desc[2] = QStringLiteral("  ");
+        }) << "Descrizione riga 3" << noFigures << noFigures
+                                                    << noFigures << QStringList();
+        QTest::newRow("rate 0 without Natura")
+            << Edit([](InvoiceRecord& r, ExportOptions&) { r.iva = 0; }) << "Natura" << noFigures << noFigures
+            << noFigures << QStringList();
         QTest::newRow("buyer VAT number with a wrong check digit")
             << Edit([](InvoiceRecord& r, ExportOptions&) { r.pIva = QStringLiteral("00703260993"); })
-            << "FatturaElettronicaHeader/CessionarioCommittente/DatiAnagrafici/IdFiscaleIVA/IdCodice" << noFigures
-            << noFigures << noFigures << QStringList();
-        QTest::newRow("buyer CAP of four digits") << Edit([](InvoiceRecord& r, ExportOptions&) { r.cap = "1012"; })
-                                                  << "FatturaElettronicaHeader/CessionarioCommittente/Sede/CAP"
-                                                  << noFigures << noFigures << noFigures << QStringList();
+            << "FatturaElettronicaHeader/CessionarioCommittente/DatiAnagrafici/IdFiscaleIVA/IdCodice"
+            << noFigures << noFigures << noFigures << QStringList();
+        QTest::newRow("buyer CAP of four digits")
+            << Edit([](InvoiceRecord& r, ExportOptions&) { r.cap = "1012"; })
+            << "FatturaElettronicaHeader/CessionarioCommittente/Sede/CAP" << noFigures << noFigures
+            << noFigures << QStringList();
     }
 
     void build()
@@ -269,7 +289,8 @@ private slots:
         const DocumentBuilder::Result result = DocumentBuilder::build(record, seller(), exportOptions);
         if (!refusedField.isEmpty()) {
             QVERIFY2(!result.accepted(), qPrintable(describe(result.problems)));
-            QVERIFY2(mentions(result.problems, refusedField, Problem::Error), qPrintable(describe(result.problems)));
+            QVERIFY2(mentions(result.problems, refusedField, Problem::Error),
+                     qPrintable(describe(result.problems)));
             return;
         }
         QVERIFY2(result.accepted(), qPrintable(describe(result.problems)));
@@ -289,7 +310,8 @@ private slots:
         // What we write, we read back to the same verdict.
         const FatturaXmlReader::Result read = FatturaXmlReader::read(xml);
         QVERIFY2(read.wellFormed && read.isFatturaPA, qPrintable(read.error));
-        QVERIFY2(!hasErrors(DocumentChecks::run(read.document)), qPrintable(describe(DocumentChecks::run(read.document))));
+        QVERIFY2(!hasErrors(DocumentChecks::run(read.document)),
+                 qPrintable(describe(DocumentChecks::run(read.document))));
         validate(xml);
     }
 

@@ -125,39 +125,44 @@ private slots:
         const QString summaryRate = QStringLiteral("<DatiRiepilogo>\\s*<AliquotaIVA>");
 
         QTest::newRow("line at 0 without Natura (and no summary at 0)")
-            << one << lineRate + "(22.00)" << "0.00" << with({"00400", "00419", "00422"});
-        QTest::newRow("line at 22 with Natura") << one << lineRate + "22.00(</AliquotaIVA>)" << "</AliquotaIVA><Natura>N4</Natura>"
-                                                << with({"00401"});
-        QTest::newRow("summary at 0 without Natura")
-            << one << summaryRate + "(22.00)" << "0.00" << with({"00429", "00419", "00421", "00422"});
+            << one << lineRate + "(22.00)"
+            << "0.00" << with({"00400", "00419", "00422"});
+        QTest::newRow("line at 22 with Natura") << one << lineRate + "22.00(</AliquotaIVA>)"
+                                                << "</AliquotaIVA><Natura>N4</Natura>" << with({"00401"});
+        QTest::newRow("summary at 0 without Natura") << one << summaryRate + "(22.00)"
+                                                     << "0.00" << with({"00429", "00419", "00421", "00422"});
         QTest::newRow("summary at 22 with Natura")
-            << one << summaryRate + "22.00(</AliquotaIVA>)" << "</AliquotaIVA><Natura>N3.1</Natura>" << with({"00430"});
+            << one << summaryRate + "22.00(</AliquotaIVA>)"
+            << "</AliquotaIVA><Natura>N3.1</Natura>" << with({"00430"});
         QTest::newRow("generic Natura N2")
-            << one << lineRate + "(22.00</AliquotaIVA>)" << "0.00</AliquotaIVA><Natura>N2</Natura>"
-            << with({"00445", "00419", "00422"});
-        QTest::newRow("buyer without any identifier") << one << "<CodiceFiscale>09876543210</CodiceFiscale>" << ""
-                                                      << QStringList{"00300", "00301", "00417"};
-        QTest::newRow("tax off by two cents") << one << "<Imposta>1.10<" << "<Imposta>1.12<" << with({"00421"});
-        QTest::newRow("tax off by one cent is accepted") << one << "<Imposta>1.10<" << "<Imposta>1.11<" << base;
+            << one << lineRate + "(22.00</AliquotaIVA>)"
+            << "0.00</AliquotaIVA><Natura>N2</Natura>" << with({"00445", "00419", "00422"});
+        QTest::newRow("buyer without any identifier") << one << "<CodiceFiscale>09876543210</CodiceFiscale>"
+                                                      << "" << QStringList{"00300", "00301", "00417"};
+        QTest::newRow("tax off by two cents") << one << "<Imposta>1.10<"
+                                              << "<Imposta>1.12<" << with({"00421"});
+        QTest::newRow("tax off by one cent is accepted") << one << "<Imposta>1.10<"
+                                                         << "<Imposta>1.11<" << base;
         QTest::newRow("taxable off by a euro")
             << one << "<ImponibileImporto>5.00</ImponibileImporto>\\s*<Imposta>1.10"
             << "<ImponibileImporto>6.00</ImponibileImporto><Imposta>1.32" << with({"00422"});
         QTest::newRow("taxable off by 99 cents is accepted")
             << one << "<ImponibileImporto>5.00</ImponibileImporto>\\s*<Imposta>1.10"
             << "<ImponibileImporto>5.99</ImponibileImporto><Imposta>1.32" << base;
-        QTest::newRow("line total not price times quantity") << one << "<PrezzoTotale>5.00<" << "<PrezzoTotale>5.02<"
-                                                             << with({"00423"});
-        QTest::newRow("number without a digit") << one << "<Numero>123<" << "<Numero>ABC<" << with({"00425"});
+        QTest::newRow("line total not price times quantity") << one << "<PrezzoTotale>5.00<"
+                                                             << "<PrezzoTotale>5.02<" << with({"00423"});
+        QTest::newRow("number without a digit") << one << "<Numero>123<"
+                                                << "<Numero>ABC<" << with({"00425"});
         QTest::newRow("PEC with a destination code") << two << "<CodiceDestinatario>0000000<"
                                                      << "<CodiceDestinatario>ABC1234<" << with({"00426"});
         QTest::newRow("destination code of 6 characters") << one << "<CodiceDestinatario>ABC1234<"
                                                           << "<CodiceDestinatario>ABC123<" << with({"00427"});
         QTest::newRow("seller tax code with a wrong check letter")
-            << one << "</IdFiscaleIVA>" << "</IdFiscaleIVA><CodiceFiscale>RSSMRA85T10A562T</CodiceFiscale>"
-            << with({"00302"});
+            << one << "</IdFiscaleIVA>"
+            << "</IdFiscaleIVA><CodiceFiscale>RSSMRA85T10A562T</CodiceFiscale>" << with({"00302"});
         QTest::newRow("valid seller and transmitter numbers")
-            << one << "<IdCodice>01234567890</IdCodice>" << "<IdCodice>12345678903</IdCodice>"
-            << QStringList{"00301", "00306"};
+            << one << "<IdCodice>01234567890</IdCodice>"
+            << "<IdCodice>12345678903</IdCodice>" << QStringList{"00301", "00306"};
         QTest::newRow("buyer VAT number with a wrong check digit")
             << one << "<CodiceFiscale>09876543210</CodiceFiscale>"
             << "<IdFiscaleIVA><IdPaese>IT</IdPaese><IdCodice>12345678904</IdCodice></IdFiscaleIVA>"
@@ -166,15 +171,22 @@ private slots:
             << one << "<CodiceFiscale>09876543210</CodiceFiscale>"
             << "<IdFiscaleIVA><IdPaese>DE</IdPaese><IdCodice>123456789</IdCodice></IdFiscaleIVA>"
             << QStringList{"00300", "00301"};
-        QTest::newRow("CAP of four digits") << one << "<CAP>07100<" << "<CAP>0710<" << with({"00200"});
-        QTest::newRow("amount without decimals") << one << "<ImportoPagamento>6.10<" << "<ImportoPagamento>6.1<"
-                                                 << with({"00200"});
-        QTest::newRow("rate above 100") << one << summaryRate + "(22.00)" << "122.00" << with({"00200", "00419"});
-        QTest::newRow("impossible date") << one << "<Data>2014-12-18<" << "<Data>2014-13-18<" << with({"00200"});
-        QTest::newRow("euro sign in a name") << one << "SOCIETA' ALPHA SRL" << "SOCIETA' ALPHA € SRL" << with({"00200"});
-        QTest::newRow("tax regime missing") << one << "<RegimeFiscale>RF19</RegimeFiscale>" << "" << with({"00200"});
-        QTest::newRow("province in lower case") << one << "<Provincia>SS<" << "<Provincia>ss<" << with({"00200"});
-        QTest::newRow("no lines") << one << "<DettaglioLinee>[\\s\\S]*</DettaglioLinee>" << "" << with({"00200", "00422"});
+        QTest::newRow("CAP of four digits") << one << "<CAP>07100<"
+                                            << "<CAP>0710<" << with({"00200"});
+        QTest::newRow("amount without decimals") << one << "<ImportoPagamento>6.10<"
+                                                 << "<ImportoPagamento>6.1<" << with({"00200"});
+        QTest::newRow("rate above 100") << one << summaryRate + "(22.00)"
+                                        << "122.00" << with({"00200", "00419"});
+        QTest::newRow("impossible date") << one << "<Data>2014-12-18<"
+                                         << "<Data>2014-13-18<" << with({"00200"});
+        QTest::newRow("euro sign in a name") << one << "SOCIETA' ALPHA SRL"
+                                             << "SOCIETA' ALPHA € SRL" << with({"00200"});
+        QTest::newRow("tax regime missing") << one << "<RegimeFiscale>RF19</RegimeFiscale>"
+                                            << "" << with({"00200"});
+        QTest::newRow("province in lower case") << one << "<Provincia>SS<"
+                                                << "<Provincia>ss<" << with({"00200"});
+        QTest::newRow("no lines") << one << "<DettaglioLinee>[\\s\\S]*</DettaglioLinee>"
+                                  << "" << with({"00200", "00422"});
     }
     void brokenSamples()
     {
@@ -223,15 +235,18 @@ private slots:
         const DocumentBuilder::Result built = DocumentBuilder::build(invoice, seller, options);
         QVERIFY2(built.accepted(), qPrintable(describe(built.problems)));
         const QString clean = writeTemp(QStringLiteral("clean.xml"), FatturaXmlWriter::write(built.document));
-        const QString broken = writeTemp(QStringLiteral("broken.xml"), sample(QStringLiteral("IT01234567890_FPR01.xml")).left(2000));
-        const QString other = writeTemp(QStringLiteral("other.xml"), "<?xml version=\"1.0\"?>\n<fattura><numero>1</numero></fattura>\n");
+        const QString broken = writeTemp(QStringLiteral("broken.xml"),
+                                         sample(QStringLiteral("IT01234567890_FPR01.xml")).left(2000));
+        const QString other = writeTemp(QStringLiteral("other.xml"),
+                                        "<?xml version=\"1.0\"?>\n<fattura><numero>1</numero></fattura>\n");
         QVERIFY(!clean.isEmpty() && !broken.isEmpty() && !other.isEmpty());
 
         QByteArray output;
         QCOMPARE(runTool({clean}, &output), 0);
         QVERIFY2(output.isEmpty(), output.constData());
         QCOMPARE(runTool({SamplesDir + QStringLiteral("/IT01234567890_FPR01.xml")}, &output), 1);
-        QVERIFY2(output.contains("IT01234567890_FPR01.xml:18: 00301 Partita IVA del cedente"), output.constData());
+        QVERIFY2(output.contains("IT01234567890_FPR01.xml:18: 00301 Partita IVA del cedente"),
+                 output.constData());
         QCOMPARE(runTool({broken}, &output), 2);
         QVERIFY2(output.contains("broken.xml: XML non ben formato, riga"), output.constData());
         QCOMPARE(runTool({other}, &output), 2);
