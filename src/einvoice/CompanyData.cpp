@@ -26,7 +26,10 @@ public:
     void maxLength(const QString& field, const QString& value, int limit)
     {
         if (value.size() > limit)
-            add(field, QStringLiteral("%1: al massimo %2 caratteri (ne ha %3).").arg(field).arg(limit).arg(value.size()));
+            add(field, QStringLiteral("%1: al massimo %2 caratteri (ne ha %3).")
+                           .arg(field)
+                           .arg(limit)
+                           .arg(value.size()));
     }
     QList<FieldProblem> list() const { return m_list; }
 
@@ -40,10 +43,12 @@ void checkName(const CompanyData& c, ProblemList& problems)
     const bool person = !c.nome.trimmed().isEmpty() || !c.cognome.trimmed().isEmpty();
     if (!company && !person)
         problems.add(QStringLiteral("Denominazione"),
-                     QStringLiteral("Denominazione: indicare la denominazione, oppure nome e cognome per una ditta individuale."));
+                     QStringLiteral("Denominazione: indicare la denominazione, oppure nome e cognome per una "
+                                    "ditta individuale."));
     if (company && person)
-        problems.add(QStringLiteral("Denominazione"),
-                     QStringLiteral("Denominazione: indicare la denominazione oppure nome e cognome, non entrambi."));
+        problems.add(
+            QStringLiteral("Denominazione"),
+            QStringLiteral("Denominazione: indicare la denominazione oppure nome e cognome, non entrambi."));
     if (person) {
         problems.required(QStringLiteral("Nome"), c.nome);
         problems.required(QStringLiteral("Cognome"), c.cognome);
@@ -61,7 +66,8 @@ void checkIdentifiers(const CompanyData& c, ProblemList& problems)
     else if (!matches(c.partitaIva, "[0-9]{11}"))
         problems.add(vat, QStringLiteral("Partita IVA: deve essere di 11 cifre."));
     else if (!IdentifierChecks::isValidPartitaIva(c.partitaIva))
-        problems.add(vat, QStringLiteral("Partita IVA: la cifra di controllo non corrisponde; verificare il numero."));
+        problems.add(
+            vat, QStringLiteral("Partita IVA: la cifra di controllo non corrisponde; verificare il numero."));
     if (!c.codiceFiscale.isEmpty() && !IdentifierChecks::isValidCodiceFiscale(c.codiceFiscale))
         problems.add(QStringLiteral("Codice fiscale"),
                      QStringLiteral("Codice fiscale: non valido (16 caratteri con il carattere di controllo, "
@@ -81,33 +87,42 @@ void checkAddress(const CompanyData& c, ProblemList& problems)
     problems.required(QStringLiteral("Comune"), c.comune);
     problems.maxLength(QStringLiteral("Comune"), c.comune, 60);
     if (!c.provincia.isEmpty() && !matches(c.provincia, "[A-Z]{2}"))
-        problems.add(QStringLiteral("Provincia"), QStringLiteral("Provincia: la sigla di due lettere maiuscole, per esempio MI."));
+        problems.add(QStringLiteral("Provincia"),
+                     QStringLiteral("Provincia: la sigla di due lettere maiuscole, per esempio MI."));
     if (!matches(c.nazione, "[A-Z]{2}"))
-        problems.add(QStringLiteral("Nazione"), QStringLiteral("Nazione: il codice di due lettere maiuscole, per esempio IT."));
+        problems.add(QStringLiteral("Nazione"),
+                     QStringLiteral("Nazione: il codice di due lettere maiuscole, per esempio IT."));
 }
 
 void checkRea(const CompanyData::Rea& rea, ProblemList& problems)
 {
     if (!matches(rea.ufficio, "[A-Z]{2}"))
-        problems.add(QStringLiteral("Ufficio REA"), QStringLiteral("Ufficio REA: la sigla di due lettere della provincia."));
+        problems.add(QStringLiteral("Ufficio REA"),
+                     QStringLiteral("Ufficio REA: la sigla di due lettere della provincia."));
     problems.required(QStringLiteral("Numero REA"), rea.numeroRea);
     problems.maxLength(QStringLiteral("Numero REA"), rea.numeroRea, 20);
     if (rea.capitaleSociale && *rea.capitaleSociale < 0)
-        problems.add(QStringLiteral("Capitale sociale"), QStringLiteral("Capitale sociale: non può essere negativo."));
-    if (!rea.socioUnico.isEmpty() && rea.socioUnico != QLatin1String("SU") && rea.socioUnico != QLatin1String("SM"))
-        problems.add(QStringLiteral("Socio unico"), QStringLiteral("Socio unico: SU (socio unico) o SM (più soci)."));
+        problems.add(QStringLiteral("Capitale sociale"),
+                     QStringLiteral("Capitale sociale: non può essere negativo."));
+    if (!rea.socioUnico.isEmpty() && rea.socioUnico != QLatin1String("SU") &&
+        rea.socioUnico != QLatin1String("SM"))
+        problems.add(QStringLiteral("Socio unico"),
+                     QStringLiteral("Socio unico: SU (socio unico) o SM (più soci)."));
     if (rea.statoLiquidazione != QLatin1String("LS") && rea.statoLiquidazione != QLatin1String("LN"))
-        problems.add(QStringLiteral("Stato di liquidazione"),
-                     QStringLiteral("Stato di liquidazione: LS (in liquidazione) o LN (non in liquidazione)."));
+        problems.add(
+            QStringLiteral("Stato di liquidazione"),
+            QStringLiteral("Stato di liquidazione: LS (in liquidazione) o LN (non in liquidazione)."));
 }
 
 void checkContacts(const CompanyData& c, ProblemList& problems)
 {
     if (!c.iban.isEmpty() && !IdentifierChecks::isValidIban(c.iban))
-        problems.add(QStringLiteral("IBAN"), QStringLiteral("IBAN: non valido (le cifre di controllo non corrispondono)."));
+        problems.add(QStringLiteral("IBAN"),
+                     QStringLiteral("IBAN: non valido (le cifre di controllo non corrispondono)."));
     if (!c.telefono.isEmpty() && !matches(c.telefono, "[\\x20-\\x7E]{5,12}"))
         problems.add(QStringLiteral("Telefono"), QStringLiteral("Telefono: da 5 a 12 caratteri semplici."));
-    if (!c.email.isEmpty() && (c.email.size() < 7 || c.email.size() > 256 || !matches(c.email, ".+@.+[.]+.+")))
+    if (!c.email.isEmpty() &&
+        (c.email.size() < 7 || c.email.size() > 256 || !matches(c.email, ".+@.+[.]+.+")))
         problems.add(QStringLiteral("E-mail"), QStringLiteral("E-mail: indirizzo non valido."));
 }
 
@@ -158,13 +173,20 @@ QList<FieldProblem> CompanyData::problems() const
 
 QJsonObject CompanyData::toJson() const
 {
-    QJsonObject object{{"denominazione", denominazione}, {"nome", nome},
-                       {"cognome", cognome},             {"partitaIva", partitaIva},
-                       {"codiceFiscale", codiceFiscale}, {"regimeFiscale", regimeFiscale},
-                       {"indirizzo", indirizzo},         {"numeroCivico", numeroCivico},
-                       {"cap", cap},                     {"comune", comune},
-                       {"provincia", provincia},         {"nazione", nazione},
-                       {"iban", iban},                   {"telefono", telefono},
+    QJsonObject object{{"denominazione", denominazione},
+                       {"nome", nome},
+                       {"cognome", cognome},
+                       {"partitaIva", partitaIva},
+                       {"codiceFiscale", codiceFiscale},
+                       {"regimeFiscale", regimeFiscale},
+                       {"indirizzo", indirizzo},
+                       {"numeroCivico", numeroCivico},
+                       {"cap", cap},
+                       {"comune", comune},
+                       {"provincia", provincia},
+                       {"nazione", nazione},
+                       {"iban", iban},
+                       {"telefono", telefono},
                        {"email", email}};
     if (rea)
         object.insert(QStringLiteral("rea"), reaToJson(*rea));

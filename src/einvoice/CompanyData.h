@@ -16,10 +16,10 @@ struct CompanyData
     // Entry in the register of companies, for those that have one.
     struct Rea
     {
-        QString ufficio;                       // province of the register, two letters
-        QString numeroRea;                     // up to 20 characters
-        std::optional<qint64> capitaleSociale; // cents
-        QString socioUnico;                    // "SU" one shareholder, "SM" several; may be empty
+        QString ufficio;                                  // province of the register, two letters
+        QString numeroRea;                                // up to 20 characters
+        std::optional<qint64> capitaleSociale;            // cents
+        QString socioUnico;                               // "SU" one shareholder, "SM" several; may be empty
         QString statoLiquidazione = QStringLiteral("LN"); // "LS" in liquidation, "LN" not
     };
 

@@ -67,18 +67,24 @@ private:
     void refusals()
     {
         if (!m_invoice.stored())
-            refuse(QStringLiteral("Numero fattura"),
-                   QStringLiteral("Numero fattura: la fattura non è ancora stata registrata; salvarla prima dell'invio."));
+            refuse(
+                QStringLiteral("Numero fattura"),
+                QStringLiteral(
+                    "Numero fattura: la fattura non è ancora stata registrata; salvarla prima dell'invio."));
         if (!m_invoice.data.isValid())
             refuse(QStringLiteral("Data"), QStringLiteral("Data: la fattura non ha la data."));
         if (!m_invoice.iva)
             refuse(QStringLiteral("IVA"), QStringLiteral("IVA: manca l'aliquota."));
         if (!QRegularExpression(QStringLiteral("^[A-Za-z0-9]{1,5}$")).match(m_options.progressive).hasMatch())
             refuse(QStringLiteral("Progressivo di invio"),
-                   QStringLiteral("Progressivo di invio: da 1 a 5 lettere e cifre, ricevuto \"%1\".").arg(m_options.progressive));
+                   QStringLiteral("Progressivo di invio: da 1 a 5 lettere e cifre, ricevuto \"%1\".")
+                       .arg(m_options.progressive));
     }
 
-    static QString slotLabel(const char* what, int slot) { return QStringLiteral("%1 riga %2").arg(QLatin1String(what)).arg(slot); }
+    static QString slotLabel(const char* what, int slot)
+    {
+        return QStringLiteral("%1 riga %2").arg(QLatin1String(what)).arg(slot);
+    }
 
     void collectLines()
     {
@@ -88,17 +94,22 @@ private:
             if (description.isEmpty() && !amount)
                 continue;
             const int slot = i + 1;
-            const std::optional<qint64> cents = amount ? Cents::fromDouble(*amount) : std::optional<qint64>(0);
+            const std::optional<qint64> cents =
+                amount ? Cents::fromDouble(*amount) : std::optional<qint64>(0);
             if (!cents) {
-                refuse(slotLabel("Importo", slot), QStringLiteral("Importo riga %1: troppo grande.").arg(slot));
+                refuse(slotLabel("Importo", slot),
+                       QStringLiteral("Importo riga %1: troppo grande.").arg(slot));
                 continue;
             }
             if (*cents < 0)
                 refuse(slotLabel("Importo", slot),
-                       QStringLiteral("Importo riga %1: importo negativo; uno sconto va emesso come nota di credito.").arg(slot));
+                       QStringLiteral(
+                           "Importo riga %1: importo negativo; uno sconto va emesso come nota di credito.")
+                           .arg(slot));
             if (description.isEmpty())
                 refuse(slotLabel("Descrizione", slot),
-                       QStringLiteral("Descrizione riga %1: la riga ha un importo ma nessuna descrizione.").arg(slot));
+                       QStringLiteral("Descrizione riga %1: la riga ha un importo ma nessuna descrizione.")
+                           .arg(slot));
             m_lines.append({slot, m_invoice.desc[i], *cents});
         }
     }
@@ -119,8 +130,9 @@ private:
                     QStringLiteral("IVA: l'aliquota %1 non è una di quelle in vigore (22, 10, 5, 4 o 0).")
                         .arg(Cents::toXml(m_rate)));
         if (m_rate == 0 && m_options.natura.isEmpty())
-            refuse(QStringLiteral("Natura"),
-                   QStringLiteral("Natura: con aliquota 0 va scelto il motivo per cui l'IVA non si applica."));
+            refuse(
+                QStringLiteral("Natura"),
+                QStringLiteral("Natura: con aliquota 0 va scelto il motivo per cui l'IVA non si applica."));
     }
 
     void totals()
@@ -141,9 +153,10 @@ private:
         const std::optional<qint64> cents = stored ? Cents::fromDouble(*stored) : std::optional<qint64>(0);
         if (cents && *cents == computed)
             return;
-        refuse(field, QStringLiteral("%1: il totale inserito a mano (%2) non corrisponde a quello delle righe (%3); "
-                                     "correggerlo o riattivare il calcolo automatico.")
-                          .arg(field, cents ? Cents::toXml(*cents) : QStringLiteral("?"), Cents::toXml(computed)));
+        refuse(field,
+               QStringLiteral("%1: il totale inserito a mano (%2) non corrisponde a quello delle righe (%3); "
+                              "correggerlo o riattivare il calcolo automatico.")
+                   .arg(field, cents ? Cents::toXml(*cents) : QStringLiteral("?"), Cents::toXml(computed)));
     }
 
     QString senderCode() const
@@ -170,9 +183,10 @@ private:
             t.pecDestinatario = XmlText(buyer.pec.trimmed());
         if (code.isEmpty() && buyer.pec.trimmed().isEmpty())
             problem(Problem::Warning, QStringLiteral("Codice destinatario del cliente"),
-                    QStringLiteral("Codice destinatario del cliente: il cliente non ha né codice destinatario né PEC; "
-                                   "viene inviato 0000000 e la fattura gli arriva solo nell'area riservata del portale "
-                                   "dell'Agenzia delle Entrate."));
+                    QStringLiteral(
+                        "Codice destinatario del cliente: il cliente non ha né codice destinatario né PEC; "
+                        "viene inviato 0000000 e la fattura gli arriva solo nell'area riservata del portale "
+                        "dell'Agenzia delle Entrate."));
     }
 
     void anagrafica(Anagrafica& a, const QString& denominazione, const QString& nome, const QString& cognome,
@@ -321,7 +335,8 @@ private:
         r.imponibileImporto = XmlText(Cents::toXml(m_taxable));
         r.imposta = XmlText(Cents::toXml(m_tax));
         if (m_rate == 0 && !m_options.riferimentoNormativo.trimmed().isEmpty())
-            r.riferimentoNormativo = folded(m_options.riferimentoNormativo, QStringLiteral("Riferimento normativo"));
+            r.riferimentoNormativo =
+                folded(m_options.riferimentoNormativo, QStringLiteral("Riferimento normativo"));
         d.datiRiepilogo.append(r);
     }
 
@@ -346,10 +361,12 @@ private:
 
     void bankTransfer(DettaglioPagamento& detail)
     {
-        const QString iban = IdentifierChecks::compactIban(m_options.iban.isEmpty() ? m_seller.iban : m_options.iban);
+        const QString iban =
+            IdentifierChecks::compactIban(m_options.iban.isEmpty() ? m_seller.iban : m_options.iban);
         if (iban.isEmpty()) {
             problem(Problem::Warning, QStringLiteral("IBAN"),
-                    QStringLiteral("IBAN: pagamento con bonifico ma nessun IBAN indicato, né nell'invio né nei dati dell'azienda."));
+                    QStringLiteral("IBAN: pagamento con bonifico ma nessun IBAN indicato, né nell'invio né "
+                                   "nei dati dell'azienda."));
             return;
         }
         detail.iban = XmlText(iban);
@@ -391,8 +408,8 @@ DocumentBuilder::Result DocumentBuilder::build(const InvoiceRecord& invoice, con
 QString DocumentBuilder::fileName(const FatturaDocument& document)
 {
     const IdFiscale& sender = document.datiTrasmissione.idTrasmittente;
-    return sender.idPaese.text + sender.idCodice.text + u'_' + document.datiTrasmissione.progressivoInvio.text +
-           QStringLiteral(".xml");
+    return sender.idPaese.text + sender.idCodice.text + u'_' +
+           document.datiTrasmissione.progressivoInvio.text + QStringLiteral(".xml");
 }
 
 } // namespace quillio::einvoice

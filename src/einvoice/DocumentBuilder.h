@@ -23,7 +23,8 @@ public:
         bool accepted() const { return !hasErrors(problems); }
     };
 
-    static Result build(const InvoiceRecord& invoice, const CompanyData& seller, const ExportOptions& options);
+    static Result build(const InvoiceRecord& invoice, const CompanyData& seller,
+                        const ExportOptions& options);
     // "IT01234567890_00001.xml": the sender's code and the progressive, as the file must be named.
     static QString fileName(const FatturaDocument& document);
 };

@@ -20,10 +20,10 @@ struct ExportOptions
     bool bolloVirtuale = false;   // the 2 euro stamp duty is paid virtually
     QString modalitaPagamento = QStringLiteral("MP05"); // empty: no payment data in the file
     std::optional<QDate> dueDate;
-    QString iban;                 // empty: the seller's
-    QByteArray attachment;        // the printed invoice as PDF; empty for none
-    QString attachmentName;       // its file name
-    QString progressive;          // of the file name, from the export register: 1-5 letters and digits
+    QString iban;           // empty: the seller's
+    QByteArray attachment;  // the printed invoice as PDF; empty for none
+    QString attachmentName; // its file name
+    QString progressive;    // of the file name, from the export register: 1-5 letters and digits
 
     // Payment methods, MP05 "Bonifico" first.
     static QList<CodeDescription> modalitaPagamentoCodes();

@@ -56,8 +56,7 @@ private:
     bool is(const char* name) const { return m_xml.name() == QLatin1String(name); }
 
     // Calls handle() at each child element of the current one; a child it does not take is skipped.
-    template <typename Handler>
-    void children(Handler&& handle)
+    template <typename Handler> void children(Handler&& handle)
     {
         while (m_xml.readNextStartElement()) {
             if (!handle())
@@ -115,7 +114,8 @@ private:
     {
         mark(a);
         children([&] {
-            return take("Denominazione", a.denominazione) || take("Nome", a.nome) || take("Cognome", a.cognome);
+            return take("Denominazione", a.denominazione) || take("Nome", a.nome) ||
+                   take("Cognome", a.cognome);
         });
     }
 
@@ -123,8 +123,9 @@ private:
     {
         mark(s);
         children([&] {
-            return take("Indirizzo", s.indirizzo) || take("NumeroCivico", s.numeroCivico) || take("CAP", s.cap) ||
-                   take("Comune", s.comune) || take("Provincia", s.provincia) || take("Nazione", s.nazione);
+            return take("Indirizzo", s.indirizzo) || take("NumeroCivico", s.numeroCivico) ||
+                   take("CAP", s.cap) || take("Comune", s.comune) || take("Provincia", s.provincia) ||
+                   take("Nazione", s.nazione);
         });
     }
 
@@ -150,7 +151,8 @@ private:
                 return idFiscale(t.idTrasmittente), true;
             return take("ProgressivoInvio", t.progressivoInvio) ||
                    take("FormatoTrasmissione", t.formatoTrasmissione) ||
-                   take("CodiceDestinatario", t.codiceDestinatario) || take("PECDestinatario", t.pecDestinatario);
+                   take("CodiceDestinatario", t.codiceDestinatario) ||
+                   take("PECDestinatario", t.pecDestinatario);
         });
     }
 
@@ -257,8 +259,9 @@ private:
             }
             if (is("Causale") && g.causale.size() < MaximumRepeats)
                 return g.causale.append(text()), true;
-            return take("TipoDocumento", g.tipoDocumento) || take("Divisa", g.divisa) || take("Data", g.data) ||
-                   take("Numero", g.numero) || take("ImportoTotaleDocumento", g.importoTotaleDocumento);
+            return take("TipoDocumento", g.tipoDocumento) || take("Divisa", g.divisa) ||
+                   take("Data", g.data) || take("Numero", g.numero) ||
+                   take("ImportoTotaleDocumento", g.importoTotaleDocumento);
         });
     }
 
@@ -295,7 +298,8 @@ private:
         children([&] {
             return take("AliquotaIVA", r.aliquotaIva) || take("Natura", r.natura) ||
                    take("ImponibileImporto", r.imponibileImporto) || take("Imposta", r.imposta) ||
-                   take("EsigibilitaIVA", r.esigibilitaIva) || take("RiferimentoNormativo", r.riferimentoNormativo);
+                   take("EsigibilitaIVA", r.esigibilitaIva) ||
+                   take("RiferimentoNormativo", r.riferimentoNormativo);
         });
     }
 
@@ -321,8 +325,8 @@ private:
     {
         mark(a);
         children([&] {
-            return take("NomeAttachment", a.nomeAttachment) || take("FormatoAttachment", a.formatoAttachment) ||
-                   take("Attachment", a.attachment);
+            return take("NomeAttachment", a.nomeAttachment) ||
+                   take("FormatoAttachment", a.formatoAttachment) || take("Attachment", a.attachment);
         });
     }
 

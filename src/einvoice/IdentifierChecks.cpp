@@ -33,8 +33,8 @@ int placeDigit(QChar c)
 // Value of a character in an odd place (1st, 3rd, ...): digits count as the letter of the same index.
 int oddValue(QChar c)
 {
-    static const int values[26] = {1,  0,  5,  7,  9,  13, 15, 17, 19, 21, 2,  4,  18,
-                                   20, 11, 3,  6,  8,  12, 14, 16, 10, 22, 25, 24, 23};
+    static const int values[26] = {1,  0,  5, 7, 9, 13, 15, 17, 19, 21, 2,  4,  18,
+                                   20, 11, 3, 6, 8, 12, 14, 16, 10, 22, 25, 24, 23};
     const int index = c.isDigit() ? c.unicode() - u'0' : c.unicode() - u'A';
     return values[index];
 }

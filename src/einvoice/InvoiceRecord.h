@@ -29,9 +29,9 @@ struct InvoiceRecord
     QString cf;
     QString testo1;
     QString testo2;
-    std::array<QString, slotCount> desc;               // Desc01..Desc20
+    std::array<QString, slotCount> desc;                // Desc01..Desc20
     std::array<std::optional<double>, slotCount> costo; // Costo01..Costo20
-    bool totAut = true; // a null counts as true: the totals follow the lines
+    bool totAut = true;                                 // a null counts as true: the totals follow the lines
     std::optional<double> totale;
     std::optional<double> iva; // rate in percent
     std::optional<double> totaleIva;

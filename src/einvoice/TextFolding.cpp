@@ -17,11 +17,25 @@ QString namedReplacement(char32_t c)
     switch (c) {
     case 0x20AC:
         return QStringLiteral("EUR");
-    case 0x2018: case 0x2019: case 0x201A: case 0x201B: case 0x2032:
+    case 0x2018:
+    case 0x2019:
+    case 0x201A:
+    case 0x201B:
+    case 0x2032:
         return QStringLiteral("'");
-    case 0x201C: case 0x201D: case 0x201E: case 0x201F: case 0x2033:
+    case 0x201C:
+    case 0x201D:
+    case 0x201E:
+    case 0x201F:
+    case 0x2033:
         return QStringLiteral("\"");
-    case 0x2010: case 0x2011: case 0x2012: case 0x2013: case 0x2014: case 0x2015: case 0x2212:
+    case 0x2010:
+    case 0x2011:
+    case 0x2012:
+    case 0x2013:
+    case 0x2014:
+    case 0x2015:
+    case 0x2212:
     case 0x2022:
         return QStringLiteral("-");
     case 0x2026:
@@ -40,7 +54,10 @@ QString namedReplacement(char32_t c)
         return QStringLiteral("d");
     case 0x0131:
         return QStringLiteral("i");
-    case 0x200B: case 0x200C: case 0x200D: case 0xFEFF:
+    case 0x200B:
+    case 0x200C:
+    case 0x200D:
+    case 0xFEFF:
         return QString(); // invisible: nothing to show
     default:
         return QStringLiteral("?");

@@ -53,7 +53,8 @@ Exit checkFile(const QString& path)
         return Unreadable;
     }
     // One byte more than allowed is enough to tell the reader the file is too large.
-    const FatturaXmlReader::Result result = FatturaXmlReader::read(file.read(FatturaXmlReader::maximumSize + 1));
+    const FatturaXmlReader::Result result =
+        FatturaXmlReader::read(file.read(FatturaXmlReader::maximumSize + 1));
     if (!result.wellFormed || !result.isFatturaPA) {
         err() << path << ": " << result.error << Qt::endl;
         return Unreadable;
