@@ -7,6 +7,7 @@
 #include "TFCambioAnno.h"
 #include "TFConf.h"
 #include "TFCreaArchivio.h"
+#include "TFDatiAzienda.h"
 #include "TFDB.h"
 #include "TFF_About.h"
 #include "TFFatture1.h"
@@ -32,12 +33,14 @@ Program::Program()
         [this] { return &about(); },
         [this] { return &cambioAnno(); },
         [this] { return &creaArchivio(); },
+        [this] { return &datiAzienda(); },
     });
 }
 
 // Windows go before the data module whose tables they show.
 Program::~Program()
 {
+    m_datiAzienda.reset();
     m_creaArchivio.reset();
     m_cambioAnno.reset();
     m_about.reset();
@@ -90,6 +93,7 @@ invoices::TFFatture1& Program::fatture()
         m_fatture = std::make_unique<invoices::TFFatture1>();
         m_fatture->setDataModule(m_db.get());
         m_fatture->setReportProject(&reportProject());
+        m_fatture->setCompanyDialog([this] { return &datiAzienda(); });
     }
     return *m_fatture;
 }
@@ -119,6 +123,13 @@ workingyear::TFCreaArchivio& Program::creaArchivio()
         m_creaArchivio->setYearLabel([this](const QString& year) { showYear(year); });
     }
     return *m_creaArchivio;
+}
+
+company::TFDatiAzienda& Program::datiAzienda()
+{
+    if (!m_datiAzienda)
+        m_datiAzienda = std::make_unique<company::TFDatiAzienda>();
+    return *m_datiAzienda;
 }
 
 } // namespace quillio::app

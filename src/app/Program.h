@@ -8,6 +8,9 @@ namespace quillio::archive {
 class TFConf;
 class TFDB;
 } // namespace quillio::archive
+namespace quillio::company {
+class TFDatiAzienda;
+}
 namespace quillio::customers {
 class TFRubrica;
 }
@@ -55,6 +58,7 @@ public:
     TFF_About& about();
     workingyear::TFCambioAnno& cambioAnno();
     workingyear::TFCreaArchivio& creaArchivio();
+    company::TFDatiAzienda& datiAzienda();
 
 private:
     void showYear(const QString& year) const;
@@ -71,6 +75,7 @@ private:
     std::unique_ptr<TFF_About> m_about;
     std::unique_ptr<workingyear::TFCambioAnno> m_cambioAnno;
     std::unique_ptr<workingyear::TFCreaArchivio> m_creaArchivio;
+    std::unique_ptr<company::TFDatiAzienda> m_datiAzienda;
 };
 
 } // namespace quillio::app

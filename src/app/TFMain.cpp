@@ -173,6 +173,7 @@ void TFMain::buildMenus()
     CreaNuovoArchivio1 =
         newAction(this, QStringLiteral("CreaNuovoArchivio1"), QStringLiteral("Crea Nuovo Archivio"));
     About1 = newAction(this, QStringLiteral("About1"), QStringLiteral("About"));
+    DatiAzienda1 = newAction(this, QStringLiteral("DatiAzienda1"), QStringLiteral("Dati Azienda"));
 
     connect(BozzeFatture1, &QAction::triggered, this, &TFMain::openDrafts);
     connect(Fattura1, &QAction::triggered, this, &TFMain::openInvoices);
@@ -181,6 +182,7 @@ void TFMain::buildMenus()
     connect(CambioAnno1, &QAction::triggered, this, &TFMain::changeWorkingYear);
     connect(CreaNuovoArchivio1, &QAction::triggered, this, &TFMain::createNewArchive);
     connect(About1, &QAction::triggered, this, &TFMain::showAbout);
+    connect(DatiAzienda1, &QAction::triggered, this, &TFMain::editCompanyData);
 
     QMenu* documenti = menuBar()->addMenu(QStringLiteral("&Documenti"));
     documenti->setObjectName(QStringLiteral("Documenti1"));
@@ -194,6 +196,8 @@ void TFMain::buildMenus()
     strumenti->addSeparator();
     strumenti->addAction(CambioAnno1);
     strumenti->addAction(CreaNuovoArchivio1);
+    strumenti->addSeparator();
+    strumenti->addAction(DatiAzienda1);
     QMenu* help = menuBar()->addMenu(QStringLiteral("?"));
     help->setObjectName(QStringLiteral("Help1"));
     help->addAction(About1);
@@ -289,6 +293,11 @@ void TFMain::changeWorkingYear()
 void TFMain::createNewArchive()
 {
     openRecordWindow(m_windows.creaArchivio, false);
+}
+
+void TFMain::editCompanyData()
+{
+    openRecordWindow(m_windows.datiAzienda, false);
 }
 
 void TFMain::showAbout()

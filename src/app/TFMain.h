@@ -33,6 +33,7 @@ public:
         WindowProvider about;
         WindowProvider cambioAnno;
         WindowProvider creaArchivio;
+        WindowProvider datiAzienda;
     };
 
     explicit TFMain(QWidget* parent = nullptr);
@@ -53,6 +54,7 @@ public:
     QAction* RubricaClienti1 = nullptr;
     QAction* CambioAnno1 = nullptr;
     QAction* CreaNuovoArchivio1 = nullptr;
+    QAction* DatiAzienda1 = nullptr;
     QAction* About1 = nullptr;
     QAction* TBBozze = nullptr;
     QAction* TBFattura = nullptr;
@@ -66,6 +68,7 @@ public slots:
     void openAddressBook();
     void changeWorkingYear();
     void createNewArchive();
+    void editCompanyData();
     void showAbout();
     void Timer1Timer();
 

@@ -10,4 +10,9 @@ QString DialogFileChooser::saveFileName(QWidget* parent, const QString& caption,
     return QFileDialog::getSaveFileName(parent, caption, suggestedPath, filter);
 }
 
+QString DialogFileChooser::folder(QWidget* parent, const QString& caption, const QString& startFolder)
+{
+    return QFileDialog::getExistingDirectory(parent, caption, startFolder);
+}
+
 } // namespace quillio::desktop

@@ -1,19 +1,28 @@
 #include "TFFatture1.h"
 
+#include "BusinessFile.h"
+#include "CompanyStore.h"
 #include "DBGrid.h"
 #include "DefaultErrorHandler.h"
+#include "EngineError.h"
 #include "InvoicePrintParameters.h"
+#include "InvoiceRecord.h"
 #include "LineSlots.h"
 #include "Platform.h"
 #include "RecordPanel.h"
+#include "SettingsKey.h"
+#include "SettingsStore.h"
 #include "StartingValues.h"
 #include "TFDB.h"
+#include "TFFatturaElettronica.h"
 #include "Values.h"
 
+#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -62,12 +71,20 @@ void TFFatture1::buildPrintCommand()
     StpFattura1 = Stampa1->addAction(QStringLiteral("Fattura"));
     StpFattura1->setObjectName(QStringLiteral("StpFattura1"));
     connect(StpFattura1, &QAction::triggered, this, [this] { DefaultErrorHandler::run([this] { StpFattura1Click(); }); });
+    StpFatturaElettronica1 = Stampa1->addAction(QStringLiteral("Fattura elettronica"));
+    StpFatturaElettronica1->setObjectName(QStringLiteral("StpFatturaElettronica1"));
+    connect(StpFatturaElettronica1, &QAction::triggered, this,
+            [this] { DefaultErrorHandler::run([this] { StpFatturaElettronica1Click(); }); });
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     PopMenu1 = PopupMenu1->addAction(QStringLiteral("Stampa Fattura"));
     PopMenu1->setObjectName(QStringLiteral("PopMenu1"));
     connect(PopMenu1, &QAction::triggered, this, [this] { DefaultErrorHandler::run([this] { StpFattura1Click(); }); });
+    PopMenu2 = PopupMenu1->addAction(QStringLiteral("Fattura elettronica"));
+    PopMenu2->setObjectName(QStringLiteral("PopMenu2"));
+    connect(PopMenu2, &QAction::triggered, this,
+            [this] { DefaultErrorHandler::run([this] { StpFatturaElettronica1Click(); }); });
     TBStampa = new QAction(QIcon(QStringLiteral(":/icons/stampa.svg")), QStringLiteral("&Stampa"), this);
     TBStampa->setObjectName(QStringLiteral("TBStampaAction"));
     TBStampa->setMenu(PopupMenu1);
@@ -248,6 +265,47 @@ void TFFatture1::Annulla1Click()
 void TFFatture1::StpFattura1Click()
 {
     InvoicePrintParameters::print(*m_report, table());
+}
+
+const QString TFFatture1::companyDataMissing =
+    QStringLiteral("Per la fattura elettronica servono i dati dell'azienda che emette la fattura.\r"
+                   "Inserirli ora in \"Dati Azienda\".");
+
+TFFatturaElettronica& TFFatture1::electronicInvoiceDialog()
+{
+    if (!m_electronicInvoice)
+        m_electronicInvoice = new TFFatturaElettronica(this);
+    return *m_electronicInvoice;
+}
+
+void TFFatture1::StpFatturaElettronica1Click()
+{
+    business::BusinessFile file = business::BusinessFile::inDataDirectory();
+    const std::optional<einvoice::CompanyData> seller = business::CompanyStore(file).company();
+    if (!seller) {
+        Platform::messages().message(companyDataMissing);
+        if (m_companyDialog)
+            Platform::modal().showModal(m_companyDialog());
+        return;
+    }
+    const int year = config::SettingsStore::LeggiReg(config::SettingsKey::path, config::SettingsKey::anno).toInt();
+    TFFatturaElettronica& dialog = electronicInvoiceDialog();
+    dialog.prepare(einvoice::InvoiceRecord::fromDataset(table()), year, *seller, [this] { return archivalPdf(); });
+    Platform::modal().showModal(&dialog);
+}
+
+// The invoice as it prints, as PDF/A-1b bytes.
+QByteArray TFFatture1::archivalPdf()
+{
+    QTemporaryDir scratch;
+    const QString path = scratch.filePath(QStringLiteral("fattura.pdf"));
+    InvoicePrintParameters::writeArchivalPdf(
+        *m_report, table(), config::SettingsStore::LeggiReg(config::SettingsKey::path, config::SettingsKey::pathPrg),
+        path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw engine::EngineError(QStringLiteral("Impossibile leggere la pagina della fattura: ") + file.errorString());
+    return file.readAll();
 }
 
 } // namespace quillio::invoices

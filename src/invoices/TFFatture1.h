@@ -2,6 +2,8 @@
 
 #include "RecordEditor.h"
 
+#include <functional>
+
 class QFrame;
 class QMenu;
 class QPushButton;
@@ -14,6 +16,8 @@ class ReportProject;
 }
 
 namespace quillio::invoices {
+
+class TFFatturaElettronica;
 
 // The invoice window: the draft window's record body and rules on the invoice table, plus the date
 // and state of an invoice, printing, and a new invoice made from a draft through the draft picker.
@@ -34,9 +38,16 @@ public:
     void BT_SelezionaClick();
     void BT_AnnullaClick();
     void StpFattura1Click();
+    // The current invoice as an electronic invoice; without the company's data, asks for them.
+    void StpFatturaElettronica1Click();
 
     // The report project invoices are printed through; linked once it exists.
     void setReportProject(report::ReportProject* project) { m_report = project; }
+    // The company's data dialog, opened when they are missing.
+    void setCompanyDialog(std::function<QWidget*()> dialog) { m_companyDialog = std::move(dialog); }
+    TFFatturaElettronica& electronicInvoiceDialog();
+
+    static const QString companyDataMissing;
 
     bool pickerShown() const;
 
@@ -45,6 +56,8 @@ public:
     QAction* TBStampa = nullptr;
     QMenu* PopupMenu1 = nullptr;
     QAction* PopMenu1 = nullptr;
+    QAction* StpFatturaElettronica1 = nullptr;
+    QAction* PopMenu2 = nullptr;
     QFrame* Panel1 = nullptr;
     dbcontrols::DBGrid* Elenco_Bozze = nullptr;
     QPushButton* BT_Seleziona = nullptr;
@@ -63,7 +76,11 @@ private:
     bool findChosenDraft();
     void copyChosenDraft();
 
+    QByteArray archivalPdf();
+
     report::ReportProject* m_report = nullptr;
+    std::function<QWidget*()> m_companyDialog;
+    TFFatturaElettronica* m_electronicInvoice = nullptr; // a child of the window
 };
 
 } // namespace quillio::invoices

@@ -6,13 +6,14 @@ class QWidget;
 
 namespace quillio {
 
-// Asks the person for a file name to write; an empty result means they gave up.
+// Asks the person for a file name to write, or a folder; an empty result means they gave up.
 class FileChooser
 {
 public:
     virtual ~FileChooser() = default;
     virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& suggestedPath,
                                  const QString& filter) = 0;
+    virtual QString folder(QWidget* parent, const QString& caption, const QString& startFolder) = 0;
 };
 
 } // namespace quillio

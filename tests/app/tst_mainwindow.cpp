@@ -9,6 +9,7 @@
 #include "TFBozze.h"
 #include "TFCambioAnno.h"
 #include "TFCreaArchivio.h"
+#include "TFDatiAzienda.h"
 #include "TFDB.h"
 #include "TFF_About.h"
 #include "TFFatture1.h"
@@ -73,6 +74,8 @@ const QMap<QString, WindowCommand> windowCommands = {
      {&app::TFMain::changeWorkingYear, [](app::Program& p) -> QWidget& { return p.cambioAnno(); }}},
     {"new archive",
      {&app::TFMain::createNewArchive, [](app::Program& p) -> QWidget& { return p.creaArchivio(); }}},
+    {"company data",
+     {&app::TFMain::editCompanyData, [](app::Program& p) -> QWidget& { return p.datiAzienda(); }}},
 };
 
 // A menu's items in order, "-" for a separator, a submenu as its caption followed by its entries.
@@ -130,7 +133,7 @@ private slots:
         QCOMPARE(menuItems(menus[0]->menu()), (QStringList{"&Bozze Fatture", "&Fattura", "-", "&Esci"}));
         QCOMPARE(menus[1]->text(), QStringLiteral("&Strumenti"));
         QCOMPARE(menuItems(menus[1]->menu()),
-                 (QStringList{"Rubrica Clienti", "-", "Cambio Anno", "Crea Nuovo Archivio"}));
+                 (QStringList{"Rubrica Clienti", "-", "Cambio Anno", "Crea Nuovo Archivio", "-", "Dati Azienda"}));
         QCOMPARE(menus[2]->text(), QStringLiteral("?"));
         QCOMPARE(menuItems(menus[2]->menu()), QStringList{"About"});
 
@@ -155,8 +158,8 @@ private slots:
         QTest::newRow("drafts") << "drafts" << "DareAvere" << editing + QStringList{"-", "&Esci"}
                                 << editing + QStringList{"-", "&Esci"};
         QTest::newRow("invoices") << "invoices" << "DareAvere"
-                                  << editing + QStringList{"-", "&Stampa > Fattura", "-", "&Esci"}
-                                  << editing + QStringList{"&Stampa > Stampa Fattura", "-", "&Esci"};
+                                  << editing + QStringList{"-", "&Stampa > Fattura, Fattura elettronica", "-", "&Esci"}
+                                  << editing + QStringList{"&Stampa > Stampa Fattura, Fattura elettronica", "-", "&Esci"};
     }
     void recordWindowsListEveryCommandInOrder()
     {

@@ -6,7 +6,8 @@
 
 namespace quillio::test {
 
-// Answers file questions with a scripted name (empty: the person gave up) and records the captions.
+// Answers file and folder questions with scripted names (empty: the person gave up) and records
+// the captions.
 class ScriptedFiles : public FileChooser
 {
 public:
@@ -15,6 +16,12 @@ public:
         captions.append(caption);
         return answer;
     }
+    QString folder(QWidget*, const QString& caption, const QString&) override
+    {
+        captions.append(caption);
+        return folderAnswer;
+    }
+    QString folderAnswer;
     QString answer;
     QStringList captions;
 };
