@@ -429,6 +429,46 @@ private slots:
             QCOMPARE(d.datiGeneraliDocumento.datiBollo.importoBollo.text, QStringLiteral("2.00"));
     }
 
+    // The command line exports what the dialog would, reading the same settings and company file.
+    void theCommandLineExportsAYearAndReportsWhatItCannot()
+    {
+        ExportFixture f;
+        f.invoices.open();
+        f.addInvoice();
+        f.addInvoice(QStringLiteral("Reso Srl"), QStringLiteral("12345678903"), QString(), 22, {{"Reso", -5}});
+        f.addInvoice();
+        f.addInvoice();
+        {
+            business::BusinessFile file(dataDirectory(f.env));
+            einvoice::BuyerDetails remembered;
+            remembered.codiceDestinatario = QStringLiteral("M5UXCR1");
+            business::BuyerBook(file).remember(QStringLiteral("12345678903"), QString(), remembered);
+        }
+        QProcess tool;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), f.env.paths.settingsRoot());
+        tool.setProcessEnvironment(environment);
+        tool.start(QStringLiteral(QUILLIO_FATTURAPA_TOOL),
+                   {"export", "--year", "2009", "--from", "1", "--to", "3", f.output.path()});
+        QVERIFY(tool.waitForFinished(60000));
+        const QString written = QString::fromUtf8(tool.readAllStandardOutput());
+        const QString failed = QString::fromUtf8(tool.readAllStandardError());
+        QCOMPARE(tool.exitCode(), 1);
+        QCOMPARE(QDir(f.output.path()).entryList(QDir::Files),
+                 (QStringList{"IT01234567897_00001.xml", "IT01234567897_00002.xml"}));
+        QCOMPARE(written.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size(), 2);
+        const QStringList failures = failed.split(QLatin1Char('\n')).filter(QStringLiteral("Fattura "));
+        QCOMPARE(failures.size(), 1);
+        QVERIFY2(failures[0].startsWith(QLatin1String("Fattura 2: ")) && failures[0].contains(QLatin1String("negativ")),
+                 qPrintable(failed));
+        const einvoice::FatturaDocument d =
+            einvoice::FatturaXmlReader::read(readFile(f.output.filePath(QStringLiteral("IT01234567897_00002.xml"))))
+                .document;
+        QCOMPARE(d.datiGeneraliDocumento.numero.text, QStringLiteral("3"));
+        QCOMPARE(d.datiTrasmissione.codiceDestinatario.text, QStringLiteral("M5UXCR1"));
+        QCOMPARE(d.allegati.size(), 1);
+    }
+
     void anInvoiceWithAProblemIsNotWritten()
     {
         ExportFixture f;
