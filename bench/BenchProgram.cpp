@@ -2,6 +2,7 @@
 
 #include "ArchiveGenerator.h"
 #include "EngineMeasurements.h"
+#include "FatturaPAMeasurement.h"
 #include "FigureReport.h"
 #include "PeakMemory.h"
 #include "PrintMeasurement.h"
@@ -51,6 +52,9 @@ QList<Figure> BenchProgram::measureArchiveOf(int records, const QString& root)
         }
     }
     figures.append(WindowMeasurements::measure(archive));
+    // A year of 10,000 invoices is a large office's; the batch is measured on that one.
+    if (records == 10000)
+        figures.append(FatturaPAMeasurement::batch(archive));
     // The largest archives take hundreds of megabytes: each goes as soon as it is measured.
     QDir(archive.directory).removeRecursively();
     return figures;
@@ -73,6 +77,10 @@ int BenchProgram::run()
     if (m_output == Output::Text)
         out << FigureReport::textBlock(print.records, {print}) << Qt::flush;
     all.append(print);
+    const Figure fatturapa = FatturaPAMeasurement::exportOne(root.path());
+    if (m_output == Output::Text)
+        out << FigureReport::textBlock(fatturapa.records, {fatturapa}) << Qt::flush;
+    all.append(fatturapa);
     if (m_output == Output::Json)
         out << FigureReport::json(all) << Qt::flush;
     return 0;

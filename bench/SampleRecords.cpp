@@ -162,6 +162,19 @@ QString SampleRecords::digits(int count)
     return text;
 }
 
+QString SampleRecords::vatNumber()
+{
+    const QString base = digits(10);
+    int sum = 0;
+    for (int i = 0; i < 10; ++i) {
+        int digit = base[i].digitValue();
+        if (i % 2 == 1)
+            digit = digit * 2 > 9 ? digit * 2 - 9 : digit * 2;
+        sum += digit;
+    }
+    return base + QChar(u'0' + (10 - sum % 10) % 10);
+}
+
 QString SampleRecords::taxCode()
 {
     QString code;
@@ -213,6 +226,7 @@ SampleRecord SampleRecords::customer()
 SampleRecord SampleRecords::invoice(int number)
 {
     const auto [town, postCode] = townAndPostCode();
+    const QString vatNumber = this->vatNumber();
     SampleRecord record = {
         {QStringLiteral("Numero"), QStringLiteral("%1/2009").arg(number)},
         {QStringLiteral("Stato"),
@@ -223,8 +237,9 @@ SampleRecord SampleRecords::invoice(int number)
         {QStringLiteral("Via"), street()},
         {QStringLiteral("Citta"), town},
         {QStringLiteral("Cap"), postCode},
-        {QStringLiteral("PIva"), digits(11)},
-        {QStringLiteral("CF"), taxCode()},
+        // A company buyer: its tax code is its VAT number, so the invoice can go out electronically.
+        {QStringLiteral("PIva"), vatNumber},
+        {QStringLiteral("CF"), vatNumber},
         {QStringLiteral("Testo1"), QStringLiteral("VS DARE PER")},
         {QStringLiteral("Testo2"), QStringLiteral("Prestazioni del mese")},
     };

@@ -32,6 +32,8 @@ private:
     std::pair<QString, QString> townAndPostCode();
     QString digits(int count);
     QString taxCode();
+    // Eleven digits whose last is the check digit, as a real VAT number has.
+    QString vatNumber();
     double amount(int minimumCents, int maximumCents);
 
     QRandomGenerator m_random;
