@@ -16,6 +16,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -63,6 +64,8 @@ QGroupBox* newGroup(const QString& title, QFormLayout*& form, QWidget* parent)
     form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
     return box;
 }
+
+const QString notChosen = QStringLiteral("(si sceglie alla prima esportazione)");
 
 QString severityText(Problem::Severity severity)
 {
@@ -127,7 +130,7 @@ TFFatturaElettronica::TFFatturaElettronica(QWidget* parent) : QDialog(parent)
         connect(box, &QCheckBox::toggled, this, &TFFatturaElettronica::refresh);
     connect(Scadenza, &QDateEdit::dateChanged, this, &TFFatturaElettronica::refresh);
     connect(ConScadenza, &QCheckBox::toggled, Scadenza, &QWidget::setEnabled);
-    resize(940, 720);
+    resize(1000, 640);
 }
 
 QLineEdit* TFFatturaElettronica::addEdit(QFormLayout* form, const QString& name, const QString& label, int maxLength)
@@ -206,6 +209,8 @@ QWidget* TFFatturaElettronica::buildOutput()
     form->addWidget(AllegaPdf);
     form->addWidget(NuovoProgressivo);
     auto* folderRow = new QHBoxLayout;
+    auto* folderLabel = new QLabel(QStringLiteral("Cartella:"), this);
+    folderRow->addWidget(folderLabel);
     Cartella = new widgets::ValueLabel(QStringLiteral("Cartella"), {}, this);
     Cartella->setObjectName(QStringLiteral("Cartella"));
     BT_Cartella = newButton(QStringLiteral("BT_Cartella"), QStringLiteral("Cartella..."), this);
@@ -228,7 +233,8 @@ void TFFatturaElettronica::prepare(const einvoice::InvoiceRecord& invoice, int y
     const std::optional<einvoice::BuyerDetails> remembered = business::BuyerBook(file).details(invoice.pIva, invoice.cf);
     showBuyer();
     showOptions(ExportDefaults::forInvoice(invoice, seller, remembered));
-    Cartella->setValue(QDir::toNativeSeparators(business::CompanyStore(file).exportFolder()));
+    const QString folder = business::CompanyStore(file).exportFolder();
+    Cartella->setValue(folder.isEmpty() ? notChosen : QDir::toNativeSeparators(folder));
     refresh();
 }
 

@@ -1,5 +1,6 @@
 // Renders the program's windows, filled with sample records, into PNG files for the documentation.
 // Usage: quillio-screenshots OUTPUT_DIR   (run under xvfb-run, or with QT_QPA_PLATFORM=offscreen)
+#include "Platform.h"
 #include "Program.h"
 #include "TFDB.h"
 #include "TFF_About.h"
@@ -11,13 +12,19 @@
 #include "LineSlots.h"
 #include "RecordPanel.h"
 #include "TFBozze.h"
+#include "TFDatiAzienda.h"
+#include "TFFatturaElettronica.h"
 #include "TFFatture1.h"
 #include <QTest>
 #include "DBGrid.h"
 #include "TestEnvironment.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 
 using namespace quillio;
@@ -88,6 +95,89 @@ void fillDraft(drafts::TFBozze& bozze)
     typeInto(panel.edit("Desc07"), QString());
 }
 
+einvoice::CompanyData sampleCompany()
+{
+    einvoice::CompanyData c;
+    c.denominazione = QStringLiteral("Falegnameria Conti S.r.l.");
+    c.partitaIva = QStringLiteral("01234567897");
+    c.codiceFiscale = QStringLiteral("01234567897");
+    c.indirizzo = QStringLiteral("Via dei Mille");
+    c.numeroCivico = QStringLiteral("21");
+    c.cap = QStringLiteral("20121");
+    c.comune = QStringLiteral("Milano");
+    c.provincia = QStringLiteral("MI");
+    c.iban = QStringLiteral("IT60X0542811101000000123456");
+    c.telefono = QStringLiteral("02 8765432");
+    c.email = QStringLiteral("amministrazione@example.it");
+    einvoice::CompanyData::Rea rea;
+    rea.ufficio = QStringLiteral("MI");
+    rea.numeroRea = QStringLiteral("1234567");
+    rea.capitaleSociale = 1000000;
+    rea.socioUnico = QStringLiteral("SM");
+    c.rea = rea;
+    return c;
+}
+
+// The company's data typed into their dialog and stored, as a person does once.
+void enterCompanyData(app::Program& program, const QString& out)
+{
+    program.main().editCompanyData();
+    company::TFDatiAzienda& dialog = program.datiAzienda();
+    dialog.fill(sampleCompany());
+    save(dialog, out, QStringLiteral("company-data"));
+    dialog.BT_Salva->click();
+}
+
+// The stored invoice's electronic invoice, as the dialog shows it before it is exported.
+void showElectronicInvoice(invoices::TFFatture1& fatture, const QString& out, const QString& name)
+{
+    fatture.StpFatturaElettronica1Click();
+    invoices::TFFatturaElettronica& dialog = fatture.electronicInvoiceDialog();
+    QTest::keyClicks(dialog.CodiceDestinatario, QStringLiteral("M5UXCR1"));
+    QTest::keyClicks(dialog.Provincia, QStringLiteral("MI"));
+    save(dialog, out, name);
+    dialog.close();
+}
+
+// The corrected invoice's file, without the attached page so it reads easily, beside the pictures.
+void exportExample(invoices::TFFatture1& fatture, const QString& out)
+{
+    test::ScriptedFiles& files = static_cast<test::ScriptedFiles&>(Platform::files());
+    QTemporaryDir folder;
+    files.folderAnswer = folder.path();
+    fatture.StpFatturaElettronica1Click();
+    invoices::TFFatturaElettronica& dialog = fatture.electronicInvoiceDialog();
+    QTest::keyClicks(dialog.CodiceDestinatario, QStringLiteral("M5UXCR1"));
+    QTest::keyClicks(dialog.Provincia, QStringLiteral("MI"));
+    dialog.AllegaPdf->setChecked(false);
+    dialog.BT_EsportaClick();
+    const QString example = QDir(out).filePath(QStringLiteral("electronic-invoice-example.xml"));
+    QFile::remove(example);
+    QFile::copy(dialog.writtenFile(), example);
+}
+
+// What the problems of the first screenshot ask for: the buyer's real numbers, the discount
+// taken off the line instead of a negative line, the current rate.
+void correctInvoice(invoices::TFFatture1& fatture)
+{
+    fatture.Modifica1Click();
+    drafts::RecordPanel& panel = *fatture.PanelScheda;
+    // Select what the field holds and type over it, as a person does.
+    const auto retype = [](QLineEdit* field, const QString& text) {
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QTest::keyClicks(field, text);
+    };
+    retype(panel.edit("PIVA"), QStringLiteral("12345678903"));
+    retype(panel.edit("CF"), QString());
+    retype(panel.edit("Desc05"), QString());
+    retype(panel.edit("Costo05"), QString());
+    retype(panel.edit("IVA"), QStringLiteral("22"));
+    panel.edit("Desc06")->setFocus();
+    fatture.Salva1Click();
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -138,5 +228,11 @@ int main(int argc, char* argv[])
     typeInto(fatture.PanelScheda->edit("CF"), QStringLiteral("RSSPLA70A01F205X"));
     fatture.Salva1Click();
     save(fatture, out, QStringLiteral("invoice-browse"));
+
+    enterCompanyData(program, out);
+    showElectronicInvoice(fatture, out, QStringLiteral("electronic-invoice-problems"));
+    correctInvoice(fatture);
+    showElectronicInvoice(fatture, out, QStringLiteral("electronic-invoice"));
+    exportExample(fatture, out);
     return 0;
 }
