@@ -35,7 +35,7 @@ void BusinessFile::createTables()
                        "assigned TEXT NOT NULL)");
     m_connection->exec("CREATE TABLE IF NOT EXISTS exports (id INTEGER PRIMARY KEY, year INTEGER NOT NULL, "
                        "number INTEGER NOT NULL, progressive TEXT NOT NULL, file_name TEXT NOT NULL, "
-                       "exported TEXT NOT NULL, sha256 TEXT NOT NULL)");
+                       "exported TEXT NOT NULL, sha256 TEXT NOT NULL, content BLOB)");
     transaction.commit();
 }
 

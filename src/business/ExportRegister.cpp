@@ -68,28 +68,31 @@ void ExportRegister::record(const ExportEntry& entry)
     engine::SqliteConnection& connection = m_file.connection();
     engine::SqliteTransaction transaction(connection, writeAction);
     engine::SqliteStatement insert =
-        connection.prepare("INSERT INTO exports (year, number, progressive, file_name, exported, sha256) "
-                           "VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
+        connection.prepare("INSERT INTO exports (year, number, progressive, file_name, exported, sha256, content) "
+                           "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)");
     insert.bindInt64(1, entry.year);
     insert.bindInt64(2, entry.number);
     insert.bindText(3, entry.progressive);
     insert.bindText(4, entry.fileName);
     insert.bindText(5, entry.exported.toUTC().toString(Qt::ISODateWithMs));
     insert.bindText(6, QString::fromLatin1(entry.sha256));
+    insert.bindBlob(7, entry.content);
     insert.step(writeAction);
     transaction.commit();
 }
 
-QList<ExportEntry> ExportRegister::entries(int year)
+QList<ExportEntry> ExportRegister::entries(int year, bool withContent)
 {
-    engine::SqliteStatement read =
-        m_file.connection().prepare("SELECT number, progressive, file_name, exported, sha256 FROM exports "
-                                    "WHERE year = ?1 ORDER BY id");
+    engine::SqliteStatement read = m_file.connection().prepare(
+        withContent ? "SELECT number, progressive, file_name, exported, sha256, content FROM exports "
+                      "WHERE year = ?1 ORDER BY id"
+                    : "SELECT number, progressive, file_name, exported, sha256 FROM exports WHERE year = ?1 ORDER BY id");
     read.bindInt64(1, year);
     QList<ExportEntry> list;
     while (read.step(readAction))
         list.append({year, read.columnInt64(0), read.columnText(1), read.columnText(2),
-                     QDateTime::fromString(read.columnText(3), Qt::ISODateWithMs), read.columnText(4).toLatin1()});
+                     QDateTime::fromString(read.columnText(3), Qt::ISODateWithMs), read.columnText(4).toLatin1(),
+                     withContent ? read.columnBlob(5) : QByteArray()});
     return list;
 }
 

@@ -19,6 +19,7 @@ struct ExportEntry
     QString fileName;
     QDateTime exported;
     QByteArray sha256; // hex
+    QByteArray content; // the file as written: the legal invoice, kept with the books
 };
 
 // The register of electronic invoices: which progressive each invoice was given and every file
@@ -37,8 +38,8 @@ public:
     std::optional<QString> currentProgressive(int year, qint64 number);
 
     void record(const ExportEntry& entry);
-    // Every file written for invoices of the year, oldest first.
-    QList<ExportEntry> entries(int year);
+    // Every file written for invoices of the year, oldest first; with their content when asked.
+    QList<ExportEntry> entries(int year, bool withContent = false);
 
     // The n-th progressive: five digits and capital letters counting in base 36 ("00001" …).
     static QString progressiveText(qint64 sequence);

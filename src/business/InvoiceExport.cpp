@@ -60,7 +60,7 @@ InvoiceExport::Outcome InvoiceExport::write(const einvoice::InvoiceRecord& invoi
     const QString path = QDir(folder).filePath(fileName);
     writeWhole(path, xml);
     exports.record({year, *invoice.ordNum, options.progressive, fileName, QDateTime::currentDateTimeUtc(),
-                    QCryptographicHash::hash(xml, QCryptographicHash::Sha256).toHex()});
+                    QCryptographicHash::hash(xml, QCryptographicHash::Sha256).toHex(), xml});
     BuyerBook(m_file).remember(invoice.pIva, invoice.cf, options.buyer);
     outcome.filePath = path;
     outcome.progressive = options.progressive;

@@ -56,6 +56,11 @@ void SqliteStatement::bindText(int index, const QString& text)
                         SQLITE_UTF8);
 }
 
+void SqliteStatement::bindBlob(int index, const QByteArray& bytes)
+{
+    sqlite3_bind_blob64(m_stmt, index, bytes.constData(), sqlite3_uint64(bytes.size()), SQLITE_TRANSIENT);
+}
+
 void SqliteStatement::bindNull(int index)
 {
     sqlite3_bind_null(m_stmt, index);
@@ -92,6 +97,12 @@ QString SqliteStatement::columnText(int column) const
 {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column));
     return text ? QString::fromUtf8(text, sqlite3_column_bytes(m_stmt, column)) : QString();
+}
+
+QByteArray SqliteStatement::columnBlob(int column) const
+{
+    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(m_stmt, column));
+    return bytes ? QByteArray(bytes, sqlite3_column_bytes(m_stmt, column)) : QByteArray();
 }
 
 } // namespace quillio::engine

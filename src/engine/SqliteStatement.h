@@ -29,6 +29,7 @@ public:
     void bindInt64(int index, qint64 value);
     void bindDouble(int index, double value);
     void bindText(int index, const QString& text);
+    void bindBlob(int index, const QByteArray& bytes);
     void bindNull(int index);
 
     // True while a row is available, false when the statement is done. A failure is raised as an
@@ -40,6 +41,7 @@ public:
 
     qint64 columnInt64(int column) const;
     QString columnText(int column) const;
+    QByteArray columnBlob(int column) const;
 
 private:
     SqliteConnection* m_connection = nullptr;

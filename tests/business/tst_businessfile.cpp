@@ -86,9 +86,9 @@ private slots:
         BusinessFile file(dir.path());
         ExportRegister exports(file);
         const QDateTime when(QDate(2026, 12, 10), QTime(9, 30), Qt::UTC);
-        exports.record({2026, 7, "0000A", "IT01234567897_0000A.xml", when, "ab12"});
-        exports.record({2025, 1, "0000B", "IT01234567897_0000B.xml", when, "cd34"});
-        exports.record({2026, 8, "0000C", "IT01234567897_0000C.xml", when.addSecs(60), "ef56"});
+        exports.record({2026, 7, "0000A", "IT01234567897_0000A.xml", when, "ab12", "<p:FatturaElettronica/>"});
+        exports.record({2025, 1, "0000B", "IT01234567897_0000B.xml", when, "cd34", {}});
+        exports.record({2026, 8, "0000C", "IT01234567897_0000C.xml", when.addSecs(60), "ef56", {}});
         const QList<ExportEntry> year = exports.entries(2026);
         QCOMPARE(year.size(), 2);
         QCOMPARE(year[0].number, qint64(7));
@@ -96,6 +96,8 @@ private slots:
         QCOMPARE(year[0].exported, when);
         QCOMPARE(year[0].sha256, QByteArray("ab12"));
         QCOMPARE(year[1].progressive, QStringLiteral("0000C"));
+        QVERIFY(year[0].content.isEmpty());
+        QCOMPARE(exports.entries(2026, true)[0].content, QByteArray("<p:FatturaElettronica/>"));
     }
 
     void aDamagedFileIsReportedNotReplaced()
