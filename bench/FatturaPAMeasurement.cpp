@@ -5,6 +5,7 @@
 #include "InvoiceBatchExport.h"
 #include "InvoiceExport.h"
 #include "LentArchive.h"
+#include "SampleCompany.h"
 #include "SettingsKey.h"
 #include "SettingsStore.h"
 #include "TestEnvironment.h"
@@ -17,20 +18,6 @@
 namespace quillio::bench {
 
 namespace {
-
-einvoice::CompanyData seller()
-{
-    einvoice::CompanyData c;
-    c.denominazione = QStringLiteral("Rossi Arredamenti S.r.l.");
-    c.partitaIva = QStringLiteral("01234567897");
-    c.codiceFiscale = QStringLiteral("01234567897");
-    c.indirizzo = QStringLiteral("Via Garibaldi 12");
-    c.cap = QStringLiteral("20121");
-    c.comune = QStringLiteral("Milano");
-    c.provincia = QStringLiteral("MI");
-    c.iban = QStringLiteral("IT60X0542811101000000123456");
-    return c;
-}
 
 // Twenty lines at 22%, a buyer by VAT number and destination code.
 einvoice::InvoiceRecord twentyLineInvoice()
@@ -80,7 +67,7 @@ Figure FatturaPAMeasurement::exportOne(const QString& workDirectory)
     einvoice::ExportOptions options;
     options.buyer.codiceDestinatario = QStringLiteral("M5UXCR1");
     const einvoice::InvoiceRecord invoice = twentyLineInvoice();
-    const einvoice::CompanyData company = seller();
+    const einvoice::CompanyData company = test::SampleCompany::seller();
     QList<double> times;
     for (int run = 0; run < 21; ++run)
         times << Timing::milliseconds([&] {
@@ -99,7 +86,7 @@ Figure FatturaPAMeasurement::batch(const GeneratedArchive& archive)
     writeSettings(env.paths.programDir());
     {
         business::BusinessFile file(env.paths.programDir());
-        business::CompanyStore(file).setCompany(seller());
+        business::CompanyStore(file).setCompany(test::SampleCompany::seller());
     }
     const QString folder = QDir(env.paths.programDir()).filePath(QStringLiteral("fatturapa"));
     QDir().mkpath(folder);

@@ -4,6 +4,7 @@
 #include "Cents.h"
 #include "CompanyStore.h"
 #include "DefaultErrorHandler.h"
+#include "NamedButton.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -37,14 +38,6 @@ QGroupBox* group(const QString& title, QFormLayout*& form, QWidget* parent)
     return box;
 }
 
-QPushButton* newButton(const QString& name, const QString& text, QWidget* parent)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    button->setAccessibleName(QString(text).remove(u'&'));
-    return button;
-}
-
 } // namespace
 
 TFDatiAzienda::TFDatiAzienda(QWidget* parent) : QDialog(parent)
@@ -65,8 +58,8 @@ TFDatiAzienda::TFDatiAzienda(QWidget* parent) : QDialog(parent)
     columns->addLayout(right, 1);
     layout->addLayout(columns);
 
-    BT_Salva = newButton(QStringLiteral("BT_Salva"), QStringLiteral("&Salva"), this);
-    BT_Annulla = newButton(QStringLiteral("BT_Annulla"), QStringLiteral("&Annulla"), this);
+    BT_Salva = widgets::NamedButton::make(QStringLiteral("BT_Salva"), QStringLiteral("&Salva"), this);
+    BT_Annulla = widgets::NamedButton::make(QStringLiteral("BT_Annulla"), QStringLiteral("&Annulla"), this);
     BT_Salva->setDefault(true);
     connect(BT_Salva, &QPushButton::clicked, this, [this] { DefaultErrorHandler::run([this] { BT_SalvaClick(); }); });
     connect(BT_Annulla, &QPushButton::clicked, this, &QDialog::reject);

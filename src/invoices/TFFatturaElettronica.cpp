@@ -6,6 +6,7 @@
 #include "DefaultErrorHandler.h"
 #include "ExportDefaults.h"
 #include "InvoiceExport.h"
+#include "NamedButton.h"
 #include "Platform.h"
 #include "ValueLabel.h"
 
@@ -29,14 +30,6 @@ using einvoice::ExportDefaults;
 using einvoice::Problem;
 
 namespace {
-
-QPushButton* newButton(const QString& name, const QString& text, QWidget* parent)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    button->setAccessibleName(QString(text).remove(u'&'));
-    return button;
-}
 
 QCheckBox* newCheck(const QString& name, const QString& text, QWidget* parent)
 {
@@ -112,8 +105,8 @@ TFFatturaElettronica::TFFatturaElettronica(QWidget* parent) : QDialog(parent)
     Problemi->setMinimumHeight(120);
     layout->addWidget(Problemi, 1);
 
-    BT_Esporta = newButton(QStringLiteral("BT_Esporta"), QStringLiteral("Esporta"), this);
-    BT_Chiudi = newButton(QStringLiteral("BT_Chiudi"), QStringLiteral("Chiudi"), this);
+    BT_Esporta = widgets::NamedButton::make(QStringLiteral("BT_Esporta"), QStringLiteral("Esporta"), this);
+    BT_Chiudi = widgets::NamedButton::make(QStringLiteral("BT_Chiudi"), QStringLiteral("Chiudi"), this);
     connect(BT_Esporta, &QPushButton::clicked, this, [this] { DefaultErrorHandler::run([this] { BT_EsportaClick(); }); });
     connect(BT_Chiudi, &QPushButton::clicked, this, &QDialog::reject);
     auto* buttons = new QHBoxLayout;
@@ -213,7 +206,7 @@ QWidget* TFFatturaElettronica::buildOutput()
     folderRow->addWidget(folderLabel);
     Cartella = new widgets::ValueLabel(QStringLiteral("Cartella"), {}, this);
     Cartella->setObjectName(QStringLiteral("Cartella"));
-    BT_Cartella = newButton(QStringLiteral("BT_Cartella"), QStringLiteral("Cartella..."), this);
+    BT_Cartella = widgets::NamedButton::make(QStringLiteral("BT_Cartella"), QStringLiteral("Cartella..."), this);
     connect(BT_Cartella, &QPushButton::clicked, this, [this] { DefaultErrorHandler::run([this] { BT_CartellaClick(); }); });
     folderRow->addWidget(Cartella, 1);
     folderRow->addWidget(BT_Cartella);

@@ -1,6 +1,7 @@
 #include "YearDialog.h"
 
 #include "DefaultErrorHandler.h"
+#include "NamedButton.h"
 #include "SettingsKey.h"
 #include "SettingsStore.h"
 
@@ -30,14 +31,6 @@ void makeBold(QWidget* widget)
     QFont font = widget->font();
     font.setBold(true);
     widget->setFont(font);
-}
-
-QPushButton* newButton(const QString& name, const QString& text, QWidget* parent)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    button->setAccessibleName(QString(text).remove(u'&'));
-    return button;
 }
 
 } // namespace
@@ -84,8 +77,8 @@ void YearDialog::buildYearField()
 
 void YearDialog::buildButtons()
 {
-    BT_Conferma = newButton(QStringLiteral("BT_Conferma"), QStringLiteral("&Conferma"), this);
-    BT_Annulla = newButton(QStringLiteral("BT_Annulla"), QStringLiteral("&Annulla"), this);
+    BT_Conferma = widgets::NamedButton::make(QStringLiteral("BT_Conferma"), QStringLiteral("&Conferma"), this);
+    BT_Annulla = widgets::NamedButton::make(QStringLiteral("BT_Annulla"), QStringLiteral("&Annulla"), this);
     // Enter in the year field confirms; without a default Qt would click whichever button it liked.
     BT_Conferma->setDefault(true);
     connect(BT_Conferma, &QPushButton::clicked, this, &YearDialog::BT_ConfermaClick);

@@ -78,34 +78,30 @@ const QMap<QString, WindowCommand> windowCommands = {
      {&app::TFMain::editCompanyData, [](app::Program& p) -> QWidget& { return p.datiAzienda(); }}},
 };
 
-// A menu's items in order, "-" for a separator, a submenu as its caption followed by its entries.
-QStringList menuItems(QMenu* menu)
+// Actions in order, "-" for a separator, one with a menu (a submenu, a drop-down button) as its
+// caption followed by its entries.
+QStringList itemsOf(const QList<QAction*>& actions)
 {
     QStringList items;
-    for (QAction* action : menu->actions()) {
+    for (QAction* action : actions) {
         if (action->isSeparator())
             items << QStringLiteral("-");
         else if (action->menu())
-            items << action->text() + QStringLiteral(" > ") + menuItems(action->menu()).join(QStringLiteral(", "));
+            items << action->text() + QStringLiteral(" > ") + itemsOf(action->menu()->actions()).join(QStringLiteral(", "));
         else
             items << action->text();
     }
     return items;
 }
 
-// A toolbar's buttons in order, "-" for a separator, a drop-down button followed by its entries.
+QStringList menuItems(QMenu* menu)
+{
+    return itemsOf(menu->actions());
+}
+
 QStringList toolbarItems(QToolBar* toolBar)
 {
-    QStringList items;
-    for (QAction* action : toolBar->actions()) {
-        if (action->isSeparator())
-            items << QStringLiteral("-");
-        else if (action->menu())
-            items << action->text() + QStringLiteral(" > ") + menuItems(action->menu()).join(QStringLiteral(", "));
-        else
-            items << action->text();
-    }
-    return items;
+    return itemsOf(toolBar->actions());
 }
 
 dbcontrols::RecordWindow& recordWindow(app::Program& program, const QString& name)

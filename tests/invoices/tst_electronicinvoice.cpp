@@ -13,6 +13,7 @@
 #include "TFFatturaElettronica.h"
 #include "TFFatture1.h"
 #include "TFMain.h"
+#include "SampleCompany.h"
 #include "TestEnvironment.h"
 
 #include <QApplication>
@@ -38,18 +39,7 @@ namespace {
 
 CompanyData seller(const QString& regime = QStringLiteral("RF01"))
 {
-    CompanyData c;
-    c.denominazione = QStringLiteral("Rossi Arredamenti S.r.l.");
-    c.partitaIva = QStringLiteral("01234567897");
-    c.codiceFiscale = QStringLiteral("01234567897");
-    c.regimeFiscale = regime;
-    c.indirizzo = QStringLiteral("Via Garibaldi");
-    c.numeroCivico = QStringLiteral("12");
-    c.cap = QStringLiteral("20121");
-    c.comune = QStringLiteral("Milano");
-    c.provincia = QStringLiteral("MI");
-    c.iban = QStringLiteral("IT60X0542811101000000123456");
-    return c;
+    return test::SampleCompany::seller(regime);
 }
 
 struct Line
@@ -181,7 +171,7 @@ private slots:
             company::TFDatiAzienda& dialog = program.datiAzienda();
             QVERIFY(dialog.isVisible());
             dialog.fill(seller(QStringLiteral("RF19")));
-            static_cast<QLineEdit*>(dialog.field("Telefono"))->setText(QStringLiteral("02 8765432"));
+            static_cast<QLineEdit*>(dialog.field("Telefono"))->setText(QStringLiteral("02 1111111"));
             QTest::mouseClick(dialog.BT_Salva, Qt::LeftButton);
             QVERIFY(!dialog.isVisible());
         }
@@ -191,7 +181,7 @@ private slots:
         const CompanyData shown = restarted.datiAzienda().data();
         QCOMPARE(shown.toJson(), [] {
             CompanyData expected = seller(QStringLiteral("RF19"));
-            expected.telefono = QStringLiteral("02 8765432");
+            expected.telefono = QStringLiteral("02 1111111");
             return expected.toJson();
         }());
     }

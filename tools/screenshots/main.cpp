@@ -17,6 +17,7 @@
 #include "TFFatture1.h"
 #include <QTest>
 #include "DBGrid.h"
+#include "SampleCompany.h"
 #include "TestEnvironment.h"
 
 #include <QApplication>
@@ -95,35 +96,12 @@ void fillDraft(drafts::TFBozze& bozze)
     typeInto(panel.edit("Desc07"), QString());
 }
 
-einvoice::CompanyData sampleCompany()
-{
-    einvoice::CompanyData c;
-    c.denominazione = QStringLiteral("Falegnameria Conti S.r.l.");
-    c.partitaIva = QStringLiteral("01234567897");
-    c.codiceFiscale = QStringLiteral("01234567897");
-    c.indirizzo = QStringLiteral("Via dei Mille");
-    c.numeroCivico = QStringLiteral("21");
-    c.cap = QStringLiteral("20121");
-    c.comune = QStringLiteral("Milano");
-    c.provincia = QStringLiteral("MI");
-    c.iban = QStringLiteral("IT60X0542811101000000123456");
-    c.telefono = QStringLiteral("02 8765432");
-    c.email = QStringLiteral("amministrazione@example.it");
-    einvoice::CompanyData::Rea rea;
-    rea.ufficio = QStringLiteral("MI");
-    rea.numeroRea = QStringLiteral("1234567");
-    rea.capitaleSociale = 1000000;
-    rea.socioUnico = QStringLiteral("SM");
-    c.rea = rea;
-    return c;
-}
-
 // The company's data typed into their dialog and stored, as a person does once.
 void enterCompanyData(app::Program& program, const QString& out)
 {
     program.main().editCompanyData();
     company::TFDatiAzienda& dialog = program.datiAzienda();
-    dialog.fill(sampleCompany());
+    dialog.fill(test::SampleCompany::seller());
     save(dialog, out, QStringLiteral("company-data"));
     dialog.BT_Salva->click();
 }

@@ -1,0 +1,13 @@
+#include "NamedButton.h"
+
+namespace quillio::widgets {
+
+QPushButton* NamedButton::make(const QString& name, const QString& caption, QWidget* parent)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setAccessibleName(QString(caption).remove(u'&'));
+    return button;
+}
+
+} // namespace quillio::widgets
