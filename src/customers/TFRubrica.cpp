@@ -18,8 +18,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
-#include <QScreen>
-#include <QShowEvent>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -80,7 +78,8 @@ TFRubrica::TFRubrica(QWidget* parent)
                    parent)
 {
     setObjectName(QStringLiteral("FRubrica"));
-    buildCommands();
+    buildCommands({"Nuovo Contatto", "Modifica Contatto", "Salva Contatto", "Cancella Contatto",
+                   "Annulla Operazione", "Esci"});
 
     auto* central = new QWidget(this);
     auto* layout = new QHBoxLayout(central);
@@ -92,8 +91,6 @@ TFRubrica::TFRubrica(QWidget* parent)
     rightLayout->setContentsMargins(0, 0, 0, 0);
     auto* top = new QHBoxLayout;
     top->addWidget(toolBar());
-    DBNavigator1 = new dbcontrols::DBNavigator(right);
-    DBNavigator1->setAccessibleName(QStringLiteral("DBNavigator1"));
     // Hints are never shown in this window; the navigator's is kept for assistive technology.
     DBNavigator1->setAccessibleDescription(QStringLiteral("Scorri Archivio"));
     top->addWidget(DBNavigator1, 0, Qt::AlignVCenter);
@@ -105,20 +102,6 @@ TFRubrica::TFRubrica(QWidget* parent)
 
     setFixedSize(1120, 640);
     setLayout(Layout::Browse);
-}
-
-void TFRubrica::buildCommands()
-{
-    Nuovo1 = addCommand("Nuovo1", "TBNuovo", "&Nuovo", "Nuovo Contatto", ":/icons/nuovo.svg", [this] { Nuovo1Click(); });
-    Modifica1 = addCommand("Modifica1", "TBModifica", "&Modifica", "Modifica Contatto", ":/icons/modifica.svg",
-                           [this] { Modifica1Click(); });
-    Salva1 = addCommand("Salva1", "TBSalva", "&Salva", "Salva Contatto", ":/icons/salva.svg", [this] { Salva1Click(); });
-    Cancella1 = addCommand("Cancella1", "TBCancella", "&Cancella", "Cancella Contatto", ":/icons/cancella.svg",
-                           [this] { Cancella1Click(); });
-    Annulla1 = addCommand("Annulla1", "TBAnnulla", "&Annulla", "Annulla Operazione", ":/icons/annulla.svg",
-                          [this] { Annulla1Click(); });
-    addSeparator();
-    Esci1 = addCommand("Esci1", "TBEsci", "&Esci", "Esci", ":/icons/esci.svg", [this] { Esci1Click(); });
 }
 
 QWidget* TFRubrica::buildListPanel()
@@ -206,6 +189,7 @@ DBEdit* TFRubrica::edit(const QString& name) const
 void TFRubrica::setDataModule(archive::TFDB* db)
 {
     m_db = db;
+    setTable(&db->T_Rubrica);
     for (DBEdit* edit : edits)
         edit->bind(&db->DS_Rubrica, edit->objectName());
     Note->bind(&db->DS_Rubrica, QStringLiteral("Note"));
@@ -222,30 +206,15 @@ void TFRubrica::setDataModule(archive::TFDB* db)
     header->setStretchLastSection(true);
 }
 
-void TFRubrica::setLayout(Layout layout)
+void TFRubrica::setPanels(Layout layout)
 {
-    m_layout = layout;
-    const bool browse = layout == Layout::Browse;
-    const bool edit = layout == Layout::Edit;
-    Nuovo1->setEnabled(browse);
-    Modifica1->setEnabled(browse);
-    Salva1->setEnabled(edit);
-    Cancella1->setEnabled(browse);
-    Annulla1->setEnabled(edit);
-    Esci1->setEnabled(browse);
-    DBNavigator1->setEnabled(browse);
-    Panel2->setEnabled(browse);
-    Panel3->setEnabled(edit);
+    Panel2->setEnabled(layout == Layout::Browse);
+    Panel3->setEnabled(layout == Layout::Edit);
 }
 
-void TFRubrica::showEvent(QShowEvent* event)
+void TFRubrica::focusFirstField()
 {
-    RecordWindow::showEvent(event);
-    if (event->spontaneous())
-        return;
-    if (QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
-    DefaultErrorHandler::run([this] { AggiornaElenco(); });
+    edit(QStringLiteral("Ragione_Sociale"))->setFocus(Qt::OtherFocusReason);
 }
 
 void TFRubrica::AggiornaElenco()
@@ -260,50 +229,7 @@ void TFRubrica::Nuovo1Click()
 {
     setLayout(Layout::Edit);
     m_db->T_Rubrica.append();
-    edit(QStringLiteral("Ragione_Sociale"))->setFocus(Qt::OtherFocusReason);
-}
-
-void TFRubrica::Modifica1Click()
-{
-    setLayout(Layout::Edit);
-    m_db->T_Rubrica.edit();
-    edit(QStringLiteral("Ragione_Sociale"))->setFocus(Qt::OtherFocusReason);
-}
-
-void TFRubrica::Salva1Click()
-{
-    setLayout(Layout::Browse);
-    dbcontrols::BoundField::throwIfFailed();
-    m_db->T_Rubrica.post();
-    AggiornaElenco();
-}
-
-void TFRubrica::Annulla1Click()
-{
-    setLayout(Layout::Browse);
-    dbcontrols::BoundField::takeFailure();
-    m_db->T_Rubrica.cancel();
-}
-
-void TFRubrica::Cancella1Click()
-{
-    setLayout(Layout::Confirming);
-    // Whatever the answer or the outcome, the window returns to browsing.
-    struct BackToBrowse
-    {
-        TFRubrica* window;
-        ~BackToBrowse() { window->setLayout(Layout::Browse); }
-    } backToBrowse{this};
-    if (!Platform::messages().confirm(deleteQuestion, Messages::Default::Yes))
-        return;
-    m_db->T_Rubrica.remove();
-    AggiornaElenco();
-}
-
-void TFRubrica::Esci1Click()
-{
-    m_db->T_Rubrica.close();
-    close();
+    focusFirstField();
 }
 
 void TFRubrica::DBGrid1DblClick()

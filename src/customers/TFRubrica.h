@@ -33,27 +33,12 @@ public:
 
     static const QString listQuery;
 
-    enum class Layout { Browse, Edit, Confirming };
-    Layout layout() const { return m_layout; }
-
     void AggiornaElenco();
-    void Nuovo1Click();
-    void Modifica1Click();
-    void Salva1Click();
-    void Annulla1Click();
-    void Cancella1Click();
-    void Esci1Click();
+    void Nuovo1Click() override;
     void DBGrid1DblClick();
     void SpeedButton1Click();
     void SpeedButton2Click();
 
-    QAction* Nuovo1 = nullptr;
-    QAction* Modifica1 = nullptr;
-    QAction* Salva1 = nullptr;
-    QAction* Cancella1 = nullptr;
-    QAction* Annulla1 = nullptr;
-    QAction* Esci1 = nullptr;
-    dbcontrols::DBNavigator* DBNavigator1 = nullptr;
     dbcontrols::DBGrid* DBGrid1 = nullptr;
     QFrame* Panel2 = nullptr;
     QFrame* Panel3 = nullptr;
@@ -64,17 +49,18 @@ public:
     dbcontrols::DBEdit* edit(const QString& name) const;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void setPanels(Layout layout) override;
+    void focusFirstField() override;
+    void recordStored() override { AggiornaElenco(); }
+    void recordDeleted() override { AggiornaElenco(); }
+    void windowShown() override { AggiornaElenco(); }
 
 private:
-    void buildCommands();
     QWidget* buildListPanel();
     QWidget* buildDetailPanel();
-    void setLayout(Layout layout);
     bool positionOn(const QVariant& ordNum);
 
     archive::TFDB* m_db = nullptr;
-    Layout m_layout = Layout::Browse;
 };
 
 } // namespace quillio::customers

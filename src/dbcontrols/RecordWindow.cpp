@@ -1,10 +1,16 @@
 #include "RecordWindow.h"
 
+#include "BoundField.h"
+#include "DBNavigator.h"
 #include "DefaultErrorHandler.h"
+#include "Platform.h"
+#include "Table.h"
 
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScreen>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -45,6 +51,93 @@ RecordWindow::RecordWindow(const QString& caption, const QString& menuTitle, con
         empty->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         bar->addWidget(empty);
     }
+    DBNavigator1 = new DBNavigator(this);
+    DBNavigator1->setAccessibleName(QStringLiteral("DBNavigator1"));
+}
+
+void RecordWindow::buildCommands(const Hints& hints, const std::function<void()>& extra)
+{
+    Nuovo1 = addCommand("Nuovo1", "TBNuovo", "&Nuovo", hints.nuovo, ":/icons/nuovo.svg", [this] { Nuovo1Click(); });
+    Modifica1 = addCommand("Modifica1", "TBModifica", "&Modifica", hints.modifica, ":/icons/modifica.svg",
+                           [this] { Modifica1Click(); });
+    Salva1 = addCommand("Salva1", "TBSalva", "&Salva", hints.salva, ":/icons/salva.svg", [this] { Salva1Click(); });
+    Cancella1 = addCommand("Cancella1", "TBCancella", "&Cancella", hints.cancella, ":/icons/cancella.svg",
+                           [this] { Cancella1Click(); });
+    Annulla1 = addCommand("Annulla1", "TBAnnulla", "&Annulla", hints.annulla, ":/icons/annulla.svg",
+                          [this] { Annulla1Click(); });
+    if (extra)
+        extra();
+    addSeparator();
+    Esci1 = addCommand("Esci1", "TBEsci", "&Esci", hints.esci, ":/icons/esci.svg", [this] { Esci1Click(); });
+}
+
+void RecordWindow::setLayout(Layout layout)
+{
+    m_layout = layout;
+    const bool browse = layout == Layout::Browse;
+    const bool edit = layout == Layout::Edit;
+    Nuovo1->setEnabled(browse);
+    Modifica1->setEnabled(browse);
+    Salva1->setEnabled(edit);
+    Cancella1->setEnabled(browse);
+    Annulla1->setEnabled(edit);
+    setOwnCommands(layout);
+    Esci1->setEnabled(browse);
+    DBNavigator1->setEnabled(browse);
+    setPanels(layout);
+}
+
+void RecordWindow::Modifica1Click()
+{
+    setLayout(Layout::Edit);
+    table().edit();
+    focusFirstField();
+}
+
+void RecordWindow::Salva1Click()
+{
+    setLayout(Layout::Browse);
+    BoundField::throwIfFailed();
+    table().post();
+    recordStored();
+}
+
+void RecordWindow::Annulla1Click()
+{
+    setLayout(Layout::Browse);
+    BoundField::takeFailure();
+    table().cancel();
+}
+
+void RecordWindow::Cancella1Click()
+{
+    setLayout(Layout::Confirming);
+    // Whatever the answer or the outcome, the window returns to browsing.
+    struct BackToBrowse
+    {
+        RecordWindow* window;
+        ~BackToBrowse() { window->setLayout(Layout::Browse); }
+    } backToBrowse{this};
+    if (!Platform::messages().confirm(deleteQuestion, Messages::Default::Yes))
+        return;
+    table().remove();
+    recordDeleted();
+}
+
+void RecordWindow::Esci1Click()
+{
+    table().close();
+    close();
+}
+
+void RecordWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (event->spontaneous())
+        return;
+    if (QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+    DefaultErrorHandler::run([this] { windowShown(); });
 }
 
 QAction* RecordWindow::addCommand(const QString& itemName, const QString& buttonName, const QString& caption,

@@ -174,10 +174,11 @@ void TFFatture1::showPicker(bool shown)
     }
 }
 
-void TFFatture1::setOwnCommands(bool edit)
+void TFFatture1::setOwnCommands(Layout layout)
 {
-    Stampa1->menuAction()->setEnabled(!edit);
-    TBStampa->setEnabled(!edit);
+    const bool browse = layout == Layout::Browse;
+    Stampa1->menuAction()->setEnabled(browse);
+    TBStampa->setEnabled(browse);
 }
 
 void TFFatture1::Nuovo1Click()

@@ -64,7 +64,7 @@ public:
     QPushButton* BT_Annulla = nullptr;
 
 protected:
-    void setOwnCommands(bool edit) override;
+    void setOwnCommands(Layout layout) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
