@@ -40,6 +40,9 @@ public:
     void setDataModule(archive::TFDB* db) { m_db = db; }
     void setWindows(Windows windows) { m_windows = std::move(windows); }
 
+    // What the guide command says when neither the build tree nor the installation holds a guide.
+    static QString guideMissing();
+
     // The size the record editors are given at every opening (client area).
     static constexpr QSize editorSize{1028, 772};
 
@@ -53,6 +56,7 @@ public:
     QAction* RubricaClienti1 = nullptr;
     QAction* CambioAnno1 = nullptr;
     QAction* CreaNuovoArchivio1 = nullptr;
+    QAction* Guida1 = nullptr;
     QAction* About1 = nullptr;
     QAction* TBBozze = nullptr;
     QAction* TBFattura = nullptr;
@@ -67,6 +71,8 @@ public slots:
     void changeWorkingYear();
     void createNewArchive();
     void showAbout();
+    // Opens the guide's first page in the desktop's browser; when no guide is installed, says so.
+    void showGuide();
     void Timer1Timer();
 
 protected:
