@@ -12,6 +12,9 @@ string(REGEX REPLACE "href=\"([a-z0-9-]+)\\.md" "href=\"\\1.html" body "${body}"
 
 file(STRINGS ${SOURCE} heading REGEX "^# " LIMIT_COUNT 1)
 string(REGEX REPLACE "^# +" "" title "${heading}")
+if(NOT title STREQUAL "Guida di Quillio")
+    string(APPEND title " – Guida di Quillio")
+endif()
 
 file(READ ${TEMPLATE} page)
 string(REPLACE "@TITLE@" "${title}" page "${page}")
