@@ -6,11 +6,17 @@
 #                         run the whole test suite there
 #   ./build.sh fuzz [SECONDS]   build the libFuzzer binaries in build-fuzz (clang) and run each for
 #                               SECONDS (default 30), starting from its corpus in tests/fuzz/
+#   ./build.sh package   build the Debian package quillio_<version>_amd64.deb here, with the guide;
+#                        under CI, test also builds it and checks it (tools/package/check-package)
 set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libqt6svg6 libsqlite3-dev libicu-dev
           xvfb xauth poppler-utils fonts-dejavu-core clang libclang-rt-14-dev libxml2-utils)
+
+# What the package and its checks need besides the build: dpkg-shlibdeps and file for CPack,
+# python3-markdown for the guide, the validators and lintian for the checks.
+package_tools=(dpkg-dev file python3-markdown desktop-file-utils appstream lintian)
 
 install_missing() {
     local missing=()
@@ -23,6 +29,11 @@ install_missing() {
     echo "Installing: ${missing[*]}"
     "${as_root[@]}" apt-get update -q
     DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+install_package_tools() {
+    local packages=("${package_tools[@]}")
+    install_missing
 }
 
 build() {
@@ -71,6 +82,16 @@ fuzz() {
     fi
 }
 
+# The package is made from the build tree, the guide required; it lands at the top of the tree.
+package() {
+    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLIO_REQUIRE_GUIDE=ON
+    cmake --build build
+    rm -f build/quillio_*.deb quillio_*.deb
+    (cd build && cpack -G DEB)
+    mv build/quillio_*.deb .
+    ls -l quillio_*.deb
+}
+
 case "${1:-}" in
     run)
         install_missing
@@ -83,11 +104,15 @@ case "${1:-}" in
         ;;
     test)
         install_missing
+        # Under CI the guide is built too, so its test runs with the suite.
+        [ "${CI:-}" = "true" ] && install_package_tools
         build
         (cd build && ctest --output-on-failure -j "$(nproc)")
         if [ "${CI:-}" = "true" ]; then
             sanitize
             fuzz 30
+            package
+            tools/package/check-package quillio_*.deb build
         fi
         ;;
     sanitize)
@@ -98,8 +123,13 @@ case "${1:-}" in
         install_missing
         fuzz "${2:-30}"
         ;;
+    package)
+        install_missing
+        install_package_tools
+        package
+        ;;
     *)
-        echo "usage: $0 run|test|sanitize|fuzz [SECONDS]" >&2
+        echo "usage: $0 run|test|sanitize|fuzz [SECONDS]|package" >&2
         exit 2
         ;;
 esac

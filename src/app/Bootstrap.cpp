@@ -57,15 +57,23 @@ void Bootstrap::run()
         archive::ArchiveSequences::protectionPass(yearDir);
 }
 
+// The program's directory holds the archive, as a copy run from its own folder expects; a
+// system-wide installation cannot write there, so its archive goes to the user's own place.
 void Bootstrap::writeFirstRunDefaults()
 {
+    const Paths& paths = Platform::paths();
+    const QString programDir = paths.programDir();
+    const bool besideProgram = paths.programDirWritable();
+    const QString dataDir = besideProgram ? programDir : paths.userDataDir();
+    const QString tempDir = besideProgram ? programDir : paths.userTempDir();
+    if (!besideProgram)
+        QDir().mkpath(dataDir);
     // Conf goes first, before the values it vouches for.
-    const QString programDir = Platform::paths().programDir();
     const std::pair<const QString&, QString> defaults[] = {
         {Key::conf, QStringLiteral("OK")},
         {Key::pathPrg, programDir},
-        {Key::pathTemp, programDir},
-        {Key::pathDatiGen, programDir},
+        {Key::pathTemp, tempDir},
+        {Key::pathDatiGen, dataDir},
         {Key::aliasDb, QStringLiteral("QUILDB09")},
         {Key::anno, QStringLiteral("2009")},
         {Key::dbBozze, QStringLiteral("Bozze.DB")},

@@ -1,5 +1,7 @@
 #include "TFF_About.h"
 
+#include "ProgramVersion.h"
+
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
@@ -36,7 +38,7 @@ TFF_About::TFF_About(QWidget* parent) : QDialog(parent)
     layout->setSpacing(10);
 
     QLabel* banner = picture(QStringLiteral(":/banner.svg"), QSize(217, 97), QStringLiteral("Image1"), this);
-    auto* version = new QLabel(QStringLiteral("Ver. 1.0"), banner);
+    auto* version = new QLabel(ProgramVersion::shown(), banner);
     version->setObjectName(QStringLiteral("Label1"));
     version->setAlignment(Qt::AlignCenter);
     version->setStyleSheet(QStringLiteral("color: rgb(0, 0, 255); font-weight: bold; background: transparent;"));

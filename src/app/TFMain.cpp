@@ -6,6 +6,8 @@
 #include "DefaultErrorHandler.h"
 #include "PendingRecords.h"
 #include "Platform.h"
+#include "ProgramFiles.h"
+#include "ProgramVersion.h"
 #include "TFDB.h"
 #include "ValueLabel.h"
 
@@ -17,6 +19,7 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace quillio::app {
@@ -150,7 +153,7 @@ QWidget* TFMain::buildBanner()
     auto* banner = new BannerPicture(QStringLiteral(":/banner.svg"), QSize(495, 154), this);
     banner->setObjectName(QStringLiteral("Image1"));
     banner->setAccessibleName(QStringLiteral("Image1"));
-    auto* version = new QLabel(QStringLiteral("Ver. 1.0"), banner);
+    auto* version = new QLabel(ProgramVersion::shown(), banner);
     version->setObjectName(QStringLiteral("Label1"));
     version->setAlignment(Qt::AlignCenter);
     version->setAttribute(Qt::WA_TranslucentBackground);
@@ -172,6 +175,7 @@ void TFMain::buildMenus()
     CambioAnno1 = newAction(this, QStringLiteral("CambioAnno1"), QStringLiteral("Cambio Anno"));
     CreaNuovoArchivio1 =
         newAction(this, QStringLiteral("CreaNuovoArchivio1"), QStringLiteral("Crea Nuovo Archivio"));
+    Guida1 = newAction(this, QStringLiteral("Guida1"), QStringLiteral("Guida"));
     About1 = newAction(this, QStringLiteral("About1"), QStringLiteral("About"));
     DatiAzienda1 = newAction(this, QStringLiteral("DatiAzienda1"), QStringLiteral("Dati Azienda"));
 
@@ -181,6 +185,7 @@ void TFMain::buildMenus()
     connect(RubricaClienti1, &QAction::triggered, this, &TFMain::openAddressBook);
     connect(CambioAnno1, &QAction::triggered, this, &TFMain::changeWorkingYear);
     connect(CreaNuovoArchivio1, &QAction::triggered, this, &TFMain::createNewArchive);
+    connect(Guida1, &QAction::triggered, this, &TFMain::showGuide);
     connect(About1, &QAction::triggered, this, &TFMain::showAbout);
     connect(DatiAzienda1, &QAction::triggered, this, &TFMain::editCompanyData);
 
@@ -200,6 +205,7 @@ void TFMain::buildMenus()
     strumenti->addAction(DatiAzienda1);
     QMenu* help = menuBar()->addMenu(QStringLiteral("?"));
     help->setObjectName(QStringLiteral("Help1"));
+    help->addAction(Guida1);
     help->addAction(About1);
 }
 
@@ -303,6 +309,22 @@ void TFMain::editCompanyData()
 void TFMain::showAbout()
 {
     openRecordWindow(m_windows.about, false);
+}
+
+void TFMain::showGuide()
+{
+    const QString index = ProgramFiles::guideIndex();
+    if (index.isEmpty()) {
+        Platform::messages().message(guideMissing());
+        return;
+    }
+    Platform::shell().open(QUrl::fromLocalFile(index));
+}
+
+QString TFMain::guideMissing()
+{
+    const QStringList places = ProgramFiles::guideCandidates();
+    return QStringLiteral("La guida non è installata.\rCercata in:\r") + places.join(QStringLiteral("\r"));
 }
 
 void TFMain::closeEvent(QCloseEvent* event)

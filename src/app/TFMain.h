@@ -41,6 +41,9 @@ public:
     void setDataModule(archive::TFDB* db) { m_db = db; }
     void setWindows(Windows windows) { m_windows = std::move(windows); }
 
+    // What the guide command says when neither the build tree nor the installation holds a guide.
+    static QString guideMissing();
+
     // The size the record editors are given at every opening (client area).
     static constexpr QSize editorSize{1028, 772};
 
@@ -55,6 +58,7 @@ public:
     QAction* CambioAnno1 = nullptr;
     QAction* CreaNuovoArchivio1 = nullptr;
     QAction* DatiAzienda1 = nullptr;
+    QAction* Guida1 = nullptr;
     QAction* About1 = nullptr;
     QAction* TBBozze = nullptr;
     QAction* TBFattura = nullptr;
@@ -70,6 +74,8 @@ public slots:
     void createNewArchive();
     void editCompanyData();
     void showAbout();
+    // Opens the guide's first page in the desktop's browser; when no guide is installed, says so.
+    void showGuide();
     void Timer1Timer();
 
 protected:

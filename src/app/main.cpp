@@ -1,6 +1,7 @@
 #include "DesktopPlatform.h"
 #include "Platform.h"
 #include "Program.h"
+#include "ProgramVersion.h"
 
 #include <QApplication>
 
@@ -8,6 +9,9 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(quillio::Platform::title());
+    QApplication::setApplicationVersion(quillio::app::ProgramVersion::number());
+    // Ties the windows to the installed menu entry, so the desktop shows its name and icon.
+    QApplication::setDesktopFileName(QStringLiteral("example.quillio.Quillio"));
     quillio::desktop::DesktopPlatform desktop;
     quillio::app::Program program;
     program.showMainWindow();

@@ -3,6 +3,8 @@
 #include "Cents.h"
 #include "Dataset.h"
 #include "FieldFormat.h"
+#include "Platform.h"
+#include "ProgramFiles.h"
 #include "ReportProject.h"
 #include "SettingsKey.h"
 #include "SettingsStore.h"
@@ -142,7 +144,12 @@ QString InvoicePrintParameters::dateText(const QDate& date)
 QString InvoicePrintParameters::layoutPath(const QString& pathPrg)
 {
     const QChar separator = QDir::separator();
-    return pathPrg + separator + QStringLiteral("Report") + separator + QStringLiteral("ModFatturaBase.qrl");
+    const QString besideProgram =
+        pathPrg + separator + QStringLiteral("Report") + separator + QStringLiteral("ModFatturaBase.qrl");
+    const QString installed = Platform::paths().installedDataDir() + QStringLiteral("Report") + separator +
+                              QStringLiteral("ModFatturaBase.qrl");
+    const QString found = ProgramFiles::firstExisting({besideProgram, installed});
+    return found.isEmpty() ? besideProgram : found;
 }
 
 namespace {

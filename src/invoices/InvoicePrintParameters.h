@@ -34,7 +34,9 @@ public:
     // The locale's short date with a four-digit year.
     static QString dateText(const QDate& date);
 
-    // The layout file of invoices under the program directory.
+    // The layout file of invoices under the program directory `pathPrg`, else the one an
+    // installation put in its data directory. When neither exists, the one under `pathPrg`, so
+    // the missing-file error names the place looked at first.
     static QString layoutPath(const QString& pathPrg);
 
     // The print command: set the layout path, open it, clear every parameter, set them from the

@@ -13,6 +13,8 @@
 #include "ValueLabel.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QTest>
 
@@ -141,6 +143,54 @@ private slots:
         db.T_Fatture.open();
         QVERIFY(db.T_Fatture.isEmpty());
         QCOMPARE(db.QGEN.databaseName(), QStringLiteral("QUILDB09"));
+    }
+
+    // A program folder the person may not write into (a system-wide installation) sends the
+    // archive and the temporary files to the user's places; the program folder stays as it is.
+    void firstRunDefaultsFollowTheProgramFolder_data()
+    {
+        QTest::addColumn<bool>("writable");
+        QTest::newRow("writable program folder") << true;
+        QTest::newRow("read-only program folder") << false;
+    }
+
+    void firstRunDefaultsFollowTheProgramFolder()
+    {
+        QFETCH(bool, writable);
+        test::TestEnvironment env;
+        env.paths.programDirWritableOverride = writable;
+        const QString program = env.paths.programDir();
+        const QString data = writable ? program : env.paths.userDataDir();
+        const QString temp = writable ? program : env.paths.userTempDir();
+
+        QCOMPARE(runBootstrap(), QStringLiteral("2009"));
+        QCOMPARE(env.transcript.texts(), firstStartMessages);
+        QCOMPARE(get(Key::pathPrg), program);
+        QCOMPARE(get(Key::pathDatiGen), data);
+        QCOMPARE(get(Key::pathTemp), temp);
+        for (const QString& file : tableFiles)
+            QVERIFY2(isProtected(data + QStringLiteral("2009/"), file), qPrintable(file));
+        QCOMPARE(QDir(program).exists(QStringLiteral("2009")), writable);
+
+        // The next start finds the archive where the first one put it.
+        env.transcript.clear();
+        QCOMPARE(runBootstrap(), QStringLiteral("2009"));
+        QCOMPARE(env.transcript.texts(), QStringList());
+    }
+
+    void programFolderWritabilityIsAskedOfTheFileSystem()
+    {
+        test::TestEnvironment env;
+        const QString program = env.paths.programDir();
+        QVERIFY(env.paths.Paths::programDirWritable());
+        QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner);
+        const bool stillWritable = QFileInfo(program).isWritable();
+        const bool answer = env.paths.Paths::programDirWritable();
+        QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        if (stillWritable)
+            QSKIP(
+                "Running as root: a read-only folder is still writable, the injected answer is tested above");
+        QVERIFY(!answer);
     }
 
     void secondStartSaysNothing()

@@ -20,6 +20,9 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -28,6 +31,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolTip>
+#include <QUrl>
 
 using namespace quillio;
 using Kind = test::Transcript::Kind;
@@ -104,6 +108,13 @@ QStringList toolbarItems(QToolBar* toolBar)
     return itemsOf(toolBar->actions());
 }
 
+bool writeFile(const QString& path)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write("<html></html>") > 0;
+}
+
 dbcontrols::RecordWindow& recordWindow(app::Program& program, const QString& name)
 {
     if (name == QLatin1String("address book"))
@@ -131,7 +142,7 @@ private slots:
         QCOMPARE(menuItems(menus[1]->menu()),
                  (QStringList{"Rubrica Clienti", "-", "Cambio Anno", "Crea Nuovo Archivio", "-", "Dati Azienda"}));
         QCOMPARE(menus[2]->text(), QStringLiteral("?"));
-        QCOMPARE(menuItems(menus[2]->menu()), QStringList{"About"});
+        QCOMPARE(menuItems(menus[2]->menu()), (QStringList{"Guida", "About"}));
 
         QStringList buttons;
         for (QAction* action : s.main.ToolBar1->actions())
@@ -329,6 +340,55 @@ private slots:
         QCOMPARE(s.env.transcript.texts(Kind::Confirm), QStringList{archive::PendingRecords::question});
         QCOMPARE(s.env.messages.lastDefault(), Messages::Default::No);
         QCOMPARE(s.main.isVisible(), !yes);
+    }
+
+    // The guide opens from the build tree first, else from the installation, and only as the
+    // local file; with no guide at all nothing is opened and the person is told where it was sought.
+    void guideOpensTheLocalIndex_data()
+    {
+        QTest::addColumn<bool>("besideProgram");
+        QTest::addColumn<bool>("installed");
+        QTest::newRow("build tree") << true << false;
+        QTest::newRow("installation") << false << true;
+        QTest::newRow("both: the build tree wins") << true << true;
+        QTest::newRow("no guide") << false << false;
+    }
+
+    void guideOpensTheLocalIndex()
+    {
+        QFETCH(bool, besideProgram);
+        QFETCH(bool, installed);
+        Started s;
+        const QString inBuildTree = s.env.paths.programDir() + QStringLiteral("guida/index.html");
+        const QString inInstallation =
+            s.env.paths.root() + QStringLiteral("/share/doc/quillio/guida/index.html");
+        if (besideProgram)
+            QVERIFY(writeFile(inBuildTree));
+        if (installed)
+            QVERIFY(writeFile(inInstallation));
+
+        s.main.Guida1->trigger();
+
+        if (!besideProgram && !installed) {
+            QCOMPARE(s.env.shell.opened, QList<QUrl>());
+            QCOMPARE(s.env.transcript.texts(), QStringList{app::TFMain::guideMissing()});
+            QVERIFY(app::TFMain::guideMissing().contains(inBuildTree));
+            QVERIFY(app::TFMain::guideMissing().contains(inInstallation));
+            return;
+        }
+        const QString expected = besideProgram ? inBuildTree : inInstallation;
+        QCOMPARE(s.env.shell.opened, QList<QUrl>{QUrl::fromLocalFile(expected)});
+        QCOMPARE(s.env.shell.opened.first().scheme(), QStringLiteral("file"));
+        QCOMPARE(s.env.transcript.texts(), QStringList());
+    }
+
+    void versionShownIsTheProjectVersion()
+    {
+        Started s;
+        s.main.showAbout();
+        const QString shown = QStringLiteral("Ver. ") + QStringLiteral(QUILLIO_PROJECT_VERSION);
+        QCOMPARE(s.main.findChild<QLabel*>(QStringLiteral("Label1"))->text(), shown);
+        QCOMPARE(s.program.about().findChild<QLabel*>(QStringLiteral("Label1"))->text(), shown);
     }
 
     void aboutBoxClosesWithOk()

@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -144,6 +145,44 @@ private slots:
         QCOMPARE(InvoicePrintParameters::layoutPath(QStringLiteral("/opt/quillio/")),
                  QStringLiteral("/opt/quillio/") + QDir::separator() + QStringLiteral("Report") +
                      QDir::separator() + QStringLiteral("ModFatturaBase.qrl"));
+    }
+
+    // The layout beside the program (build tree, a portable copy) comes first, the installed one
+    // after it; with neither, the path beside the program, which the missing-file error names.
+    void layoutIsFoundBesideTheProgramThenInTheInstallation_data()
+    {
+        QTest::addColumn<bool>("besideProgram");
+        QTest::addColumn<bool>("installed");
+        QTest::addColumn<bool>("expectInstalled");
+        QTest::newRow("beside the program only") << true << false << false;
+        QTest::newRow("installed only") << false << true << true;
+        QTest::newRow("both: beside the program wins") << true << true << false;
+        QTest::newRow("neither") << false << false << false;
+    }
+
+    void layoutIsFoundBesideTheProgramThenInTheInstallation()
+    {
+        QFETCH(bool, besideProgram);
+        QFETCH(bool, installed);
+        QFETCH(bool, expectInstalled);
+        Fixture f(besideProgram);
+        const QString installedDir = f.env.paths.root() + QStringLiteral("/share/quillio/Report/");
+        if (installed) {
+            QDir().mkpath(installedDir);
+            QVERIFY(QFile::copy(layoutSource, installedDir + QStringLiteral("ModFatturaBase.qrl")));
+        }
+        const QString found = InvoicePrintParameters::layoutPath(f.programDir());
+        if (expectInstalled)
+            QCOMPARE(QFileInfo(found).canonicalFilePath(),
+                     QFileInfo(installedDir + QStringLiteral("ModFatturaBase.qrl")).canonicalFilePath());
+        else
+            QCOMPARE(found, f.programDir() + QDir::separator() + QStringLiteral("Report") +
+                                QDir::separator() + QStringLiteral("ModFatturaBase.qrl"));
+        if (besideProgram || installed) {
+            f.add(filledInvoice(1));
+            f.print();
+            QCOMPARE(f.chooser.requests.size(), 1);
+        }
     }
 
     void fieldsBecomeTheirTextForms_data()

@@ -1,4 +1,5 @@
-// Renders the program's windows, filled with sample records, into PNG files for the documentation.
+// Renders the program's windows, filled with sample records, into PNG files for the documentation
+// and the guide, and the first page of the stored invoice as the print command lays it out.
 // Usage: quillio-screenshots OUTPUT_DIR   (run under xvfb-run, or with QT_QPA_PLATFORM=offscreen)
 #include "Platform.h"
 #include "Program.h"
@@ -19,11 +20,24 @@
 #include "DBGrid.h"
 #include "SampleCompany.h"
 #include "TestEnvironment.h"
+#include "DisplayListPainter.h"
+#include "InvoicePrintParameters.h"
+#include "OutputOptionsDialog.h"
+#include "Platform.h"
+#include "ReportLayouter.h"
+#include "ReportProject.h"
+#include "ReportSystem.h"
+#include "SettingsKey.h"
+#include "SettingsStore.h"
+#include "TFCambioAnno.h"
+#include "TFCreaArchivio.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -156,6 +170,64 @@ void correctInvoice(invoices::TFFatture1& fatture)
     fatture.Salva1Click();
 }
 
+// A message as the program's message box shows it.
+void saveMessage(const QString& dir, const QString& name, const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, Platform::title(), text, QMessageBox::Ok);
+    box.show();
+    save(box, dir, name);
+}
+
+void saveYearDialogs(app::Program& program, const QString& out)
+{
+    program.main().changeWorkingYear();
+    save(program.cambioAnno(), out, QStringLiteral("change-year"));
+    program.cambioAnno().BT_AnnullaClick();
+    program.main().createNewArchive();
+    program.creaArchivio().Edit1->setText(QStringLiteral("2010"));
+    save(program.creaArchivio(), out, QStringLiteral("new-archive"));
+    program.creaArchivio().BT_AnnullaClick();
+}
+
+void saveOutputOptions(const QString& out)
+{
+    report::ReportSystem system;
+    report::OutputOptionsDialog dialog({system.settings.setupTitle, {}, true}, {});
+    dialog.show();
+    save(dialog, out, QStringLiteral("print-options"));
+}
+
+// The layout beside the program, copied into the sample's program directory.
+void provideLayout(const QString& programDir)
+{
+    const QString layout = QStringLiteral("Report/ModFatturaBase.qrl");
+    QDir(programDir).mkpath(QStringLiteral("Report"));
+    QFile::copy(QDir(QCoreApplication::applicationDirPath()).filePath(layout), programDir + layout);
+}
+
+// The first page of the invoice the dataset stands on, laid out from the program's layout file.
+void savePrintedInvoice(const engine::Dataset& invoice, const QString& out)
+{
+    report::ReportSystem system;
+    report::ReportProject project(system);
+    const QString pathPrg =
+        config::SettingsStore::LeggiReg(config::SettingsKey::path, config::SettingsKey::pathPrg);
+    project.setProjectFile(invoices::InvoicePrintParameters::layoutPath(pathPrg));
+    project.open();
+    for (const auto& [name, text] : invoices::InvoicePrintParameters::read(invoice))
+        project.setParameter(name, text);
+    const report::LaidOutDocument document =
+        report::ReportLayouter::layOut(project.layout().activeReport(), project.parameters());
+    const int dpi = 110;
+    QImage page(document.pageLayout.fullRectPixels(dpi).size(), QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    painter.setRenderHint(QPainter::Antialiasing);
+    report::DisplayListPainter::paintPage(painter, document.pages.first(), dpi, dpi);
+    painter.end();
+    page.save(QDir(out).filePath(QStringLiteral("printed-invoice.png")));
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -165,6 +237,8 @@ int main(int argc, char* argv[])
     QDir().mkpath(out);
     test::TestEnvironment env;
     env.clock.moment = QDateTime::currentDateTime();
+    provideLayout(env.paths.programDir());
+    saveMessage(out, QStringLiteral("first-start"), QStringLiteral("CONFIGURAZIONE ASSENTE"));
     app::Program program;
     program.main().resize(1280, 800);
     program.main().show();
@@ -206,11 +280,16 @@ int main(int argc, char* argv[])
     typeInto(fatture.PanelScheda->edit("CF"), QStringLiteral("RSSPLA70A01F205X"));
     fatture.Salva1Click();
     save(fatture, out, QStringLiteral("invoice-browse"));
+    savePrintedInvoice(program.db().T_Fatture, out);
+    saveOutputOptions(out);
 
     enterCompanyData(program, out);
     showElectronicInvoice(fatture, out, QStringLiteral("electronic-invoice-problems"));
     correctInvoice(fatture);
     showElectronicInvoice(fatture, out, QStringLiteral("electronic-invoice"));
     exportExample(fatture, out);
+    fatture.Esci1Click();
+
+    saveYearDialogs(program, out);
     return 0;
 }
