@@ -6,7 +6,7 @@ namespace quillio::drafts {
 
 // The draft window: invoice drafts written freely, their customer block filled from the address
 // book, their totals computed as amounts are typed.
-class TFBozze : public RecordEditor
+class TFBozze : public recordbody::RecordEditor
 {
     Q_OBJECT
 

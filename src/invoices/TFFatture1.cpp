@@ -38,8 +38,8 @@ namespace {
 QStringList copiedFields()
 {
     QStringList fields{"CodRif", "Ragione_Sociale", "Via", "Citta", "CAP", "PIVA", "CF", "Testo1", "Testo2"};
-    for (int slot = 1; slot <= drafts::LineSlots::count; ++slot)
-        fields << drafts::LineSlots::amount(slot) << drafts::LineSlots::description(slot);
+    for (int slot = 1; slot <= recordbody::LineSlots::count; ++slot)
+        fields << recordbody::LineSlots::amount(slot) << recordbody::LineSlots::description(slot);
     fields << "TotAut" << "Totale" << "IVA" << "Totale_IVA" << "Totale_Fattura" << "Condizioni" << "Note";
     return fields;
 }
@@ -197,7 +197,7 @@ void TFFatture1::Nuovo1Click()
 void TFFatture1::writeStartingValues()
 {
     table().setFieldValue(QStringLiteral("Data"), Platform::clock().today());
-    drafts::StartingValues::write(table());
+    recordbody::StartingValues::write(table());
 }
 
 // Steps the draft table to the draft of the list's current row; false at the end of the table

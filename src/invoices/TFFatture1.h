@@ -21,7 +21,7 @@ class TFFatturaElettronica;
 
 // The invoice window: the draft window's record body and rules on the invoice table, plus the date
 // and state of an invoice, printing, and a new invoice made from a draft through the draft picker.
-class TFFatture1 : public drafts::RecordEditor
+class TFFatture1 : public recordbody::RecordEditor
 {
     Q_OBJECT
 

@@ -15,7 +15,7 @@
 #include <QTest>
 
 using namespace quillio;
-using drafts::RecordEditor;
+using recordbody::RecordEditor;
 using Kind = test::Transcript::Kind;
 
 namespace {
@@ -140,8 +140,8 @@ private slots:
 
     void nameListReadingReportsAMissingFile()
     {
-        drafts::CustomerNameList list;
-        QSignalSpy ready(&list, &drafts::CustomerNameList::ready);
+        recordbody::CustomerNameList list;
+        QSignalSpy ready(&list, &recordbody::CustomerNameList::ready);
         list.start(QStringLiteral("/nonexistent/Rubrica.DB"));
         QVERIFY(ready.wait());
         QVERIFY_THROWS_EXCEPTION(engine::EngineError, list.take());

@@ -235,7 +235,7 @@ private slots:
         ExportFixture f;
         f.window.Nuovo1Click();
         f.window.BT_AnnullaClick();
-        drafts::RecordPanel& panel = *f.window.PanelScheda;
+        recordbody::RecordPanel& panel = *f.window.PanelScheda;
         // Key by key, as a person types; a character without a key of its own comes as its text.
         const auto type = [](QWidget* field, const QString& text) {
             field->setFocus();

@@ -88,7 +88,7 @@ void typeInto(QWidget* field, const QString& text)
 
 void fillDraft(drafts::TFBozze& bozze)
 {
-    drafts::RecordPanel& panel = *bozze.PanelScheda;
+    recordbody::RecordPanel& panel = *bozze.PanelScheda;
     typeInto(panel.Ragione_Sociale, QStringLiteral("Rossi Arredamenti S.r.l."));
     typeInto(panel.edit("Testo02"), QStringLiteral("Fornitura e posa in opera come da preventivo n. 14/2009"));
     const QStringList lines[] = {
@@ -100,8 +100,8 @@ void fillDraft(drafts::TFBozze& bozze)
     };
     int slot = 1;
     for (const QStringList& line : lines) {
-        typeInto(panel.edit(drafts::LineSlots::description(slot)), line[0]);
-        typeInto(panel.edit(drafts::LineSlots::amount(slot)), line[1]);
+        typeInto(panel.edit(recordbody::LineSlots::description(slot)), line[0]);
+        typeInto(panel.edit(recordbody::LineSlots::amount(slot)), line[1]);
         ++slot;
     }
     typeInto(panel.Condizioni, QStringLiteral("Bonifico bancario a 30 giorni data fattura"));
@@ -153,7 +153,7 @@ void exportExample(invoices::TFFatture1& fatture, const QString& out)
 void correctInvoice(invoices::TFFatture1& fatture)
 {
     fatture.Modifica1Click();
-    drafts::RecordPanel& panel = *fatture.PanelScheda;
+    recordbody::RecordPanel& panel = *fatture.PanelScheda;
     // Select what the field holds and type over it, as a person does.
     const auto retype = [](QLineEdit* field, const QString& text) {
         field->setFocus();

@@ -4,7 +4,7 @@
 
 #include <QMetaObject>
 
-namespace quillio::drafts {
+namespace quillio::recordbody {
 
 namespace {
 
@@ -65,4 +65,4 @@ void CustomerNameList::dropFinished()
     });
 }
 
-} // namespace quillio::drafts
+} // namespace quillio::recordbody

@@ -7,7 +7,7 @@ class DataSource;
 class TFDB;
 } // namespace quillio::archive
 
-namespace quillio::drafts {
+namespace quillio::recordbody {
 
 class RecordPanel;
 
@@ -41,4 +41,4 @@ private:
     archive::TFDB* m_db = nullptr;
 };
 
-} // namespace quillio::drafts
+} // namespace quillio::recordbody

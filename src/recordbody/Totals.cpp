@@ -4,7 +4,7 @@
 #include "LineSlots.h"
 #include "Values.h"
 
-namespace quillio::drafts {
+namespace quillio::recordbody {
 
 using engine::Values;
 
@@ -26,4 +26,4 @@ void Totals::recompute(engine::Dataset& record)
     record.setFieldValue(QStringLiteral("Totale_Fattura"), sum + vat);
 }
 
-} // namespace quillio::drafts
+} // namespace quillio::recordbody

@@ -2,7 +2,7 @@
 
 #include "Dataset.h"
 
-namespace quillio::drafts {
+namespace quillio::recordbody {
 
 void StartingValues::write(engine::Dataset& record)
 {
@@ -14,4 +14,4 @@ void StartingValues::write(engine::Dataset& record)
     record.setFieldValue(QStringLiteral("Totale_Fattura"), 0.0);
 }
 
-} // namespace quillio::drafts
+} // namespace quillio::recordbody

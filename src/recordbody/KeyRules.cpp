@@ -1,6 +1,6 @@
 #include "KeyRules.h"
 
-namespace quillio::drafts {
+namespace quillio::recordbody {
 
 QChar KeyRules::decimalPoint(QChar typed, const QLocale& locale)
 {
@@ -17,4 +17,4 @@ bool KeyRules::acceptsInNumber(QChar typed, const QLocale& locale)
     return QString(typed) == locale.decimalPoint();
 }
 
-} // namespace quillio::drafts
+} // namespace quillio::recordbody

@@ -4,7 +4,7 @@ namespace quillio::engine {
 class Dataset;
 }
 
-namespace quillio::drafts {
+namespace quillio::recordbody {
 
 // What a new draft, and a new invoice before its draft is chosen, start with: the first text line
 // "VS DARE PER", automatic totals, a rate of 20 and zero totals.
@@ -14,4 +14,4 @@ public:
     static void write(engine::Dataset& record);
 };
 
-} // namespace quillio::drafts
+} // namespace quillio::recordbody

@@ -5,7 +5,7 @@
 #include <future>
 #include <vector>
 
-namespace quillio::drafts {
+namespace quillio::recordbody {
 
 // Every customer's name in alphabetical order (case ignored, equal names in table order, a blank
 // name as empty text), read and sorted on a worker thread with a connection of its own: with a
@@ -36,4 +36,4 @@ private:
     int m_generation = 0;
 };
 
-} // namespace quillio::drafts
+} // namespace quillio::recordbody

@@ -81,7 +81,7 @@ private slots:
         QFETCH(double, vat);
         QFETCH(double, total);
         Draft draft(amounts, automatic, rate);
-        drafts::Totals::recompute(draft.table);
+        recordbody::Totals::recompute(draft.table);
         QCOMPARE(draft.value("Totale").toDouble(), taxable);
         QCOMPARE(draft.value("Totale_Iva").toDouble(), vat);
         QCOMPARE(draft.value("Totale_Fattura").toDouble(), total);
@@ -92,7 +92,7 @@ private slots:
     {
         Draft draft({{1, 100.0}}, true, QVariant());
         try {
-            drafts::Totals::recompute(draft.table);
+            recordbody::Totals::recompute(draft.table);
             QFAIL("a null rate was taken as a number");
         } catch (const ConversionError& error) {
             QCOMPARE(error.text(), QStringLiteral("Could not convert variant of type (Null) into type (Double)"));

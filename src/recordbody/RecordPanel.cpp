@@ -21,7 +21,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-namespace quillio::drafts {
+namespace quillio::recordbody {
 
 using dbcontrols::DBEdit;
 using dbcontrols::FocusHighlight;
@@ -430,4 +430,4 @@ void RecordPanel::fillNameList()
     });
 }
 
-} // namespace quillio::drafts
+} // namespace quillio::recordbody

@@ -4,7 +4,7 @@ namespace quillio::engine {
 class Dataset;
 }
 
-namespace quillio::drafts {
+namespace quillio::recordbody {
 
 // The totals of a draft or invoice record: the taxable total is the sum of the positive slot
 // amounts, the VAT amount that sum times the rate over 100, the invoice total their sum. Nothing is
@@ -18,4 +18,4 @@ public:
     static void recompute(engine::Dataset& record);
 };
 
-} // namespace quillio::drafts
+} // namespace quillio::recordbody

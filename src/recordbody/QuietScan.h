@@ -4,7 +4,7 @@
 
 #include <QSignalBlocker>
 
-namespace quillio::drafts {
+namespace quillio::recordbody {
 
 // Steps through a table without telling its data-bound controls of every record passed: the
 // controls of a hidden window would lay out each record's texts, which costs far more than reading
@@ -27,4 +27,4 @@ private:
     QSignalBlocker m_blocker;
 };
 
-} // namespace quillio::drafts
+} // namespace quillio::recordbody

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace quillio::drafts {
+namespace quillio::recordbody {
 
 // The twenty line slots of a record: DescNN and CostoNN, NN from 01 to 20.
 class LineSlots
@@ -16,4 +16,4 @@ public:
     static QString amount(int slot) { return QStringLiteral("Costo") + number(slot); }
 };
 
-} // namespace quillio::drafts
+} // namespace quillio::recordbody

@@ -4,7 +4,7 @@
 #include "Table.h"
 #include "Values.h"
 
-namespace quillio::drafts {
+namespace quillio::recordbody {
 
 using engine::Values;
 
@@ -26,4 +26,4 @@ void CustomerLookup::fillCustomerBlock(engine::Table& customers, engine::Dataset
     }
 }
 
-} // namespace quillio::drafts
+} // namespace quillio::recordbody

@@ -17,7 +17,7 @@ class DBEdit;
 class DBMemo;
 } // namespace quillio::dbcontrols
 
-namespace quillio::drafts {
+namespace quillio::recordbody {
 
 // The record body that the draft and invoice editors share (the panel `PanelScheda`): number,
 // customer block, two text lines, twenty line slots, payment conditions, notes and the totals
@@ -72,4 +72,4 @@ private:
     QMap<QString, dbcontrols::DBEdit*> m_edits;
 };
 
-} // namespace quillio::drafts
+} // namespace quillio::recordbody

@@ -5,7 +5,7 @@ class Dataset;
 class Table;
 } // namespace quillio::engine
 
-namespace quillio::drafts {
+namespace quillio::recordbody {
 
 // The customer block of a draft or invoice filled from the address book.
 class CustomerLookup
@@ -18,4 +18,4 @@ public:
     static void fillCustomerBlock(engine::Table& customers, engine::Dataset& record);
 };
 
-} // namespace quillio::drafts
+} // namespace quillio::recordbody

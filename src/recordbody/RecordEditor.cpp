@@ -11,7 +11,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-namespace quillio::drafts {
+namespace quillio::recordbody {
 
 RecordEditor::RecordEditor(const QString& caption, const QString& statusText, const QColor& background,
                            bool invoiceFields, QWidget* parent)
@@ -66,4 +66,4 @@ void RecordEditor::FormShow()
     PanelScheda->fillNameList();
 }
 
-} // namespace quillio::drafts
+} // namespace quillio::recordbody

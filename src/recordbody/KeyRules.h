@@ -3,7 +3,7 @@
 #include <QChar>
 #include <QLocale>
 
-namespace quillio::drafts {
+namespace quillio::recordbody {
 
 // The keyboard rules of the numeric fields of the record body.
 class KeyRules
@@ -15,4 +15,4 @@ public:
     static bool acceptsInNumber(QChar typed, const QLocale& locale = QLocale());
 };
 
-} // namespace quillio::drafts
+} // namespace quillio::recordbody
