@@ -236,25 +236,9 @@ void TFRubrica::DBGrid1DblClick()
 {
     if (!m_db->QGEN.isActive() || m_db->QGEN.isEmpty())
         return;
-    const QVariant wanted = m_db->QGEN.fieldValue(QStringLiteral("OrdNum"));
-    const QVariant before = m_db->T_Rubrica.fieldValue(QStringLiteral("OrdNum"));
-    // A customer that another copy of the program deleted is not there: stay where we were, so a
-    // following delete cannot hit the last record instead.
-    if (!positionOn(wanted))
-        positionOn(before);
-}
-
-// Linear scan in the table's own order; true when the record was found and is current.
-bool TFRubrica::positionOn(const QVariant& ordNum)
-{
-    engine::Table& table = m_db->T_Rubrica;
-    table.first();
-    while (!table.eof()) {
-        if (engine::Values::equal(table.fieldValue(QStringLiteral("OrdNum")), ordNum))
-            return true;
-        table.next();
-    }
-    return false;
+    // A customer that another copy of the program deleted is not there: the table stays where it
+    // was, so a following delete cannot hit the last record instead.
+    m_db->T_Rubrica.locate(QStringLiteral("OrdNum"), m_db->QGEN.fieldValue(QStringLiteral("OrdNum")));
 }
 
 void TFRubrica::SpeedButton1Click()

@@ -58,7 +58,6 @@ protected:
 private:
     QWidget* buildListPanel();
     QWidget* buildDetailPanel();
-    bool positionOn(const QVariant& ordNum);
 
     archive::TFDB* m_db = nullptr;
 };

@@ -5,6 +5,7 @@
 #include "RecordCursor.h"
 #include "Session.h"
 #include "TableFile.h"
+#include "Values.h"
 
 #include <QDir>
 
@@ -152,6 +153,37 @@ void Table::last()
     const bool any = m_cursor->reader.last();
     setEdges(!any, true);
     emit recordChanged();
+}
+
+bool Table::scanFromFirst(const std::function<bool()>& found)
+{
+    RecordCursor& reader = m_cursor->reader;
+    bool any = reader.first();
+    setEdges(true, !any);
+    while (any) {
+        if (found())
+            return true;
+        any = reader.next();
+        setEdges(!any && !reader.hasPosition(), !any);
+    }
+    return false;
+}
+
+bool Table::locate(const QString& field, const QVariant& value)
+{
+    requireOpen(isActive());
+    settlePending(*this);
+    const int index = m_file->fieldIndex(field);
+    if (index < 0)
+        throw EngineError(QStringLiteral("Field '%1' not found").arg(field));
+    RecordCursor& reader = m_cursor->reader;
+    const bool hadPosition = reader.hasPosition();
+    const qint64 before = reader.position();
+    bool found = scanFromFirst([&] { return Values::equal(reader.value(index), value); });
+    if (!found && hadPosition)
+        scanFromFirst([&] { return reader.position() == before; });
+    emit recordChanged();
+    return found;
 }
 
 bool Table::isEmpty() const

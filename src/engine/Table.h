@@ -2,6 +2,7 @@
 
 #include "Dataset.h"
 
+#include <functional>
 #include <memory>
 
 namespace quillio::engine {
@@ -44,6 +45,10 @@ public:
     void next() override;
     void prior() override;
     void last() override;
+    // Stands on the first record, in the table's own order, whose field equals `value`, and says
+    // whether there is one; when there is none the current record stays the one it was. A pending
+    // record is settled first, as for any move.
+    bool locate(const QString& field, const QVariant& value);
     bool isEmpty() const override;
     int recordCount() const override;
     const FieldDefs& fields() const override;
@@ -57,6 +62,9 @@ public:
     bool isModified() const override;
 
 private:
+    // Steps from the first record until `found` holds; false, standing on the last, when never.
+    bool scanFromFirst(const std::function<bool()>& found);
+
     QString m_tableName;
     std::unique_ptr<TableFile> m_file;
     struct Cursor;

@@ -209,13 +209,7 @@ bool TFFatture1::findChosenDraft()
     drafts.first();
     if (!db().QGEN.isActive() || db().QGEN.isEmpty())
         return false;
-    const QVariant chosen = db().QGEN.fieldValue(QStringLiteral("OrdNum"));
-    while (!drafts.eof()) {
-        if (engine::Values::equal(drafts.fieldValue(QStringLiteral("OrdNum")), chosen))
-            return true;
-        drafts.next();
-    }
-    return false;
+    return drafts.locate(QStringLiteral("OrdNum"), db().QGEN.fieldValue(QStringLiteral("OrdNum")));
 }
 
 void TFFatture1::copyChosenDraft()

@@ -55,6 +55,8 @@ private slots:
     void writtenValuesAreStoredAsTheFieldHoldsThem();
     void refusedConversionLeavesTheFieldAlone();
     void signalsFollowTheCurrentRecord();
+    void locateFindsTheFirstMatchOrStaysPut_data();
+    void locateFindsTheFirstMatchOrStaysPut();
 };
 
 void TableTest::openAndCloseAreIdempotent()
@@ -583,3 +585,39 @@ void TableTest::signalsFollowTheCurrentRecord()
 
 QTEST_GUILESS_MAIN(TableTest)
 #include "tst_Table.moc"
+
+void TableTest::locateFindsTheFirstMatchOrStaysPut_data()
+{
+    QTest::addColumn<int>("startAt"); // the record current before, by number
+    QTest::addColumn<QString>("wanted");
+    QTest::addColumn<bool>("found");
+    QTest::addColumn<int>("current"); // the record current after
+    QTest::addColumn<bool>("bof");
+    QTest::newRow("a later record") << 1 << "Terzo" << true << 3 << false;
+    QTest::newRow("the first match of two") << 3 << "Doppio" << true << 2 << false;
+    QTest::newRow("the first record") << 4 << "Primo" << true << 1 << true;
+    QTest::newRow("missing: stays on the record it was on") << 3 << "Nessuno" << false << 3 << false;
+    QTest::newRow("missing, standing on the first") << 1 << "Nessuno" << false << 1 << true;
+}
+
+void TableTest::locateFindsTheFirstMatchOrStaysPut()
+{
+    QFETCH(int, startAt);
+    QFETCH(QString, wanted);
+    QFETCH(bool, found);
+    QFETCH(int, current);
+    QFETCH(bool, bof);
+    ArchiveFixture archive;
+    archive.create(Customers, customerColumns());
+    archive.addRecords(Customers, QStringLiteral("Ragione_Sociale"),
+                       {QStringLiteral("Primo"), QStringLiteral("Doppio"), QStringLiteral("Terzo"),
+                        QStringLiteral("Doppio")});
+    auto table = archive.table(Customers);
+    table->open();
+    while (table->fieldValue(QStringLiteral("OrdNum")).toInt() != startAt)
+        table->next();
+    QCOMPARE(table->locate(QStringLiteral("ragione_sociale"), wanted), found);
+    QCOMPARE(table->fieldValue(QStringLiteral("OrdNum")).toInt(), current);
+    QCOMPARE(table->bof(), bof);
+    QVERIFY(!table->eof());
+}
