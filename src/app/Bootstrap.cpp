@@ -2,17 +2,18 @@
 
 #include "ArchiveSequences.h"
 #include "Platform.h"
+#include "Settings.h"
 #include "SettingsKey.h"
 #include "SettingsStore.h"
 #include "TFDB.h"
 #include "TableSchemas.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 namespace quillio::app {
 
 namespace Key = config::SettingsKey;
+using config::Settings;
 using config::SettingsStore;
 
 const QString Bootstrap::programPathError =
@@ -23,25 +24,11 @@ const QString Bootstrap::yearCreationError =
     QStringLiteral("       ERRORE NELLA CREZIONE\r\rDEL PERCORSO DEI DATI DI LAVORO");
 const QString Bootstrap::yearPathError = QStringLiteral("  ERRORE NEI PERCORSO DEI DATI DI LAVORO");
 
-namespace {
-
-QString setting(const QString& name)
-{
-    return SettingsStore::LeggiReg(Key::path, name);
-}
-
-bool isDirectory(const QString& path)
-{
-    return !path.isEmpty() && QFileInfo(path).isDir();
-}
-
-} // namespace
-
 Bootstrap::Bootstrap(archive::TFDB& db, YearLabel showYear) : m_db(db), m_showYear(std::move(showYear)) {}
 
 void Bootstrap::run()
 {
-    if (setting(Key::conf) != QLatin1String("OK")) {
+    if (Settings::value(Key::conf) != QLatin1String("OK")) {
         Platform::messages().message(QStringLiteral("CONFIGURAZIONE ASSENTE"));
         writeFirstRunDefaults();
         Platform::messages().message(QStringLiteral("E STATA CARICATA LA CONFIGURAZIONE DI BASE"));
@@ -52,7 +39,7 @@ void Bootstrap::run()
     prepareSession(yearDir);
     const bool created = archive::ArchiveSequences::missingTableCheck(m_db, yearDir);
     archive::ArchiveSequences::rebind(m_db);
-    m_showYear(setting(Key::anno));
+    m_showYear(Settings::workingYear());
     if (created)
         archive::ArchiveSequences::protectionPass(yearDir);
 }
@@ -74,8 +61,8 @@ void Bootstrap::writeFirstRunDefaults()
         {Key::pathPrg, programDir},
         {Key::pathTemp, tempDir},
         {Key::pathDatiGen, dataDir},
-        {Key::aliasDb, QStringLiteral("QUILDB09")},
-        {Key::anno, QStringLiteral("2009")},
+        {Key::aliasDb, Key::defaultAlias},
+        {Key::anno, Key::defaultYear},
         {Key::dbBozze, QStringLiteral("Bozze.DB")},
         {Key::dbFatture, QStringLiteral("Fatture.DB")},
         {Key::dbRubrica, QStringLiteral("Rubrica.DB")},
@@ -88,20 +75,20 @@ void Bootstrap::writeFirstRunDefaults()
 // its last level when missing); shows the stop message and returns false when one fails.
 bool Bootstrap::pathsAreUsable(QString& yearDir)
 {
-    if (!isDirectory(setting(Key::pathPrg))) {
+    if (!Settings::isDirectory(Settings::programDirectory())) {
         Platform::messages().message(programPathError);
         return false;
     }
-    if (!isDirectory(setting(Key::pathDatiGen))) {
+    if (!Settings::isDirectory(Settings::dataDirectory())) {
         Platform::messages().message(dataPathError);
         return false;
     }
-    yearDir = setting(Key::pathDatiGen) + setting(Key::anno) + QDir::separator();
-    if (!isDirectory(yearDir) && !QDir().mkdir(yearDir)) {
+    yearDir = Settings::yearDirectory();
+    if (!Settings::isDirectory(yearDir) && !QDir().mkdir(yearDir)) {
         Platform::messages().message(yearCreationError);
         return false;
     }
-    if (!isDirectory(yearDir)) {
+    if (!Settings::isDirectory(yearDir)) {
         Platform::messages().message(yearPathError);
         return false;
     }
@@ -112,10 +99,11 @@ void Bootstrap::prepareSession(const QString& yearDir)
 {
     engine::Session& session = m_db.Session1;
     session.deactivate();
-    session.setNetDir(setting(Key::pathTemp));
-    session.setPrivateDir(setting(Key::pathPrg));
-    session.deleteAlias(setting(Key::aliasDb));
-    session.addStandardAlias(setting(Key::aliasDb), yearDir, QStringLiteral("NATIVE"));
+    session.setNetDir(Settings::tempDirectory());
+    session.setPrivateDir(Settings::programDirectory());
+    const QString alias = Settings::alias();
+    session.deleteAlias(alias);
+    session.addStandardAlias(alias, yearDir, QStringLiteral("NATIVE"));
     session.activate();
     session.addPassword(archive::masterPassword);
 }

@@ -8,6 +8,7 @@
 #include "Platform.h"
 #include "ProgramFiles.h"
 #include "ProgramVersion.h"
+#include "SettingsKey.h"
 #include "TFDB.h"
 #include "ValueLabel.h"
 
@@ -71,7 +72,8 @@ TFMain::TFMain(QWidget* parent) : QMainWindow(parent)
     layout->addWidget(banner, 0, Qt::AlignHCenter);
     layout->addSpacing(24);
 
-    StaticText1 = new widgets::ValueLabel(QStringLiteral("Anno di lavoro"), QStringLiteral("2009"), central);
+    // The year of a first start, until the start-up reads the stored one.
+    StaticText1 = new widgets::ValueLabel(QStringLiteral("Anno di lavoro"), config::SettingsKey::defaultYear, central);
     StaticText1->setObjectName(QStringLiteral("StaticText1"));
     StaticText1->setAlignment(Qt::AlignCenter);
     StaticText1->setFrameStyle(QFrame::Box | QFrame::Plain);

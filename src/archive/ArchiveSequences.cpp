@@ -1,6 +1,7 @@
 #include "ArchiveSequences.h"
 
 #include "Platform.h"
+#include "Settings.h"
 #include "SettingsKey.h"
 #include "SettingsStore.h"
 #include "TFConf.h"
@@ -23,10 +24,6 @@ struct TableRow
     QString (*columns)();
 };
 
-QString setting(const QString& name)
-{
-    return SettingsStore::LeggiReg(path, name);
-}
 
 void bind(engine::Table& table, const QString& alias, const QString& fileName)
 {
@@ -49,10 +46,10 @@ bool ArchiveSequences::missingTableCheck(TFDB& db, const QString& yearDir)
     };
     bool created = false;
     for (const TableRow& row : rows) {
-        if (QFileInfo::exists(yearDir + setting(row.setting)))
+        if (QFileInfo::exists(yearDir + config::Settings::value(row.setting)))
             continue;
         Platform::messages().message(row.announcement);
-        TFConf::CreaTabella(db, setting(config::SettingsKey::aliasDb), setting(row.setting), row.columns());
+        TFConf::CreaTabella(db, config::Settings::alias(), config::Settings::value(row.setting), row.columns());
         created = true;
     }
     return created;
@@ -61,17 +58,17 @@ bool ArchiveSequences::missingTableCheck(TFDB& db, const QString& yearDir)
 void ArchiveSequences::rebind(TFDB& db)
 {
     db.QGEN.close();
-    db.QGEN.setDatabaseName(setting(config::SettingsKey::aliasDb));
-    bind(db.T_Rubrica, setting(config::SettingsKey::aliasDb), setting(config::SettingsKey::dbRubrica));
-    bind(db.T_Bozze, setting(config::SettingsKey::aliasDb), setting(config::SettingsKey::dbBozze));
-    bind(db.T_Fatture, setting(config::SettingsKey::aliasDb), setting(config::SettingsKey::dbFatture));
+    db.QGEN.setDatabaseName(config::Settings::alias());
+    bind(db.T_Rubrica, config::Settings::alias(), config::Settings::customersFile());
+    bind(db.T_Bozze, config::Settings::alias(), config::Settings::draftsFile());
+    bind(db.T_Fatture, config::Settings::alias(), config::Settings::invoicesFile());
 }
 
 void ArchiveSequences::protectionPass(const QString& yearDir)
 {
     for (const QString& name :
          {config::SettingsKey::dbRubrica, config::SettingsKey::dbBozze, config::SettingsKey::dbFatture})
-        TFConf::ProteggiTabella(setting(name), masterPassword, yearDir);
+        TFConf::ProteggiTabella(config::Settings::value(name), masterPassword, yearDir);
 }
 
 } // namespace quillio::archive

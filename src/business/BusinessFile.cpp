@@ -1,5 +1,6 @@
 #include "BusinessFile.h"
 
+#include "Settings.h"
 #include "SettingsKey.h"
 #include "SettingsStore.h"
 #include "SqliteStatement.h"
@@ -22,7 +23,7 @@ BusinessFile::BusinessFile(const QString& dataDirectory)
 
 BusinessFile BusinessFile::inDataDirectory()
 {
-    return BusinessFile(config::SettingsStore::LeggiReg(config::SettingsKey::path, config::SettingsKey::pathDatiGen));
+    return BusinessFile(config::Settings::dataDirectory());
 }
 
 void BusinessFile::createTables()

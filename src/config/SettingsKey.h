@@ -17,6 +17,10 @@ inline const QString anno = QStringLiteral("Anno");
 inline const QString dbRubrica = QStringLiteral("DBRubrica");
 inline const QString dbBozze = QStringLiteral("DBBozze");
 inline const QString dbFatture = QStringLiteral("DBFatture");
+
+// First-run values that others show before the settings are read.
+inline const QString defaultYear = QStringLiteral("2009");
+inline const QString defaultAlias = QStringLiteral("QUILDB09");
 } // namespace SettingsKey
 
 } // namespace quillio::config

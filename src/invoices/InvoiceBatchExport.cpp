@@ -11,6 +11,7 @@
 #include "ReportProject.h"
 #include "ReportSystem.h"
 #include "Session.h"
+#include "Settings.h"
 #include "SettingsKey.h"
 #include "SettingsStore.h"
 #include "Table.h"
@@ -30,7 +31,7 @@ const QString alias = QStringLiteral("QUILFATTURAPA");
 
 QString setting(const QString& name)
 {
-    return config::SettingsStore::LeggiReg(Key::path, name);
+    return config::Settings::value(name);
 }
 
 QByteArray archivalPdf(report::ReportProject& project, const engine::Dataset& invoice)

@@ -6,6 +6,7 @@
 #include "Platform.h"
 #include "ProgramFiles.h"
 #include "ReportProject.h"
+#include "Settings.h"
 #include "SettingsKey.h"
 #include "SettingsStore.h"
 #include "Values.h"
@@ -191,7 +192,7 @@ void InvoicePrintParameters::writeArchivalPdf(report::ReportProject& project, co
 void InvoicePrintParameters::print(report::ReportProject& project, const engine::Dataset& invoice)
 {
     print(project, invoice,
-          config::SettingsStore::LeggiReg(config::SettingsKey::path, config::SettingsKey::pathPrg));
+          config::Settings::programDirectory());
 }
 
 } // namespace quillio::invoices

@@ -10,6 +10,7 @@
 #include "LineSlots.h"
 #include "Platform.h"
 #include "RecordPanel.h"
+#include "Settings.h"
 #include "SettingsKey.h"
 #include "SettingsStore.h"
 #include "StartingValues.h"
@@ -283,7 +284,7 @@ void TFFatture1::StpFatturaElettronica1Click()
             Platform::modal().showModal(m_companyDialog());
         return;
     }
-    const int year = config::SettingsStore::LeggiReg(config::SettingsKey::path, config::SettingsKey::anno).toInt();
+    const int year = config::Settings::workingYear().toInt();
     TFFatturaElettronica& dialog = electronicInvoiceDialog();
     dialog.prepare(einvoice::InvoiceRecord::fromDataset(table()), year, *seller, [this] { return archivalPdf(); });
     Platform::modal().showModal(&dialog);
@@ -295,7 +296,7 @@ QByteArray TFFatture1::archivalPdf()
     QTemporaryDir scratch;
     const QString path = scratch.filePath(QStringLiteral("fattura.pdf"));
     InvoicePrintParameters::writeArchivalPdf(
-        *m_report, table(), config::SettingsStore::LeggiReg(config::SettingsKey::path, config::SettingsKey::pathPrg),
+        *m_report, table(), config::Settings::programDirectory(),
         path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

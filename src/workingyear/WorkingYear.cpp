@@ -3,6 +3,7 @@
 #include "ArchiveSequences.h"
 #include "PendingRecords.h"
 #include "Platform.h"
+#include "Settings.h"
 #include "SettingsKey.h"
 #include "SettingsStore.h"
 #include "TFDB.h"
@@ -15,30 +16,17 @@ namespace quillio::workingyear {
 
 namespace Key = config::SettingsKey;
 using archive::ArchiveSequences;
+using config::Settings;
 using config::SettingsStore;
 
 const QString WorkingYear::invalidYear = QStringLiteral("ANNO DI LAVORO NON VALIDO");
-
-namespace {
-
-QString setting(const QString& name)
-{
-    return SettingsStore::LeggiReg(Key::path, name);
-}
-
-bool isDirectory(const QString& path)
-{
-    return QFileInfo(path).isDir();
-}
-
-} // namespace
 
 WorkingYear::WorkingYear(archive::TFDB& db, YearLabel showYear) : m_db(db), m_showYear(std::move(showYear)) {}
 
 bool WorkingYear::change(const QString& yearText)
 {
     const QString yearDir = yearDirectory(yearText);
-    if (!YearText::staysInDataDirectory(yearText) || !isDirectory(yearDir))
+    if (!YearText::staysInDataDirectory(yearText) || !Settings::isDirectory(yearDir))
         return refuseInvalidYear();
     if (!mayDropPendingRecords())
         return false;
@@ -54,10 +42,10 @@ bool WorkingYear::create(const QString& yearText)
     // Asked before the directory is made, so that No leaves no trace.
     if (!mayDropPendingRecords())
         return false;
-    if (!isDirectory(yearDir))
+    if (!Settings::isDirectory(yearDir))
         QDir().mkdir(yearDir);
     // A name the file system refuses, or a first level that does not exist, must not reach the alias.
-    if (!isDirectory(yearDir))
+    if (!Settings::isDirectory(yearDir))
         return refuseInvalidYear();
     switchTo(yearText, yearDir, Protection::WhenCreated);
     return true;
@@ -66,7 +54,7 @@ bool WorkingYear::create(const QString& yearText)
 // Joined as the start-up joins it, so the next start opens the very same directory.
 QString WorkingYear::yearDirectory(const QString& yearText)
 {
-    return setting(Key::pathDatiGen) + yearText + QDir::separator();
+    return Settings::yearDirectory(yearText);
 }
 
 bool WorkingYear::refuseInvalidYear()
@@ -97,17 +85,17 @@ void WorkingYear::switchTo(const QString& yearText, const QString& yearDir, Prot
             ArchiveSequences::protectionPass(yearDir);
         SettingsStore::ScriviReg(Key::path, Key::anno, yearText);
     } catch (...) {
-        pointAliasAt(yearDirectory(setting(Key::anno)));
+        pointAliasAt(Settings::yearDirectory());
         throw;
     }
     if (m_showYear)
-        m_showYear(setting(Key::anno));
+        m_showYear(Settings::workingYear());
 }
 
 // The session stays active and keeps the password registered at start.
 void WorkingYear::pointAliasAt(const QString& yearDir)
 {
-    const QString alias = setting(Key::aliasDb);
+    const QString alias = Settings::alias();
     m_db.Session1.deleteAlias(alias);
     m_db.Session1.addStandardAlias(alias, yearDir, QStringLiteral("NATIVE"));
     m_db.Session1.activate();

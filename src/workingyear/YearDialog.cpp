@@ -2,6 +2,7 @@
 
 #include "DefaultErrorHandler.h"
 #include "NamedButton.h"
+#include "Settings.h"
 #include "SettingsKey.h"
 #include "SettingsStore.h"
 
@@ -96,7 +97,7 @@ void YearDialog::showEvent(QShowEvent* event)
     if (event->spontaneous())
         return;
     DefaultErrorHandler::run([this] {
-        Edit1->setText(config::SettingsStore::LeggiReg(config::SettingsKey::path, config::SettingsKey::anno));
+        Edit1->setText(config::Settings::workingYear());
     });
     Edit1->selectAll();
     Edit1->setFocus();

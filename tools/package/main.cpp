@@ -10,6 +10,7 @@
 #include "Platform.h"
 #include "Program.h"
 #include "ScriptedOutputChooser.h"
+#include "Settings.h"
 #include "SettingsKey.h"
 #include "SettingsStore.h"
 #include "TFDB.h"
@@ -25,7 +26,7 @@ namespace {
 
 QString setting(const QString& name)
 {
-    return config::SettingsStore::LeggiReg(config::SettingsKey::path, name);
+    return config::Settings::value(name);
 }
 
 void storeInvoice(engine::Table& invoices)

@@ -27,6 +27,7 @@
 #include "ReportLayouter.h"
 #include "ReportProject.h"
 #include "ReportSystem.h"
+#include "Settings.h"
 #include "SettingsKey.h"
 #include "SettingsStore.h"
 #include "TFCambioAnno.h"
@@ -211,7 +212,7 @@ void savePrintedInvoice(const engine::Dataset& invoice, const QString& out)
     report::ReportSystem system;
     report::ReportProject project(system);
     const QString pathPrg =
-        config::SettingsStore::LeggiReg(config::SettingsKey::path, config::SettingsKey::pathPrg);
+        config::Settings::programDirectory();
     project.setProjectFile(invoices::InvoicePrintParameters::layoutPath(pathPrg));
     project.open();
     for (const auto& [name, text] : invoices::InvoicePrintParameters::read(invoice))

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+namespace quillio::config {
+
+// The program's settings by name, each read afresh from the store at every call, and the paths
+// made from them the same way everywhere.
+class Settings
+{
+public:
+    // Any value of the settings key.
+    static QString value(const QString& name);
+
+    static QString programDirectory();
+    static QString dataDirectory();
+    static QString tempDirectory();
+    static QString alias();
+    static QString workingYear();
+    static QString customersFile();
+    static QString draftsFile();
+    static QString invoicesFile();
+
+    // The data directory followed by the year and a separator: how the start-up, the working-year
+    // dialogs and every later reader find a year's archive.
+    static QString yearDirectory(const QString& year);
+    static QString yearDirectory() { return yearDirectory(workingYear()); }
+
+    // A non-empty path naming an existing directory.
+    static bool isDirectory(const QString& path);
+};
+
+} // namespace quillio::config
