@@ -7,6 +7,9 @@
 #include "Program.h"
 #include "SvgPicture.h"
 #include "TFBozze.h"
+#include "TFCopiaSicurezza.h"
+#include "TFEsportaCommercialista.h"
+#include "TFRipristinaCopia.h"
 #include "TFCambioAnno.h"
 #include "TFCreaArchivio.h"
 #include "TFDatiAzienda.h"
@@ -76,6 +79,10 @@ const QMap<QString, WindowCommand> windowCommands = {
      {&app::TFMain::createNewArchive, [](app::Program& p) -> QWidget& { return p.creaArchivio(); }}},
     {"company data",
      {&app::TFMain::editCompanyData, [](app::Program& p) -> QWidget& { return p.datiAzienda(); }}},
+    {"backup", {&app::TFMain::backUp, [](app::Program& p) -> QWidget& { return p.copiaSicurezza(); }}},
+    {"restore", {&app::TFMain::restoreCopy, [](app::Program& p) -> QWidget& { return p.ripristinaCopia(); }}},
+    {"accountant export",
+     {&app::TFMain::exportForAccountant, [](app::Program& p) -> QWidget& { return p.esportaCommercialista(); }}},
 };
 
 // A menu's items in order, "-" for a separator, a submenu as its caption followed by its entries.
@@ -133,7 +140,8 @@ private slots:
         QCOMPARE(menuItems(menus[0]->menu()), (QStringList{"&Bozze Fatture", "&Fattura", "-", "&Esci"}));
         QCOMPARE(menus[1]->text(), QStringLiteral("&Strumenti"));
         QCOMPARE(menuItems(menus[1]->menu()),
-                 (QStringList{"Rubrica Clienti", "-", "Cambio Anno", "Crea Nuovo Archivio", "-", "Dati Azienda"}));
+                 (QStringList{"Rubrica Clienti", "-", "Cambio Anno", "Crea Nuovo Archivio", "-", "Dati Azienda", "-",
+                              "Copia di sicurezza", "Ripristina copia", "Esporta per il commercialista"}));
         QCOMPARE(menus[2]->text(), QStringLiteral("?"));
         QCOMPARE(menuItems(menus[2]->menu()), QStringList{"About"});
 
