@@ -72,7 +72,7 @@ TFEsportaCommercialista::TFEsportaCommercialista(QWidget* parent) : QDialog(pare
     auto* folderRow = new QHBoxLayout;
     folderRow->addWidget(ED_Cartella, 1);
     folderRow->addWidget(BT_Cartella);
-    form->addRow(QStringLiteral("&Cartella"), folderRow);
+    form->addRow(QStringLiteral("Cartella"), folderRow);
     layout->addLayout(form);
 
     LB_Esito = new widgets::ValueLabel(QStringLiteral("Esito"), {}, this);
