@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libqt6svg6 libsqlite3-dev libicu-dev
-          xvfb xauth poppler-utils fonts-dejavu-core clang libclang-rt-14-dev libxml2-utils)
+          xvfb xauth poppler-utils fonts-dejavu-core clang libclang-rt-14-dev libxml2-utils libzip-dev python3)
 
 install_missing() {
     local missing=()
