@@ -12,7 +12,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libqt6svg6 libsqlite3-dev libicu-dev
-          xvfb xauth poppler-utils fonts-dejavu-core clang libclang-rt-14-dev libxml2-utils)
+          xvfb xauth poppler-utils fonts-dejavu-core clang libclang-rt-14-dev libxml2-utils libzip-dev python3)
 
 # What the package and its checks need besides the build: dpkg-shlibdeps and file for CPack,
 # python3-markdown for the guide, the validators and lintian for the checks.

@@ -1,6 +1,7 @@
 #include "BenchProgram.h"
 
 #include "ArchiveGenerator.h"
+#include "CopyMeasurement.h"
 #include "EngineMeasurements.h"
 #include "FatturaPAMeasurement.h"
 #include "FigureReport.h"
@@ -53,8 +54,11 @@ QList<Figure> BenchProgram::measureArchiveOf(int records, const QString& root)
     }
     figures.append(WindowMeasurements::measure(archive));
     // A year of 10,000 invoices is a large office's; the batch is measured on that one.
-    if (records == 10000)
+    if (records == 10000) {
         figures.append(FatturaPAMeasurement::batch(archive));
+        figures.append(CopyMeasurement::backup(archive));
+        figures.append(CopyMeasurement::accountantExport(archive));
+    }
     // The largest archives take hundreds of megabytes: each goes as soon as it is measured.
     QDir(archive.directory).removeRecursively();
     return figures;

@@ -1,5 +1,9 @@
 #include "Program.h"
 
+#include "AutomaticBackupRunner.h"
+#include "TFCopiaSicurezza.h"
+#include "TFEsportaCommercialista.h"
+#include "TFRipristinaCopia.h"
 #include "QuillioResources.h"
 #include "ReportProject.h"
 #include "ReportSystem.h"
@@ -34,12 +38,27 @@ Program::Program()
         [this] { return &cambioAnno(); },
         [this] { return &creaArchivio(); },
         [this] { return &datiAzienda(); },
+        [this] { return &copiaSicurezza(); },
+        [this] { return &ripristinaCopia(); },
+        [this] { return &esportaCommercialista(); },
     });
+    m_automaticBackup = std::make_unique<backup::AutomaticBackupRunner>();
+    QObject::connect(m_automaticBackup.get(), &backup::AutomaticBackupRunner::finished, m_main.get(),
+                     [this](const backup::AutomaticBackup::Outcome& outcome) {
+                         if (!outcome.failure.isEmpty())
+                             m_main->showBackupStatus(outcome.failure);
+                     });
+    m_main->setAfterStartup([this] { startAutomaticBackup(); });
 }
 
 // Windows go before the data module whose tables they show.
 Program::~Program()
 {
+    // A copy still being written is finished first: no thread outlives the program.
+    m_automaticBackup.reset();
+    m_esportaCommercialista.reset();
+    m_ripristinaCopia.reset();
+    m_copiaSicurezza.reset();
     m_datiAzienda.reset();
     m_creaArchivio.reset();
     m_cambioAnno.reset();
@@ -53,6 +72,11 @@ Program::~Program()
 void Program::showMainWindow()
 {
     m_main->showMaximized();
+}
+
+void Program::startAutomaticBackup()
+{
+    m_automaticBackup->start(backup::AutomaticBackup::fromSettings());
 }
 
 void Program::showYear(const QString& year) const
@@ -130,6 +154,33 @@ company::TFDatiAzienda& Program::datiAzienda()
     if (!m_datiAzienda)
         m_datiAzienda = std::make_unique<company::TFDatiAzienda>();
     return *m_datiAzienda;
+}
+
+} // namespace quillio::app
+
+namespace quillio::app {
+
+backupwindows::TFCopiaSicurezza& Program::copiaSicurezza()
+{
+    if (!m_copiaSicurezza)
+        m_copiaSicurezza = std::make_unique<backupwindows::TFCopiaSicurezza>();
+    return *m_copiaSicurezza;
+}
+
+backupwindows::TFRipristinaCopia& Program::ripristinaCopia()
+{
+    if (!m_ripristinaCopia) {
+        m_ripristinaCopia = std::make_unique<backupwindows::TFRipristinaCopia>();
+        m_ripristinaCopia->setDataModule(m_db.get());
+    }
+    return *m_ripristinaCopia;
+}
+
+backupwindows::TFEsportaCommercialista& Program::esportaCommercialista()
+{
+    if (!m_esportaCommercialista)
+        m_esportaCommercialista = std::make_unique<backupwindows::TFEsportaCommercialista>();
+    return *m_esportaCommercialista;
 }
 
 } // namespace quillio::app

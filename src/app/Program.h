@@ -8,6 +8,14 @@ namespace quillio::archive {
 class TFConf;
 class TFDB;
 } // namespace quillio::archive
+namespace quillio::backup {
+class AutomaticBackupRunner;
+}
+namespace quillio::backupwindows {
+class TFCopiaSicurezza;
+class TFEsportaCommercialista;
+class TFRipristinaCopia;
+} // namespace quillio::backupwindows
 namespace quillio::company {
 class TFDatiAzienda;
 }
@@ -59,9 +67,15 @@ public:
     workingyear::TFCambioAnno& cambioAnno();
     workingyear::TFCreaArchivio& creaArchivio();
     company::TFDatiAzienda& datiAzienda();
+    backupwindows::TFCopiaSicurezza& copiaSicurezza();
+    backupwindows::TFRipristinaCopia& ripristinaCopia();
+    backupwindows::TFEsportaCommercialista& esportaCommercialista();
+    // The daily copy, started after the first show of the main window.
+    backup::AutomaticBackupRunner& automaticBackup() const { return *m_automaticBackup; }
 
 private:
     void showYear(const QString& year) const;
+    void startAutomaticBackup();
 
     std::unique_ptr<TFMain> m_main;
     std::unique_ptr<archive::TFConf> m_conf;
@@ -76,6 +90,10 @@ private:
     std::unique_ptr<workingyear::TFCambioAnno> m_cambioAnno;
     std::unique_ptr<workingyear::TFCreaArchivio> m_creaArchivio;
     std::unique_ptr<company::TFDatiAzienda> m_datiAzienda;
+    std::unique_ptr<backupwindows::TFCopiaSicurezza> m_copiaSicurezza;
+    std::unique_ptr<backupwindows::TFRipristinaCopia> m_ripristinaCopia;
+    std::unique_ptr<backupwindows::TFEsportaCommercialista> m_esportaCommercialista;
+    std::unique_ptr<backup::AutomaticBackupRunner> m_automaticBackup;
 };
 
 } // namespace quillio::app

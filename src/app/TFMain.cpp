@@ -180,6 +180,10 @@ void TFMain::buildMenus()
     Guida1 = newAction(this, QStringLiteral("Guida1"), QStringLiteral("Guida"));
     About1 = newAction(this, QStringLiteral("About1"), QStringLiteral("About"));
     DatiAzienda1 = newAction(this, QStringLiteral("DatiAzienda1"), QStringLiteral("Dati Azienda"));
+    CopiaSicurezza1 = newAction(this, QStringLiteral("CopiaSicurezza1"), QStringLiteral("Copia di sicurezza"));
+    RipristinaCopia1 = newAction(this, QStringLiteral("RipristinaCopia1"), QStringLiteral("Ripristina copia"));
+    EsportaCommercialista1 =
+        newAction(this, QStringLiteral("EsportaCommercialista1"), QStringLiteral("Esporta per il commercialista"));
 
     connect(BozzeFatture1, &QAction::triggered, this, &TFMain::openDrafts);
     connect(Fattura1, &QAction::triggered, this, &TFMain::openInvoices);
@@ -190,6 +194,9 @@ void TFMain::buildMenus()
     connect(Guida1, &QAction::triggered, this, &TFMain::showGuide);
     connect(About1, &QAction::triggered, this, &TFMain::showAbout);
     connect(DatiAzienda1, &QAction::triggered, this, &TFMain::editCompanyData);
+    connect(CopiaSicurezza1, &QAction::triggered, this, &TFMain::backUp);
+    connect(RipristinaCopia1, &QAction::triggered, this, &TFMain::restoreCopy);
+    connect(EsportaCommercialista1, &QAction::triggered, this, &TFMain::exportForAccountant);
 
     QMenu* documenti = menuBar()->addMenu(QStringLiteral("&Documenti"));
     documenti->setObjectName(QStringLiteral("Documenti1"));
@@ -205,6 +212,10 @@ void TFMain::buildMenus()
     strumenti->addAction(CreaNuovoArchivio1);
     strumenti->addSeparator();
     strumenti->addAction(DatiAzienda1);
+    strumenti->addSeparator();
+    strumenti->addAction(CopiaSicurezza1);
+    strumenti->addAction(RipristinaCopia1);
+    strumenti->addAction(EsportaCommercialista1);
     QMenu* help = menuBar()->addMenu(QStringLiteral("?"));
     help->setObjectName(QStringLiteral("Help1"));
     help->addAction(Guida1);
@@ -221,16 +232,23 @@ void TFMain::buildStatusBar()
     clockPanel->setFixedWidth(80);
     clockPanel->setAlignment(Qt::AlignCenter);
     clockPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    auto* middle = new QLabel(bar);
-    middle->setFixedWidth(600);
-    middle->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    backupPanel = new widgets::ValueLabel(QStringLiteral("Copia di sicurezza"), {}, bar);
+    backupPanel->setObjectName(QStringLiteral("StatoCopia"));
+    backupPanel->setFixedWidth(600);
+    backupPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     auto* right = new QLabel(bar);
     right->setFixedWidth(50);
     right->setAlignment(Qt::AlignCenter);
     right->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     bar->addWidget(clockPanel);
-    bar->addWidget(middle);
+    bar->addWidget(backupPanel);
     bar->addWidget(right);
+}
+
+void TFMain::showBackupStatus(const QString& text)
+{
+    backupPanel->setValue(text);
+    backupPanel->setToolTip(text);
 }
 
 void TFMain::Timer1Timer()
@@ -261,6 +279,8 @@ void TFMain::runBootstrap()
         return;
     DefaultErrorHandler::run(
         [this] { Bootstrap(*m_db, [this](const QString& year) { StaticText1->setValue(year); }).run(); });
+    if (m_afterStartup)
+        QTimer::singleShot(0, this, [this] { m_afterStartup(); });
 }
 
 void TFMain::openRecordWindow(const WindowProvider& provider, bool resetSize,
@@ -306,6 +326,21 @@ void TFMain::createNewArchive()
 void TFMain::editCompanyData()
 {
     openRecordWindow(m_windows.datiAzienda, false);
+}
+
+void TFMain::backUp()
+{
+    openRecordWindow(m_windows.copiaSicurezza, false);
+}
+
+void TFMain::restoreCopy()
+{
+    openRecordWindow(m_windows.ripristinaCopia, false);
+}
+
+void TFMain::exportForAccountant()
+{
+    openRecordWindow(m_windows.esportaCommercialista, false);
 }
 
 void TFMain::showAbout()

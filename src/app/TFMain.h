@@ -34,12 +34,20 @@ public:
         WindowProvider cambioAnno;
         WindowProvider creaArchivio;
         WindowProvider datiAzienda;
+        WindowProvider copiaSicurezza;
+        WindowProvider ripristinaCopia;
+        WindowProvider esportaCommercialista;
     };
 
     explicit TFMain(QWidget* parent = nullptr);
 
     void setDataModule(archive::TFDB* db) { m_db = db; }
     void setWindows(Windows windows) { m_windows = std::move(windows); }
+    // Runs once, queued after the start-up of the archive: the daily copy starts there, so the
+    // main window shows first.
+    void setAfterStartup(std::function<void()> afterStartup) { m_afterStartup = std::move(afterStartup); }
+    // What the status bar says about the copies (a failed automatic copy); empty clears it.
+    void showBackupStatus(const QString& text);
 
     // What the guide command says when neither the build tree nor the installation holds a guide.
     static QString guideMissing();
@@ -49,6 +57,7 @@ public:
 
     widgets::ValueLabel* StaticText1 = nullptr;
     widgets::ValueLabel* clockPanel = nullptr;
+    widgets::ValueLabel* backupPanel = nullptr;
     QTimer Timer1;
 
     QAction* BozzeFatture1 = nullptr;
@@ -59,6 +68,9 @@ public:
     QAction* CreaNuovoArchivio1 = nullptr;
     QAction* DatiAzienda1 = nullptr;
     QAction* Guida1 = nullptr;
+    QAction* CopiaSicurezza1 = nullptr;
+    QAction* RipristinaCopia1 = nullptr;
+    QAction* EsportaCommercialista1 = nullptr;
     QAction* About1 = nullptr;
     QAction* TBBozze = nullptr;
     QAction* TBFattura = nullptr;
@@ -73,6 +85,9 @@ public slots:
     void changeWorkingYear();
     void createNewArchive();
     void editCompanyData();
+    void backUp();
+    void restoreCopy();
+    void exportForAccountant();
     void showAbout();
     // Opens the guide's first page in the desktop's browser; when no guide is installed, says so.
     void showGuide();
@@ -96,6 +111,7 @@ private:
 
     archive::TFDB* m_db = nullptr;
     Windows m_windows;
+    std::function<void()> m_afterStartup;
     bool m_bootstrapDone = false;
 };
 

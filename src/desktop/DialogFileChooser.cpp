@@ -10,6 +10,12 @@ QString DialogFileChooser::saveFileName(QWidget* parent, const QString& caption,
     return QFileDialog::getSaveFileName(parent, caption, suggestedPath, filter);
 }
 
+QString DialogFileChooser::openFileName(QWidget* parent, const QString& caption, const QString& startFolder,
+                                        const QString& filter)
+{
+    return QFileDialog::getOpenFileName(parent, caption, startFolder, filter);
+}
+
 QString DialogFileChooser::folder(QWidget* parent, const QString& caption, const QString& startFolder)
 {
     return QFileDialog::getExistingDirectory(parent, caption, startFolder);

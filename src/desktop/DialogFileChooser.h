@@ -9,6 +9,8 @@ class DialogFileChooser : public FileChooser
 public:
     QString saveFileName(QWidget* parent, const QString& caption, const QString& suggestedPath,
                          const QString& filter) override;
+    QString openFileName(QWidget* parent, const QString& caption, const QString& startFolder,
+                         const QString& filter) override;
     QString folder(QWidget* parent, const QString& caption, const QString& startFolder) override;
 };
 

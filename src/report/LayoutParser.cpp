@@ -321,6 +321,7 @@ private:
     {
         checkAttributes({});
         PageDefinition page;
+        bool flowing = false;
         while (nextChild()) {
             const QStringView name = m_xml.name();
             if (name == u"text")
@@ -331,8 +332,13 @@ private:
                 page.elements.append(readRect());
             else if (name == u"image")
                 page.elements.append(readImage());
-            else if (expectElement(u"table"))
-                page.elements.append(readTable());
+            else if (expectElement(u"table")) {
+                TableRows table = readTable();
+                if (table.flow && flowing)
+                    fail(QStringLiteral("a page holds one flowing table at most"));
+                flowing = flowing || table.flow;
+                page.elements.append(std::move(table));
+            }
         }
         return page;
     }
@@ -442,16 +448,19 @@ private:
 
     TableRows readTable()
     {
-        checkAttributes({"y", "height", "rowHeight", "first", "last", "digits", "skipBlank", "rule",
-                         "ruleColor", "stripe", "stripeX", "stripeWidth"});
+        checkAttributes({"y", "height", "rowHeight", "first", "last", "rowsFrom", "flow", "digits", "skipBlank",
+                         "rule", "ruleColor", "stripe", "stripeX", "stripeWidth"});
         TableRows table;
         table.sourceLine = int(m_xml.lineNumber());
         table.top = requiredNumber(QStringLiteral("y"));
         table.height = positive(QStringLiteral("height"), requiredNumber(QStringLiteral("height")));
         table.rowHeight = positive(QStringLiteral("rowHeight"), requiredNumber(QStringLiteral("rowHeight")));
-        requiredText(QStringLiteral("last"));
+        table.rowsFrom = optionalText(QStringLiteral("rowsFrom"));
+        if (table.rowsFrom.isEmpty())
+            requiredText(QStringLiteral("last"));
         table.first = wholeNumber(QStringLiteral("first"), 1, 0, 9999);
-        table.last = wholeNumber(QStringLiteral("last"), 1, table.first, 9999);
+        table.last = wholeNumber(QStringLiteral("last"), table.first, table.first, 9999);
+        table.flow = flag(QStringLiteral("flow"), false);
         table.digits = wholeNumber(QStringLiteral("digits"), 2, 0, 9);
         table.skipBlank = flag(QStringLiteral("skipBlank"), true);
         readTableDecoration(table);

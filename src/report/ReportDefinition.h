@@ -64,7 +64,9 @@ struct ImageShape
 
 // A block of rows repeated from one template: row numbers `first` to `last`, each `rowHeight`
 // tall, stacked from `top` within `height`. Cells lie at a fixed x; their y is within the row.
-// Rows whose placeholders are all empty take no room when `skipBlank` is set.
+// Rows whose placeholders are all empty take no room when `skipBlank` is set. A flowing table
+// continues on copies of its page when its rows do not fit; `rowsFrom` names the parameter that
+// gives the last row number, for a list whose length is known only when it is printed.
 struct TableRows
 {
     int sourceLine = 0;
@@ -75,6 +77,8 @@ struct TableRows
     int last = 1;
     int digits = 2;
     bool skipBlank = true;
+    bool flow = false;
+    QString rowsFrom;
     QList<TextBox> cells;
     LineShape rule; // drawn under each row when its colour is valid
     QColor stripe;  // fills every second row when valid

@@ -6,21 +6,24 @@ namespace quillio::report {
 
 qsizetype ReportParameters::indexOf(const QString& name) const
 {
-    for (qsizetype i = 0; i < m_entries.size(); ++i)
-        if (m_entries[i].name.compare(name, Qt::CaseInsensitive) == 0)
-            return i;
-    return -1;
+    return m_index.value(key(name), -1);
 }
 
 void ReportParameters::set(const QString& name, const QString& text)
 {
     const qsizetype index = indexOf(name);
     if (text.isEmpty()) {
-        if (index >= 0)
+        if (index >= 0) {
             m_entries.removeAt(index);
+            m_index.remove(key(name));
+            for (auto it = m_index.begin(); it != m_index.end(); ++it)
+                if (it.value() > index)
+                    --it.value();
+        }
     } else if (index >= 0) {
         m_entries[index].text = text;
     } else {
+        m_index.insert(key(name), m_entries.size());
         m_entries.append({name, text});
     }
 }

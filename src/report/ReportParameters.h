@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -14,7 +15,11 @@ public:
     // The text under the name, empty when there is none.
     QString value(const QString& name) const;
     bool contains(const QString& name) const;
-    void clear() { m_entries.clear(); }
+    void clear()
+    {
+        m_entries.clear();
+        m_index.clear();
+    }
     qsizetype size() const { return m_entries.size(); }
     QStringList names() const;
 
@@ -25,8 +30,10 @@ private:
         QString text;
     };
     qsizetype indexOf(const QString& name) const;
+    static QString key(const QString& name) { return name.toCaseFolded(); }
 
     QList<Entry> m_entries;
+    QHash<QString, qsizetype> m_index; // case-folded name -> place in m_entries
 };
 
 } // namespace quillio::report

@@ -74,10 +74,11 @@ std::optional<LaidOutDocument> ReportSystem::generate(const ReportDefinition& re
 {
     const PageOutput::Progress progress = progressOn(status, settings.generatingText);
     LaidOutDocument document{ReportLayouter::pageLayout(report), {}};
-    for (qsizetype page = 0; page < report.pages.size(); ++page) {
-        if (!progress(int(page) + 1))
+    const QList<ReportLayouter::PlannedPage> pages = ReportLayouter::plan(report, parameters);
+    for (qsizetype index = 0; index < pages.size(); ++index) {
+        if (!progress(int(index) + 1))
             return std::nullopt;
-        document.pages.append(ReportLayouter::layOutPage(report, page, parameters));
+        document.pages.append(ReportLayouter::layOutPlanned(report, pages, index, parameters));
     }
     return document;
 }

@@ -61,11 +61,16 @@ QString TextTemplate::nameForRow(const QString& name, int row, int digits)
     return copy.replace(u'#', QStringLiteral("%1").arg(row, digits, 10, QLatin1Char('0')));
 }
 
-QString TextTemplate::fill(const ReportParameters& parameters, int row, int digits) const
+QString TextTemplate::valueOf(const QString& name, const ReportParameters& parameters, const ReportParameters* page)
+{
+    return page && page->contains(name) ? page->value(name) : parameters.value(name);
+}
+
+QString TextTemplate::fill(const ReportParameters& parameters, int row, int digits, const ReportParameters* page) const
 {
     QString text;
     for (const Segment& segment : m_segments)
-        text += segment.placeholder ? parameters.value(nameForRow(segment.text, row, digits)) : segment.text;
+        text += segment.placeholder ? valueOf(nameForRow(segment.text, row, digits), parameters, page) : segment.text;
     return text;
 }
 
@@ -75,14 +80,15 @@ bool TextTemplate::hasPlaceholders() const
                        [](const Segment& s) { return s.placeholder; });
 }
 
-bool TextTemplate::allPlaceholdersEmpty(const ReportParameters& parameters, int row, int digits) const
+bool TextTemplate::allPlaceholdersEmpty(const ReportParameters& parameters, int row, int digits,
+                                        const ReportParameters* page) const
 {
     bool anyPlaceholder = false;
     for (const Segment& segment : m_segments) {
         if (!segment.placeholder)
             continue;
         anyPlaceholder = true;
-        if (!parameters.value(nameForRow(segment.text, row, digits)).isEmpty())
+        if (!valueOf(nameForRow(segment.text, row, digits), parameters, page).isEmpty())
             return false;
     }
     return anyPlaceholder;

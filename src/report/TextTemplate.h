@@ -20,10 +20,13 @@ public:
 
     // The text with every placeholder replaced by its parameter (empty when there is none).
     // `row` (with `digits` zero-padded digits) replaces '#' in the names; -1 for boxes outside tables.
-    QString fill(const ReportParameters& parameters, int row = -1, int digits = 0) const;
+    // `page`, when given, holds the texts of one page (its number) and wins over `parameters`.
+    QString fill(const ReportParameters& parameters, int row = -1, int digits = 0,
+                 const ReportParameters* page = nullptr) const;
     bool hasPlaceholders() const;
     // Whether the text holds placeholders and every one of them is empty for this row.
-    bool allPlaceholdersEmpty(const ReportParameters& parameters, int row, int digits) const;
+    bool allPlaceholdersEmpty(const ReportParameters& parameters, int row, int digits,
+                              const ReportParameters* page = nullptr) const;
 
 private:
     struct Segment
@@ -32,6 +35,7 @@ private:
         bool placeholder = false;
     };
     static QString nameForRow(const QString& name, int row, int digits);
+    static QString valueOf(const QString& name, const ReportParameters& parameters, const ReportParameters* page);
 
     QList<Segment> m_segments;
 };

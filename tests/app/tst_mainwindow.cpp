@@ -7,6 +7,9 @@
 #include "Program.h"
 #include "SvgPicture.h"
 #include "TFBozze.h"
+#include "TFCopiaSicurezza.h"
+#include "TFEsportaCommercialista.h"
+#include "TFRipristinaCopia.h"
 #include "TFCambioAnno.h"
 #include "TFCreaArchivio.h"
 #include "TFDatiAzienda.h"
@@ -80,6 +83,10 @@ const QMap<QString, WindowCommand> windowCommands = {
      {&app::TFMain::createNewArchive, [](app::Program& p) -> QWidget& { return p.creaArchivio(); }}},
     {"company data",
      {&app::TFMain::editCompanyData, [](app::Program& p) -> QWidget& { return p.datiAzienda(); }}},
+    {"backup", {&app::TFMain::backUp, [](app::Program& p) -> QWidget& { return p.copiaSicurezza(); }}},
+    {"restore", {&app::TFMain::restoreCopy, [](app::Program& p) -> QWidget& { return p.ripristinaCopia(); }}},
+    {"accountant export",
+     {&app::TFMain::exportForAccountant, [](app::Program& p) -> QWidget& { return p.esportaCommercialista(); }}},
 };
 
 // Actions in order, "-" for a separator, one with a menu (a submenu, a drop-down button) as its
@@ -140,7 +147,8 @@ private slots:
         QCOMPARE(menuItems(menus[0]->menu()), (QStringList{"&Bozze Fatture", "&Fattura", "-", "&Esci"}));
         QCOMPARE(menus[1]->text(), QStringLiteral("&Strumenti"));
         QCOMPARE(menuItems(menus[1]->menu()),
-                 (QStringList{"Rubrica Clienti", "-", "Cambio Anno", "Crea Nuovo Archivio", "-", "Dati Azienda"}));
+                 (QStringList{"Rubrica Clienti", "-", "Cambio Anno", "Crea Nuovo Archivio", "-", "Dati Azienda", "-",
+                              "Copia di sicurezza", "Ripristina copia", "Esporta per il commercialista"}));
         QCOMPARE(menus[2]->text(), QStringLiteral("?"));
         QCOMPARE(menuItems(menus[2]->menu()), (QStringList{"Guida", "About"}));
 

@@ -16,11 +16,17 @@ public:
         captions.append(caption);
         return answer;
     }
+    QString openFileName(QWidget*, const QString& caption, const QString&, const QString&) override
+    {
+        captions.append(caption);
+        return openAnswer;
+    }
     QString folder(QWidget*, const QString& caption, const QString&) override
     {
         captions.append(caption);
         return folderAnswer;
     }
+    QString openAnswer;
     QString folderAnswer;
     QString answer;
     QStringList captions;

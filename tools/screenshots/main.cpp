@@ -20,6 +20,8 @@
 #include "DBGrid.h"
 #include "SampleCompany.h"
 #include "TestEnvironment.h"
+#include "AutomaticBackupRunner.h"
+#include "DataDirectory.h"
 #include "DisplayListPainter.h"
 #include "InvoicePrintParameters.h"
 #include "OutputOptionsDialog.h"
@@ -31,14 +33,21 @@
 #include "SettingsKey.h"
 #include "SettingsStore.h"
 #include "TFCambioAnno.h"
+#include "TFCopiaSicurezza.h"
 #include "TFCreaArchivio.h"
+#include "TFEsportaCommercialista.h"
+#include "TFRipristinaCopia.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QComboBox>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPainter>
+#include <QProcess>
+#include <QSpinBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -229,6 +238,50 @@ void savePrintedInvoice(const engine::Dataset& invoice, const QString& out)
     page.save(QDir(out).filePath(QStringLiteral("printed-invoice.png")));
 }
 
+// A quarter of invoices in the working year, one of them deleted, for the accountant's export.
+void addQuarterOfInvoices(const QString& dataDirectory)
+{
+    const test::DataDirectory data(dataDirectory);
+    const QStringList customers = {"Rossi Arredamenti S.r.l.", "Caffè Centrale di Verdi & C.", "Edilnord S.p.A.",
+                                   "Studio Tecnico Esposito", "Bianchi Giovanni"};
+    for (int i = 0; i < 24; ++i) {
+        const QString customer = customers[i % customers.size()];
+        data.addInvoice(QStringLiteral("2009"),
+                        {QDate(2009, 1 + i / 8, 2 + i), customer, i % 5 == 4 ? QString() : QStringLiteral("01234567897"),
+                         i % 5 == 4 ? QStringLiteral("BNCGNN70A01L219K") : QString(), {120.0 * (i + 1), 35.5},
+                         i % 6 == 5 ? 10.0 : 20.0});
+    }
+    data.removeRecord(QStringLiteral("2009"), QStringLiteral("Fatture.DB"), 9);
+}
+
+// The three dialogs of the copies and of the accountant's export, and a page of the register.
+void showBackupDialogs(app::Program& program, const QString& out)
+{
+    program.automaticBackup().waitForFinished();
+    QApplication::processEvents();
+    program.main().backUp();
+    save(program.copiaSicurezza(), out, QStringLiteral("backup"));
+    program.copiaSicurezza().close();
+
+    program.main().restoreCopy();
+    program.ripristinaCopia().LB_Copie->setCurrentRow(0);
+    save(program.ripristinaCopia(), out, QStringLiteral("restore"));
+    program.ripristinaCopia().close();
+
+    QTemporaryDir folder;
+    static_cast<test::ScriptedFiles&>(Platform::files()).folderAnswer = folder.path();
+    program.main().exportForAccountant();
+    backupwindows::TFEsportaCommercialista& dialog = program.esportaCommercialista();
+    dialog.SE_Anno->setValue(2009);
+    dialog.CB_AlMese->setCurrentIndex(2);
+    dialog.BT_Esporta->click();
+    save(dialog, out, QStringLiteral("accountant-export"));
+    dialog.close();
+    QProcess::execute(QStringLiteral("pdftoppm"), {"-png", "-r", "70", "-f", "1", "-l", "1", "-singlefile",
+                                                   QDir(folder.path()).filePath("Registro-IVA-2009.pdf"),
+                                                   QDir(out).filePath("sales-register")});
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -292,5 +345,12 @@ int main(int argc, char* argv[])
     fatture.Esci1Click();
 
     saveYearDialogs(program, out);
+
+    const QString programDir = Platform::paths().programDir();
+    QDir().mkpath(programDir + QStringLiteral("Report"));
+    QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/Report/RegistroIVA.qrl"),
+                programDir + QStringLiteral("Report/RegistroIVA.qrl"));
+    addQuarterOfInvoices(programDir);
+    showBackupDialogs(program, out);
     return 0;
 }

@@ -1,0 +1,30 @@
+#include "CsvWriter.h"
+
+namespace quillio::accountant {
+
+QString CsvWriter::quoted(const QString& field)
+{
+    const bool needsQuotes = field.contains(QLatin1Char(separator)) || field.contains(u'"') ||
+                             field.contains(u'\r') || field.contains(u'\n');
+    if (!needsQuotes)
+        return field;
+    QString doubled = field;
+    doubled.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + doubled + u'"';
+}
+
+void CsvWriter::addRow(const QStringList& fields)
+{
+    QStringList written;
+    for (const QString& field : fields)
+        written.append(quoted(field));
+    m_body += written.join(QLatin1Char(separator)).toUtf8();
+    m_body += "\r\n";
+}
+
+QByteArray CsvWriter::bytes() const
+{
+    return QByteArray("\xEF\xBB\xBF") + m_body;
+}
+
+} // namespace quillio::accountant

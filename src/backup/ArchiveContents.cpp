@@ -1,0 +1,55 @@
+#include "ArchiveContents.h"
+
+#include "BusinessFile.h"
+#include "SettingsKey.h"
+#include "SettingsStore.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <algorithm>
+
+namespace quillio::backup {
+
+namespace Key = config::SettingsKey;
+
+namespace {
+
+bool holdsAll(const QDir& directory, const QStringList& tableFiles)
+{
+    return std::all_of(tableFiles.begin(), tableFiles.end(),
+                       [&](const QString& name) { return QFileInfo(directory.filePath(name)).isFile(); });
+}
+
+} // namespace
+
+QList<ArchiveContents::Item> ArchiveContents::of(const QString& dataDirectory, const QStringList& tableFiles)
+{
+    QList<Item> items;
+    const QDir data(dataDirectory);
+    for (const QString& year : data.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+        const QDir directory(data.filePath(year));
+        if (!holdsAll(directory, tableFiles))
+            continue;
+        for (const QString& name : tableFiles)
+            items.append({year + u'/' + name, directory.filePath(name), year});
+    }
+    const QString company = data.filePath(business::BusinessFile::fileName);
+    if (QFileInfo(company).isFile())
+        items.append({business::BusinessFile::fileName, company, {}});
+    return items;
+}
+
+QStringList ArchiveContents::tableFilesOfSettings()
+{
+    QStringList names;
+    for (const QString& key : {Key::dbRubrica, Key::dbBozze, Key::dbFatture})
+        names.append(config::SettingsStore::LeggiReg(Key::path, key));
+    return names;
+}
+
+QString ArchiveContents::dataDirectoryOfSettings()
+{
+    return config::SettingsStore::LeggiReg(Key::path, Key::pathDatiGen);
+}
+
+} // namespace quillio::backup

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace quillio::backup {
+
+// The files of a data directory that a copy holds: the three table files of every year directory
+// that has all three, and the company file beside them when present.
+class ArchiveContents
+{
+public:
+    struct Item
+    {
+        QString relativePath; // '/'-separated, as inside the copy
+        QString absolutePath;
+        QString year;         // empty for the company file
+    };
+
+    // `tableFiles`: the three table file names of the settings.
+    static QList<Item> of(const QString& dataDirectory, const QStringList& tableFiles);
+    // The three table file names as the settings give them now.
+    static QStringList tableFilesOfSettings();
+    // The data directory of the settings.
+    static QString dataDirectoryOfSettings();
+};
+
+} // namespace quillio::backup

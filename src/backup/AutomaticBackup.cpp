@@ -1,0 +1,51 @@
+#include "AutomaticBackup.h"
+
+#include "ArchiveContents.h"
+#include "BackupPreferences.h"
+#include "BackupRotation.h"
+#include "BackupWriter.h"
+#include "BusinessFile.h"
+#include "Platform.h"
+
+#include <QDir>
+#include <exception>
+
+namespace quillio::backup {
+
+AutomaticBackup::Job AutomaticBackup::fromSettings()
+{
+    return {ArchiveContents::dataDirectoryOfSettings(), ArchiveContents::tableFilesOfSettings(),
+            Platform::clock().now()};
+}
+
+AutomaticBackup::Outcome AutomaticBackup::run(const Job& job)
+{
+    Outcome outcome;
+    try {
+        business::BusinessFile file(job.dataDirectory);
+        BackupPreferences preferences(file);
+        if (preferences.lastAutomaticCopy() == job.now.date())
+            return outcome;
+        outcome.ran = true;
+        const QString folder = preferences.folder(job.dataDirectory);
+        outcome.copy = QDir(folder).filePath(BackupWriter::fileNameFor(job.now));
+        try {
+            BackupWriter(job.dataDirectory, job.tableFiles).write(outcome.copy, job.now);
+            BackupRotation::apply(folder, job.now.date());
+            preferences.setLastAutomaticCopy(job.now.date());
+            preferences.setPendingFailure({});
+        } catch (const std::exception& error) {
+            outcome.failure = QStringLiteral("La copia di sicurezza automatica del %1 non è riuscita: %2")
+                                  .arg(job.now.toString(QStringLiteral("dd/MM/yyyy HH:mm")), QString::fromUtf8(error.what()));
+            preferences.setPendingFailure(outcome.failure);
+        }
+    } catch (const std::exception& error) {
+        // Not even the company file could be used: the failure can only be returned.
+        outcome.ran = true;
+        outcome.failure = QStringLiteral("La copia di sicurezza automatica non è riuscita: %1")
+                              .arg(QString::fromUtf8(error.what()));
+    }
+    return outcome;
+}
+
+} // namespace quillio::backup

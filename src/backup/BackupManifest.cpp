@@ -1,0 +1,158 @@
+#include "BackupManifest.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+
+namespace quillio::backup {
+
+namespace {
+
+QJsonObject fileToJson(const BackupManifest::File& file)
+{
+    QJsonObject records;
+    for (auto it = file.records.cbegin(); it != file.records.cend(); ++it)
+        records.insert(it.key(), it.value());
+    QJsonObject object{{"path", file.path},
+                       {"year", file.year},
+                       {"sha256", QString::fromLatin1(file.sha256)},
+                       {"size", file.size},
+                       {"records", records}};
+    if (file.highestOrdNum)
+        object.insert(QStringLiteral("highestOrdNum"), *file.highestOrdNum);
+    return object;
+}
+
+bool isWholeNumber(const QJsonValue& value)
+{
+    return value.isDouble() && value.toDouble() >= 0 && value.toDouble() <= 9.0e15 &&
+           value.toDouble() == double(qint64(value.toDouble()));
+}
+
+std::optional<BackupManifest::File> fileFromJson(const QJsonValue& value, QString& error)
+{
+    static const QRegularExpression hex(QStringLiteral("^[0-9a-f]{64}$"));
+    const QJsonObject object = value.toObject();
+    BackupManifest::File file;
+    file.path = object.value(QStringLiteral("path")).toString();
+    file.year = object.value(QStringLiteral("year")).toString();
+    file.sha256 = object.value(QStringLiteral("sha256")).toString().toLatin1();
+    if (!value.isObject() || !BackupManifest::isSafePath(file.path)) {
+        error = QStringLiteral("un file ha un percorso non valido");
+        return std::nullopt;
+    }
+    if (!hex.match(QString::fromLatin1(file.sha256)).hasMatch() || !isWholeNumber(object.value(QStringLiteral("size")))) {
+        error = QStringLiteral("il file %1 non ha impronta o dimensione valide").arg(file.path);
+        return std::nullopt;
+    }
+    file.size = qint64(object.value(QStringLiteral("size")).toDouble());
+    const QJsonObject records = object.value(QStringLiteral("records")).toObject();
+    for (auto it = records.constBegin(); it != records.constEnd(); ++it) {
+        if (!isWholeNumber(it.value())) {
+            error = QStringLiteral("il file %1 ha un numero di record non valido").arg(file.path);
+            return std::nullopt;
+        }
+        file.records.insert(it.key(), qint64(it.value().toDouble()));
+    }
+    const QJsonValue highest = object.value(QStringLiteral("highestOrdNum"));
+    if (!highest.isUndefined()) {
+        if (!isWholeNumber(highest)) {
+            error = QStringLiteral("il file %1 ha un numero d'ordine non valido").arg(file.path);
+            return std::nullopt;
+        }
+        file.highestOrdNum = qint64(highest.toDouble());
+    }
+    return file;
+}
+
+} // namespace
+
+QStringList BackupManifest::years() const
+{
+    QStringList years;
+    for (const File& file : files)
+        if (!file.year.isEmpty() && !years.contains(file.year))
+            years.append(file.year);
+    years.sort();
+    return years;
+}
+
+const BackupManifest::File* BackupManifest::find(const QString& path) const
+{
+    for (const File& file : files)
+        if (file.path == path)
+            return &file;
+    return nullptr;
+}
+
+qint64 BackupManifest::recordsOf(const QString& path) const
+{
+    const File* file = find(path);
+    if (!file)
+        return 0;
+    // A table file's records are in its `records` table; the others hold its declarations.
+    if (!file->year.isEmpty())
+        return file->records.value(QStringLiteral("records"));
+    qint64 total = 0;
+    for (qint64 count : file->records)
+        total += count;
+    return total;
+}
+
+QByteArray BackupManifest::toJson() const
+{
+    QJsonArray list;
+    for (const File& file : files)
+        list.append(fileToJson(file));
+    const QJsonObject root{{"format", "quillio-backup"},
+                           {"version", formatVersion},
+                           {"created", created.toString(Qt::ISODate)},
+                           {"program", programVersion},
+                           {"years", QJsonArray::fromStringList(years())},
+                           {"files", list}};
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+std::optional<BackupManifest> BackupManifest::fromJson(const QByteArray& json, QString* error)
+{
+    QString reason;
+    const auto refuse = [&](const QString& why) -> std::optional<BackupManifest> {
+        if (error)
+            *error = why;
+        return std::nullopt;
+    };
+    QJsonParseError parse;
+    const QJsonDocument document = QJsonDocument::fromJson(json, &parse);
+    if (parse.error != QJsonParseError::NoError || !document.isObject())
+        return refuse(QStringLiteral("l'elenco del contenuto non è leggibile"));
+    const QJsonObject root = document.object();
+    if (root.value(QStringLiteral("format")).toString() != QLatin1String("quillio-backup"))
+        return refuse(QStringLiteral("non è una copia di sicurezza di Quillio"));
+    if (root.value(QStringLiteral("version")).toInt() != formatVersion)
+        return refuse(QStringLiteral("la copia è stata scritta da una versione diversa del programma"));
+    BackupManifest manifest;
+    manifest.created = QDateTime::fromString(root.value(QStringLiteral("created")).toString(), Qt::ISODate);
+    manifest.programVersion = root.value(QStringLiteral("program")).toString();
+    if (!manifest.created.isValid())
+        return refuse(QStringLiteral("la data della copia non è valida"));
+    for (const QJsonValue& value : root.value(QStringLiteral("files")).toArray()) {
+        std::optional<File> file = fileFromJson(value, reason);
+        if (!file)
+            return refuse(reason);
+        if (manifest.find(file->path))
+            return refuse(QStringLiteral("il file %1 è elencato due volte").arg(file->path));
+        manifest.files.append(*file);
+    }
+    return manifest;
+}
+
+bool BackupManifest::isSafePath(const QString& path)
+{
+    // Plain names only: no separators of either kind, no drive letters, no "." or "..".
+    static const QRegularExpression shape(QStringLiteral("^[A-Za-z0-9_][A-Za-z0-9_.\\- ]{0,99}"
+                                                         "(/[A-Za-z0-9_][A-Za-z0-9_.\\- ]{0,99})?$"));
+    return shape.match(path).hasMatch() && !path.contains(QLatin1String(".."));
+}
+
+} // namespace quillio::backup

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace quillio::backup {
+
+// What a copy holds, written into it as manifest.json: when and by which program it was taken,
+// the working years, and for each file its place in the data directory, its SHA-256 and the
+// records of each of its tables. A manifest read from a copy is checked for shape and for
+// places that stay inside the data directory; its figures are checked against the files by
+// BackupVerifier.
+struct BackupManifest
+{
+    struct File
+    {
+        QString path;                  // relative to the data directory, '/'-separated: "2026/Fatture.DB"
+        QString year;                  // the year directory; empty for a file of the data directory
+        QByteArray sha256;             // hex
+        qint64 size = 0;
+        QMap<QString, qint64> records; // table -> record count
+        std::optional<qint64> highestOrdNum; // table files only; none in an empty table
+    };
+
+    static inline const QString fileName = QStringLiteral("manifest.json");
+    static constexpr int formatVersion = 1;
+    // A manifest larger than this is not ours.
+    static constexpr qint64 maximumSize = 4 * 1024 * 1024;
+
+    QDateTime created;
+    QString programVersion;
+    QList<File> files;
+
+    QStringList years() const;
+    // The records a file holds: a table file's records, or the rows of the company file.
+    qint64 recordsOf(const QString& path) const;
+    const File* find(const QString& path) const;
+
+    QByteArray toJson() const;
+    // The manifest in `json`, or nothing with the reason in `error` (Italian).
+    static std::optional<BackupManifest> fromJson(const QByteArray& json, QString* error);
+    // A place a restore may write: one or two plain names ("Azienda.DB", "2026/Fatture.DB").
+    static bool isSafePath(const QString& path);
+};
+
+} // namespace quillio::backup

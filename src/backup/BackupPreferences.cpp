@@ -1,0 +1,63 @@
+#include "BackupPreferences.h"
+
+#include "BusinessFile.h"
+
+#include <QDir>
+
+namespace quillio::backup {
+
+namespace {
+
+const QString documentName = QStringLiteral("backup");
+
+} // namespace
+
+QString BackupPreferences::value(const QString& name)
+{
+    return m_file.document(documentName).value_or(QJsonObject()).value(name).toString();
+}
+
+void BackupPreferences::setValue(const QString& name, const QString& value)
+{
+    QJsonObject document = m_file.document(documentName).value_or(QJsonObject());
+    document.insert(name, value);
+    m_file.setDocument(documentName, document);
+}
+
+QString BackupPreferences::defaultFolder(const QString& dataDirectory)
+{
+    return QDir::toNativeSeparators(QDir(dataDirectory).filePath(QStringLiteral("Backup")));
+}
+
+QString BackupPreferences::folder(const QString& dataDirectory)
+{
+    const QString chosen = value(QStringLiteral("folder"));
+    return chosen.isEmpty() ? defaultFolder(dataDirectory) : chosen;
+}
+
+void BackupPreferences::setFolder(const QString& folder)
+{
+    setValue(QStringLiteral("folder"), folder);
+}
+
+QDate BackupPreferences::lastAutomaticCopy()
+{
+    return QDate::fromString(value(QStringLiteral("lastAutomaticCopy")), Qt::ISODate);
+}
+
+void BackupPreferences::setLastAutomaticCopy(const QDate& day)
+{
+    setValue(QStringLiteral("lastAutomaticCopy"), day.toString(Qt::ISODate));
+}
+
+QString BackupPreferences::pendingFailure()
+{
+    return value(QStringLiteral("pendingFailure"));
+}
+
+void BackupPreferences::setPendingFailure(const QString& text)
+{
+    setValue(QStringLiteral("pendingFailure"), text);
+}
+
+} // namespace quillio::backup

@@ -1,0 +1,130 @@
+#include "BackupRestore.h"
+
+#include "BackupError.h"
+#include "BackupVerifier.h"
+#include "BackupWriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <filesystem>
+
+namespace quillio::backup {
+
+namespace {
+
+QString native(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+void renameOver(const QString& source, const QString& target)
+{
+    std::error_code error;
+    std::filesystem::rename(QFile::encodeName(source).toStdString(), QFile::encodeName(target).toStdString(), error);
+    if (error)
+        throw BackupError(QStringLiteral("Impossibile sostituire %1: %2.")
+                              .arg(native(target), QString::fromLocal8Bit(error.message().c_str())));
+}
+
+// The files replaced so far, each with a copy of what it held, to put back if a later one fails.
+class Replacements
+{
+public:
+    explicit Replacements(QString asideDirectory) : m_aside(std::move(asideDirectory)) {}
+
+    void replace(const QString& staged, const QString& target)
+    {
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        QString aside;
+        if (QFileInfo::exists(target)) {
+            aside = QDir(m_aside).filePath(QString::number(m_done.size()));
+            if (!QFile::copy(target, aside))
+                throw BackupError(QStringLiteral("Impossibile mettere da parte %1.").arg(native(target)));
+        }
+        renameOver(staged, target);
+        m_done.append({target, aside});
+    }
+
+    // Best effort: puts every replaced file back, newest first.
+    void undo() noexcept
+    {
+        for (auto it = m_done.crbegin(); it != m_done.crend(); ++it) {
+            if (it->aside.isEmpty())
+                QFile::remove(it->target);
+            else
+                try {
+                    renameOver(it->aside, it->target);
+                } catch (const BackupError&) {
+                }
+        }
+        m_done.clear();
+    }
+
+private:
+    struct Done
+    {
+        QString target;
+        QString aside; // empty: the file did not exist before
+    };
+    QString m_aside;
+    QList<Done> m_done;
+};
+
+// The pre-restore copy never replaces an earlier one taken in the same minute.
+QString freePath(const QString& folder, const QString& fileName)
+{
+    const QFileInfo name(fileName);
+    QString path = QDir(folder).filePath(fileName);
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = QDir(folder).filePath(QStringLiteral("%1-%2.%3").arg(name.completeBaseName()).arg(n).arg(name.suffix()));
+    return path;
+}
+
+QString refusal(const QString& zipPath, const QStringList& problems)
+{
+    return QStringLiteral("La copia %1 non può essere ripristinata: %2. Nessun file è stato sostituito.")
+        .arg(native(zipPath), problems.join(QStringLiteral("; ")));
+}
+
+} // namespace
+
+BackupRestore::BackupRestore(QString dataDirectory, QStringList tableFiles)
+    : m_dataDirectory(std::move(dataDirectory)), m_tableFiles(std::move(tableFiles))
+{
+}
+
+BackupRestore::Outcome BackupRestore::restore(const QString& zipPath, const QString& preRestoreFolder,
+                                              const QDateTime& now) const
+{
+    // Staged inside the data directory, so each file reaches its place by a rename on one disk.
+    QTemporaryDir staging(QDir(m_dataDirectory).filePath(QStringLiteral(".quillio-ripristino-XXXXXX")));
+    if (!staging.isValid())
+        throw BackupError(QStringLiteral("Impossibile scrivere nella cartella dei dati %1.").arg(native(m_dataDirectory)));
+    const QString incoming = QDir(staging.path()).filePath(QStringLiteral("copia"));
+    const QString aside = QDir(staging.path()).filePath(QStringLiteral("prima"));
+    QDir().mkpath(incoming);
+    QDir().mkpath(aside);
+
+    const BackupVerifier::Result verified = BackupVerifier::verify(zipPath, incoming);
+    if (!verified.ok())
+        throw BackupError(refusal(zipPath, verified.problems));
+
+    Outcome outcome;
+    outcome.restored = *verified.manifest;
+    outcome.preRestoreCopy = freePath(preRestoreFolder, BackupWriter::preRestoreFileNameFor(now));
+    BackupWriter(m_dataDirectory, m_tableFiles).write(outcome.preRestoreCopy, now);
+
+    Replacements replacements(aside);
+    try {
+        for (const BackupManifest::File& file : outcome.restored.files)
+            replacements.replace(QDir(incoming).filePath(file.path), QDir(m_dataDirectory).filePath(file.path));
+    } catch (...) {
+        replacements.undo();
+        throw;
+    }
+    return outcome;
+}
+
+} // namespace quillio::backup

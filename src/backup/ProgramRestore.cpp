@@ -1,0 +1,58 @@
+#include "ProgramRestore.h"
+
+#include "ArchiveContents.h"
+#include "ArchiveSequences.h"
+#include "BackupPreferences.h"
+#include "BusinessFile.h"
+#include "Platform.h"
+#include "SettingsKey.h"
+#include "SettingsStore.h"
+
+#include <QDir>
+
+namespace quillio::backup {
+
+namespace {
+
+QString yearDirectory()
+{
+    namespace Key = config::SettingsKey;
+    return config::SettingsStore::LeggiReg(Key::path, Key::pathDatiGen) +
+           config::SettingsStore::LeggiReg(Key::path, Key::anno) + QDir::separator();
+}
+
+// The working year as the start-up opens it.
+void reopen(archive::TFDB& db)
+{
+    const QString yearDir = yearDirectory();
+    QDir().mkpath(yearDir);
+    const bool created = archive::ArchiveSequences::missingTableCheck(db, yearDir);
+    archive::ArchiveSequences::rebind(db);
+    if (created)
+        archive::ArchiveSequences::protectionPass(yearDir);
+}
+
+} // namespace
+
+BackupRestore::Outcome ProgramRestore::run(archive::TFDB& db, const QString& zipPath)
+{
+    const QString dataDirectory = ArchiveContents::dataDirectoryOfSettings();
+    QString folder;
+    {
+        business::BusinessFile file(dataDirectory);
+        folder = BackupPreferences(file).folder(dataDirectory);
+    }
+    // Closing the tables releases their files, so they can be replaced.
+    archive::ArchiveSequences::rebind(db);
+    try {
+        BackupRestore::Outcome outcome = BackupRestore(dataDirectory, ArchiveContents::tableFilesOfSettings())
+                                             .restore(zipPath, folder, Platform::clock().now());
+        reopen(db);
+        return outcome;
+    } catch (...) {
+        archive::ArchiveSequences::rebind(db);
+        throw;
+    }
+}
+
+} // namespace quillio::backup

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "BackupManifest.h"
+
+#include <QString>
+
+namespace quillio::backup {
+
+// One SQLite file copied while others may be writing it, and the figures of a copy.
+class SqliteFileCopy
+{
+public:
+    // Copies `source` into a new file `target` with SQLite's online backup, in one step under
+    // one read lock, so a writer on another desk waits a moment instead of tearing the copy.
+    static void copy(const QString& source, const QString& target);
+    // The manifest entry of a copied file: SHA-256, size, records of each table, and for a table
+    // file the highest OrdNum. Read plainly from the file, without the engine.
+    static BackupManifest::File describe(const QString& path, const QString& relativePath, const QString& year);
+    // Whether SQLite finds the file whole ("ok" from its integrity check); the problem otherwise.
+    static QString integrityProblem(const QString& path);
+    static QByteArray sha256Of(const QString& path);
+};
+
+} // namespace quillio::backup

@@ -1,0 +1,167 @@
+#include "ZipArchive.h"
+
+#include "BackupError.h"
+
+#include <QDir>
+#include <QFile>
+#include <memory>
+#include <zip.h>
+
+namespace quillio::backup {
+
+namespace {
+
+QString native(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+QString libzipText(int code)
+{
+    zip_error_t error;
+    zip_error_init_with_code(&error, code);
+    const QString text = QString::fromUtf8(zip_error_strerror(&error));
+    zip_error_fini(&error);
+    return text;
+}
+
+struct ZipFileCloser
+{
+    void operator()(zip_file_t* file) const { zip_fclose(file); }
+};
+using ZipFile = std::unique_ptr<zip_file_t, ZipFileCloser>;
+
+constexpr qint64 ChunkSize = 1 << 16;
+
+} // namespace
+
+ZipArchive::ZipArchive(const QString& path, Mode mode) : m_path(path), m_mode(mode)
+{
+    const int flags = mode == Mode::Create ? ZIP_CREATE | ZIP_TRUNCATE : ZIP_RDONLY | ZIP_CHECKCONS;
+    int code = 0;
+    m_zip = zip_open(QFile::encodeName(path).constData(), flags, &code);
+    if (!m_zip)
+        throw BackupError(QStringLiteral("Impossibile aprire %1 come archivio zip: %2.")
+                              .arg(native(path), libzipText(code)));
+}
+
+ZipArchive::~ZipArchive()
+{
+    // Discarding writes nothing, so an archive that was not committed never appears half-written.
+    if (m_zip)
+        zip_discard(m_zip);
+}
+
+void ZipArchive::fail(const QString& what) const
+{
+    const QString reason = m_zip ? QString::fromUtf8(zip_strerror(m_zip)) : QString();
+    throw BackupError(QStringLiteral("Archivio zip %1: %2 (%3).").arg(native(m_path), what, reason));
+}
+
+void ZipArchive::addFile(const QString& nameInZip, const QString& sourcePath)
+{
+    zip_source_t* source = zip_source_file(m_zip, QFile::encodeName(sourcePath).constData(), 0, -1);
+    if (!source)
+        fail(QStringLiteral("impossibile leggere %1").arg(native(sourcePath)));
+    if (zip_file_add(m_zip, nameInZip.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8 | ZIP_FL_OVERWRITE) < 0) {
+        zip_source_free(source);
+        fail(QStringLiteral("impossibile aggiungere %1").arg(nameInZip));
+    }
+}
+
+void ZipArchive::addData(const QString& nameInZip, const QByteArray& data)
+{
+    m_buffers.append(data);
+    const QByteArray& kept = m_buffers.last();
+    zip_source_t* source = zip_source_buffer(m_zip, kept.constData(), zip_uint64_t(kept.size()), 0);
+    if (!source)
+        fail(QStringLiteral("impossibile preparare %1").arg(nameInZip));
+    if (zip_file_add(m_zip, nameInZip.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8 | ZIP_FL_OVERWRITE) < 0) {
+        zip_source_free(source);
+        fail(QStringLiteral("impossibile aggiungere %1").arg(nameInZip));
+    }
+}
+
+void ZipArchive::commit()
+{
+    if (zip_close(m_zip) != 0)
+        fail(QStringLiteral("impossibile scrivere l'archivio"));
+    m_zip = nullptr;
+    m_buffers.clear();
+}
+
+QStringList ZipArchive::entryNames() const
+{
+    QStringList names;
+    const zip_int64_t count = zip_get_num_entries(m_zip, 0);
+    for (zip_int64_t i = 0; i < count; ++i)
+        if (const char* name = zip_get_name(m_zip, zip_uint64_t(i), ZIP_FL_ENC_GUESS))
+            names.append(QString::fromUtf8(name));
+    return names;
+}
+
+qint64 ZipArchive::indexOf(const QString& nameInZip) const
+{
+    return zip_name_locate(m_zip, nameInZip.toUtf8().constData(), ZIP_FL_ENC_GUESS);
+}
+
+bool ZipArchive::contains(const QString& nameInZip) const
+{
+    return indexOf(nameInZip) >= 0;
+}
+
+QByteArray ZipArchive::read(const QString& nameInZip, qint64 maximumSize) const
+{
+    const qint64 index = indexOf(nameInZip);
+    if (index < 0)
+        fail(QStringLiteral("manca il file %1").arg(nameInZip));
+    zip_stat_t stat;
+    if (zip_stat_index(m_zip, zip_uint64_t(index), 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE))
+        fail(QStringLiteral("impossibile leggere %1").arg(nameInZip));
+    if (stat.size > zip_uint64_t(maximumSize))
+        fail(QStringLiteral("il file %1 è troppo grande").arg(nameInZip));
+    const ZipFile file(zip_fopen_index(m_zip, zip_uint64_t(index), 0));
+    if (!file)
+        fail(QStringLiteral("impossibile leggere %1").arg(nameInZip));
+    QByteArray bytes(qsizetype(stat.size), Qt::Uninitialized);
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const zip_int64_t got = zip_fread(file.get(), bytes.data() + done, zip_uint64_t(bytes.size() - done));
+        if (got <= 0)
+            fail(QStringLiteral("il file %1 è danneggiato").arg(nameInZip));
+        done += got;
+    }
+    // The checksum is compared when the end of the entry is read.
+    char probe;
+    if (zip_fread(file.get(), &probe, 1) != 0)
+        fail(QStringLiteral("il file %1 è danneggiato").arg(nameInZip));
+    return bytes;
+}
+
+void ZipArchive::extract(const QString& nameInZip, const QString& targetPath) const
+{
+    const qint64 index = indexOf(nameInZip);
+    if (index < 0)
+        fail(QStringLiteral("manca il file %1").arg(nameInZip));
+    const ZipFile file(zip_fopen_index(m_zip, zip_uint64_t(index), 0));
+    if (!file)
+        fail(QStringLiteral("impossibile leggere %1").arg(nameInZip));
+    QFile target(targetPath);
+    if (!target.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw BackupError(QStringLiteral("Impossibile scrivere %1: %2.").arg(native(targetPath), target.errorString()));
+    QByteArray chunk(ChunkSize, Qt::Uninitialized);
+    for (;;) {
+        const zip_int64_t got = zip_fread(file.get(), chunk.data(), zip_uint64_t(chunk.size()));
+        if (got < 0)
+            fail(QStringLiteral("il file %1 è danneggiato").arg(nameInZip));
+        if (got == 0)
+            break;
+        if (target.write(chunk.constData(), got) != got)
+            throw BackupError(
+                QStringLiteral("Impossibile scrivere %1: %2.").arg(native(targetPath), target.errorString()));
+    }
+    if (!target.flush())
+        throw BackupError(QStringLiteral("Impossibile scrivere %1: %2.").arg(native(targetPath), target.errorString()));
+}
+
+} // namespace quillio::backup

@@ -1,0 +1,138 @@
+#include "TFCopiaSicurezza.h"
+
+#include "ArchiveContents.h"
+#include "BackupPreferences.h"
+#include "BackupWriter.h"
+#include "BusinessFile.h"
+#include "DefaultErrorHandler.h"
+#include "Platform.h"
+#include "ValueLabel.h"
+
+#include <QDir>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+namespace quillio::backupwindows {
+
+namespace {
+
+QPushButton* newButton(const QString& name, const QString& text, QWidget* parent)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    button->setAccessibleName(QString(text).remove(u'&').remove(QStringLiteral("…")));
+    return button;
+}
+
+QString dataDirectory()
+{
+    return backup::ArchiveContents::dataDirectoryOfSettings();
+}
+
+} // namespace
+
+TFCopiaSicurezza::TFCopiaSicurezza(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("TFCopiaSicurezza"));
+    setWindowTitle(QStringLiteral("Copia di sicurezza"));
+    auto* layout = new QVBoxLayout(this);
+    auto* intro = new QLabel(QStringLiteral("Ogni giorno, alla prima apertura del programma, una copia dell'archivio "
+                                            "viene scritta nella cartella delle copie: restano le copie degli ultimi "
+                                            "10 giorni e l'ultima di ciascuno degli ultimi 12 mesi."),
+                             this);
+    intro->setWordWrap(true);
+    layout->addWidget(intro);
+
+    auto* form = new QFormLayout;
+    LB_Cartella = new widgets::ValueLabel(QStringLiteral("Cartella delle copie"), {}, this);
+    LB_Cartella->setObjectName(QStringLiteral("LB_Cartella"));
+    LB_Cartella->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    BT_Cartella = newButton(QStringLiteral("BT_Cartella"), QStringLiteral("Cambia &cartella…"), this);
+    auto* folderRow = new QHBoxLayout;
+    folderRow->addWidget(LB_Cartella, 1);
+    folderRow->addWidget(BT_Cartella);
+    form->addRow(QStringLiteral("Cartella delle copie"), folderRow);
+    LB_UltimaCopia = new widgets::ValueLabel(QStringLiteral("Ultima copia automatica"), {}, this);
+    LB_UltimaCopia->setObjectName(QStringLiteral("LB_UltimaCopia"));
+    form->addRow(QStringLiteral("Ultima copia automatica"), LB_UltimaCopia);
+    layout->addLayout(form);
+
+    BT_Copia = newButton(QStringLiteral("BT_Copia"), QStringLiteral("Crea una copia &ora…"), this);
+    BT_Chiudi = newButton(QStringLiteral("BT_Chiudi"), QStringLiteral("C&hiudi"), this);
+    BT_Copia->setDefault(true);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(BT_Copia);
+    buttons->addWidget(BT_Chiudi);
+    layout->addLayout(buttons);
+    connect(BT_Cartella, &QPushButton::clicked, this, [this] { DefaultErrorHandler::run([this] { chooseFolder(); }); });
+    connect(BT_Copia, &QPushButton::clicked, this, [this] { DefaultErrorHandler::run([this] { copyNow(); }); });
+    connect(BT_Chiudi, &QPushButton::clicked, this, &QDialog::accept);
+    resize(620, sizeHint().height());
+}
+
+void TFCopiaSicurezza::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;
+    DefaultErrorHandler::run([this] {
+        refresh();
+        tellPendingFailure();
+    });
+}
+
+void TFCopiaSicurezza::refresh()
+{
+    business::BusinessFile file(dataDirectory());
+    backup::BackupPreferences preferences(file);
+    LB_Cartella->setValue(QDir::toNativeSeparators(preferences.folder(dataDirectory())));
+    const QDate last = preferences.lastAutomaticCopy();
+    LB_UltimaCopia->setValue(last.isValid() ? last.toString(QStringLiteral("dd/MM/yyyy")) : QStringLiteral("nessuna"));
+}
+
+void TFCopiaSicurezza::tellPendingFailure()
+{
+    business::BusinessFile file(dataDirectory());
+    backup::BackupPreferences preferences(file);
+    const QString failure = preferences.pendingFailure();
+    if (failure.isEmpty())
+        return;
+    preferences.setPendingFailure({});
+    Platform::messages().message(failure);
+}
+
+void TFCopiaSicurezza::chooseFolder()
+{
+    const QString chosen = Platform::files().folder(this, QStringLiteral("Cartella delle copie"), LB_Cartella->value());
+    if (chosen.isEmpty())
+        return;
+    business::BusinessFile file(dataDirectory());
+    backup::BackupPreferences(file).setFolder(QDir::toNativeSeparators(chosen));
+    refresh();
+}
+
+void TFCopiaSicurezza::copyNow()
+{
+    const QDateTime now = Platform::clock().now();
+    const QString suggested = QDir(LB_Cartella->value()).filePath(backup::BackupWriter::fileNameFor(now));
+    const QString path = Platform::files().saveFileName(this, QStringLiteral("Copia di sicurezza"), suggested,
+                                                        QStringLiteral("Copie di Quillio (*.zip)"));
+    if (path.isEmpty())
+        return;
+    const backup::BackupManifest manifest =
+        backup::BackupWriter(dataDirectory(), backup::ArchiveContents::tableFilesOfSettings()).write(path, now);
+    qint64 records = 0;
+    for (const backup::BackupManifest::File& file : manifest.files)
+        if (!file.year.isEmpty())
+            records += manifest.recordsOf(file.path);
+    Platform::messages().message(QStringLiteral("Copia di sicurezza scritta e verificata:\n%1\nAnni: %2; %3 record.")
+                                     .arg(QDir::toNativeSeparators(path), manifest.years().join(QStringLiteral(", ")))
+                                     .arg(records));
+}
+
+} // namespace quillio::backupwindows

@@ -1,0 +1,376 @@
+#include "AutomaticBackup.h"
+#include "BackupError.h"
+#include "BackupManifest.h"
+#include "BackupPreferences.h"
+#include "BackupRestore.h"
+#include "BackupRotation.h"
+#include "BackupVerifier.h"
+#include "BackupWriter.h"
+#include "BusinessFile.h"
+#include "CompanyStore.h"
+#include "DataDirectory.h"
+#include "SqliteFileCopy.h"
+#include "TestEnvironment.h"
+#include "ZipArchive.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <functional>
+
+using namespace quillio;
+using namespace quillio::backup;
+using test::DataDirectory;
+
+namespace {
+
+const QDateTime copyMoment(QDate(2026, 3, 5), QTime(10, 30));
+
+// Every file below a directory with its SHA-256, the backup folder left out.
+QMap<QString, QByteArray> fingerprint(const QString& root)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString relative = QDir(root).relativeFilePath(path);
+        if (!relative.startsWith(QLatin1String("Backup/")))
+            files.insert(relative, SqliteFileCopy::sha256Of(path));
+    }
+    return files;
+}
+
+QList<qint64> ordNums(const QList<QVariantList>& records)
+{
+    QList<qint64> numbers;
+    for (const QVariantList& record : records)
+        numbers.append(record.value(0).toLongLong());
+    return numbers;
+}
+
+// A copy of `zip` whose entries pass through `change` (which may drop one by returning false).
+void rewriteZip(const QString& zipPath, const QString& into,
+                const std::function<bool(const QString&, QByteArray&)>& change)
+{
+    const ZipArchive source(zipPath, ZipArchive::Mode::Read);
+    ZipArchive target(into, ZipArchive::Mode::Create);
+    for (const QString& name : source.entryNames()) {
+        QByteArray bytes = source.read(name, 1 << 30);
+        if (change(name, bytes))
+            target.addData(name, bytes);
+    }
+    target.commit();
+}
+
+using Damage = std::function<void(const QString& good, const QString& damaged)>;
+
+} // namespace
+
+Q_DECLARE_METATYPE(Damage)
+
+class TestBackup : public QObject
+{
+    Q_OBJECT
+
+    // A data directory of two years with records in every table and a company file.
+    struct Archive
+    {
+        test::TestEnvironment env;
+        QTemporaryDir root;
+        DataDirectory data{root.path()};
+
+        Archive()
+        {
+            for (const QString year : {"2025", "2026"}) {
+                data.makeYear(year);
+                data.addCustomers(year, {"Rossi S.r.l.", "Bianchi & C. \"Snc\"", "Città Nuova"});
+                data.addInvoice(year, {QDate(year.toInt(), 1, 15), "Rossi S.r.l.", "01234567897", {}, {100, 20.5}});
+                data.addInvoice(year, {QDate(year.toInt(), 2, 1), "Città Nuova", {}, "RSSMRA80A01H501U", {99.99}});
+            }
+            business::BusinessFile company(data.path());
+            einvoice::CompanyData seller;
+            seller.denominazione = QStringLiteral("Ferramenta Esempio");
+            business::CompanyStore(company).setCompany(seller);
+        }
+        BackupWriter writer() const { return BackupWriter(data.path(), DataDirectory::tables); }
+        BackupRestore restorer() const { return BackupRestore(data.path(), DataDirectory::tables); }
+        QString backupFolder() const { return QDir(root.path()).filePath(QStringLiteral("Backup")); }
+    };
+
+private slots:
+    void copyListsEveryTableAndVerifies()
+    {
+        Archive a;
+        const QString zip = QDir(a.root.path()).filePath(QStringLiteral("copia.zip"));
+        const BackupManifest manifest = a.writer().write(zip, copyMoment);
+        QCOMPARE(manifest.years(), (QStringList{"2025", "2026"}));
+        QStringList paths;
+        for (const BackupManifest::File& file : manifest.files)
+            paths << file.path;
+        QCOMPARE(paths, (QStringList{"2025/Rubrica.DB", "2025/Bozze.DB", "2025/Fatture.DB", "2026/Rubrica.DB",
+                                     "2026/Bozze.DB", "2026/Fatture.DB", "Azienda.DB"}));
+        QCOMPARE(manifest.find("2026/Rubrica.DB")->records.value("records"), 3);
+        QCOMPARE(manifest.find("2026/Fatture.DB")->highestOrdNum, std::optional<qint64>(2));
+        QCOMPARE(manifest.find("2026/Bozze.DB")->highestOrdNum, std::nullopt);
+        QCOMPARE(manifest.find("Azienda.DB")->records.value("documents"), 1);
+
+        const BackupVerifier::Result verified = BackupVerifier::verify(zip);
+        QVERIFY2(verified.ok(), qPrintable(verified.problems.join("; ")));
+        QCOMPARE(verified.manifest->toJson(), manifest.toJson());
+        // Nothing but the copy is left beside it.
+        QCOMPARE(QDir(a.root.path()).entryList({"copia*", ".quillio*"}, QDir::Files | QDir::Dirs | QDir::Hidden),
+                 QStringList{"copia.zip"});
+    }
+
+    void copyTakenWhileAnotherDeskPosts()
+    {
+        test::TestEnvironment env;
+        QTemporaryDir root;
+        const DataDirectory data(root.path());
+        // The other desk's program knows no password: the tables are left unprotected.
+        data.makeYear("2026", false);
+        QProcess desk;
+        desk.start(QStringLiteral(RELIABILITY_COPY), {data.yearDirectory("2026"), "Rubrica.DB"});
+        QVERIFY(desk.waitForStarted(5000));
+        const auto readLine = [&desk] {
+            while (!desk.canReadLine())
+                if (!desk.waitForReadyRead(30000))
+                    return QString();
+            return QString::fromUtf8(desk.readLine()).trimmed();
+        };
+        desk.write("open\n");
+        QCOMPARE(readLine(), QStringLiteral("ok"));
+        desk.write("appendmany 600 Scrivania2\n");
+        qint64 storedBefore = 0;
+        while (storedBefore < 40)
+            storedBefore = readLine().toLongLong();
+
+        const QString zip = QDir(root.path()).filePath(QStringLiteral("copia.zip"));
+        const BackupManifest manifest = BackupWriter(data.path(), DataDirectory::tables).write(zip, copyMoment);
+        QString line;
+        do
+            line = readLine();
+        while (line != QLatin1String("ok") && !line.isEmpty());
+        desk.closeWriteChannel();
+        QVERIFY(desk.waitForFinished(10000));
+        QVERIFY2(manifest.find("2026/Rubrica.DB")->highestOrdNum.value_or(0) >= storedBefore,
+                 "records stored before the copy started are missing");
+
+        // Restored into an empty data directory, the copy holds every record up to its highest, in order.
+        QTemporaryDir elsewhere;
+        BackupRestore(elsewhere.path(), DataDirectory::tables)
+            .restore(zip, QDir(elsewhere.path()).filePath("Backup"), copyMoment);
+        const QList<qint64> numbers = ordNums(DataDirectory(elsewhere.path()).records("2026", "Rubrica.DB"));
+        QList<qint64> expected;
+        for (qint64 n = 1; n <= *manifest.find("2026/Rubrica.DB")->highestOrdNum; ++n)
+            expected << n;
+        QCOMPARE(numbers, expected);
+    }
+
+    void damagedCopyIsRefused_data()
+    {
+        QTest::addColumn<Damage>("damage");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("truncated") << Damage([](const QString& good, const QString& damaged) {
+            QFile::copy(good, damaged);
+            QFile file(damaged);
+            file.resize(file.size() * 2 / 3);
+        }) << "zip";
+        QTest::newRow("one byte flipped") << Damage([](const QString& good, const QString& damaged) {
+            QFile::copy(good, damaged);
+            QFile file(damaged);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            file.seek(file.size() / 3);
+            char byte;
+            file.getChar(&byte);
+            file.seek(file.size() / 3);
+            file.putChar(char(byte ^ 0x20));
+        }) << "";
+        QTest::newRow("a table missing") << Damage([](const QString& good, const QString& damaged) {
+            rewriteZip(good, damaged, [](const QString& name, QByteArray&) { return name != "2026/Fatture.DB"; });
+        }) << "manca il file 2026/Fatture.DB";
+        QTest::newRow("a count that is not the file's") << Damage([](const QString& good, const QString& damaged) {
+            rewriteZip(good, damaged, [](const QString& name, QByteArray& bytes) {
+                if (name == BackupManifest::fileName)
+                    bytes.replace("\"records\": 3", "\"records\": 4");
+                return true;
+            });
+        }) << "non contiene i record elencati";
+        QTest::newRow("a place outside the data directory") << Damage([](const QString& good, const QString& damaged) {
+            rewriteZip(good, damaged, [](const QString& name, QByteArray& bytes) {
+                if (name == BackupManifest::fileName)
+                    bytes.replace("\"Azienda.DB\"", "\"../Azienda.DB\"");
+                return true;
+            });
+        }) << "percorso non valido";
+        QTest::newRow("not a zip") << Damage([](const QString&, const QString& damaged) {
+            QFile file(damaged);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("Quillio, ma non una copia");
+        }) << "zip";
+    }
+
+    void damagedCopyIsRefused()
+    {
+        QFETCH(Damage, damage);
+        QFETCH(QString, problem);
+        Archive a;
+        const QString good = QDir(a.root.path()).filePath(QStringLiteral("buona.zip"));
+        const QString damaged = QDir(a.root.path()).filePath(QStringLiteral("danneggiata.zip"));
+        a.writer().write(good, copyMoment);
+        damage(good, damaged);
+
+        const BackupVerifier::Result verified = BackupVerifier::verify(damaged);
+        QVERIFY(!verified.ok());
+        QVERIFY2(verified.problems.join(" ").contains(problem), qPrintable(verified.problems.join("; ")));
+
+        // The archive is changed after the copy, so a restore that replaced anything would show.
+        a.data.addCustomers("2026", {"Dopo la copia"});
+        const QMap<QString, QByteArray> before = fingerprint(a.root.path());
+        try {
+            a.restorer().restore(damaged, a.backupFolder(), copyMoment);
+            QFAIL("a damaged copy was restored");
+        } catch (const BackupError& error) {
+            QVERIFY2(error.text().contains("Nessun file è stato sostituito"), qPrintable(error.text()));
+        }
+        QCOMPARE(fingerprint(a.root.path()), before);
+        QVERIFY(!QDir(a.backupFolder()).exists() || QDir(a.backupFolder()).isEmpty());
+    }
+
+    void restoreGivesBackTheRecordsAndKeepsTheArchiveAsItWas()
+    {
+        Archive a;
+        const QString zip = QDir(a.root.path()).filePath(QStringLiteral("copia.zip"));
+        a.writer().write(zip, copyMoment);
+        QMap<QString, QList<QVariantList>> copied;
+        for (const QString& table : DataDirectory::tables)
+            copied.insert(table, a.data.records("2026", table));
+
+        // Work done after the copy: a new customer, a deleted invoice, an edited name.
+        a.data.addCustomers("2026", {"Verdi Mario"});
+        a.data.removeRecord("2026", "Fatture.DB", 1);
+        a.data.setField("2026", "Rubrica.DB", 2, "Ragione_Sociale", "Bianchi rinominato");
+        QMap<QString, QList<QVariantList>> changed;
+        for (const QString& table : DataDirectory::tables)
+            changed.insert(table, a.data.records("2026", table));
+
+        const BackupRestore::Outcome outcome = a.restorer().restore(zip, a.backupFolder(), copyMoment);
+        QCOMPARE(QFileInfo(outcome.preRestoreCopy).fileName(),
+                 QStringLiteral("Quillio-prima-del-ripristino-2026-03-05-1030.zip"));
+        for (const QString& table : DataDirectory::tables)
+            QCOMPARE(a.data.records("2026", table), copied.value(table));
+
+        // A copy of the restored archive is the copy restored, file for file.
+        const QString again = QDir(a.root.path()).filePath(QStringLiteral("ancora.zip"));
+        const BackupManifest first = *BackupVerifier::verify(zip).manifest;
+        const BackupManifest second = a.writer().write(again, copyMoment);
+        for (const BackupManifest::File& file : first.files)
+            QCOMPARE(second.find(file.path)->records, file.records);
+
+        // The archive as it was before the restore is in its own copy, and comes back from it.
+        QVERIFY(BackupVerifier::verify(outcome.preRestoreCopy).ok());
+        const BackupRestore::Outcome undo =
+            a.restorer().restore(outcome.preRestoreCopy, a.backupFolder(), copyMoment);
+        for (const QString& table : DataDirectory::tables)
+            QCOMPARE(a.data.records("2026", table), changed.value(table));
+        // Two restores in one minute keep both earlier archives.
+        QVERIFY(undo.preRestoreCopy != outcome.preRestoreCopy);
+        QVERIFY(QFileInfo::exists(outcome.preRestoreCopy));
+    }
+
+    void rotationKeepsTenDaysAndTwelveMonths()
+    {
+        QStringList names;
+        for (QDate day(2025, 1, 1); day <= QDate(2026, 3, 5); day = day.addDays(1))
+            names << BackupWriter::fileNameFor(QDateTime(day, QTime(10, 30)));
+        names << BackupWriter::fileNameFor(QDateTime(QDate(2026, 3, 5), QTime(8, 0)));
+        names << QStringLiteral("Quillio-prima-del-ripristino-2024-01-01-0900.zip") << QStringLiteral("appunti.txt");
+
+        const QStringList removed = BackupRotation::toRemove(names, QDate(2026, 3, 5));
+        QStringList kept;
+        for (const QString& name : names)
+            if (!removed.contains(name))
+                kept << name;
+        QStringList expected;
+        for (const char* day : {"2025-04-30", "2025-05-31", "2025-06-30", "2025-07-31", "2025-08-31", "2025-09-30",
+                                   "2025-10-31", "2025-11-30", "2025-12-31", "2026-01-31"})
+            expected << QStringLiteral("Quillio-%1-1030.zip").arg(QLatin1String(day));
+        for (QDate day(2026, 2, 24); day <= QDate(2026, 3, 5); day = day.addDays(1))
+            expected << BackupWriter::fileNameFor(QDateTime(day, QTime(10, 30)));
+        expected << QStringLiteral("Quillio-prima-del-ripristino-2024-01-01-0900.zip") << QStringLiteral("appunti.txt");
+        QCOMPARE(kept, expected);
+    }
+
+    void automaticCopyRunsOncePerDayAndRotates()
+    {
+        Archive a;
+        const QDate firstDay(2025, 12, 1), lastDay(2026, 2, 13);
+        AutomaticBackup::Job job{a.data.path(), DataDirectory::tables, {}};
+        for (QDate day = firstDay; day <= lastDay; day = day.addDays(1)) {
+            job.now = QDateTime(day, QTime(9, 15));
+            const AutomaticBackup::Outcome outcome = AutomaticBackup::run(job);
+            QVERIFY2(outcome.ran && outcome.failure.isEmpty(), qPrintable(outcome.failure));
+        }
+        job.now = QDateTime(lastDay, QTime(17, 40));
+        QVERIFY(!AutomaticBackup::run(job).ran);
+
+        QStringList expected{"Quillio-2025-12-31-0915.zip", "Quillio-2026-01-31-0915.zip"};
+        for (QDate day(2026, 2, 4); day <= lastDay; day = day.addDays(1))
+            expected << BackupWriter::fileNameFor(QDateTime(day, QTime(9, 15)));
+        QCOMPARE(QDir(a.backupFolder()).entryList(QDir::Files, QDir::Name), expected);
+        business::BusinessFile file(a.data.path());
+        QCOMPARE(BackupPreferences(file).lastAutomaticCopy(), lastDay);
+    }
+
+    void failedAutomaticCopyIsKeptForTheDialog()
+    {
+        Archive a;
+        const QString blocker = QDir(a.root.path()).filePath(QStringLiteral("file-non-cartella"));
+        QFile(blocker).open(QIODevice::WriteOnly);
+        {
+            business::BusinessFile file(a.data.path());
+            BackupPreferences(file).setFolder(QDir(blocker).filePath(QStringLiteral("Backup")));
+        }
+        const AutomaticBackup::Outcome outcome = AutomaticBackup::run({a.data.path(), DataDirectory::tables, copyMoment});
+        QVERIFY(outcome.ran);
+        QVERIFY(outcome.failure.startsWith(QStringLiteral("La copia di sicurezza automatica del 05/03/2026 10:30")));
+        business::BusinessFile file(a.data.path());
+        BackupPreferences preferences(file);
+        QCOMPARE(preferences.pendingFailure(), outcome.failure);
+        // Not taken, so the next start of the day tries again.
+        QVERIFY(!preferences.lastAutomaticCopy().isValid());
+    }
+
+    void commandLineBacksUpVerifiesAndRefuses()
+    {
+        Archive a;
+        const QString zip = QDir(a.root.path()).filePath(QStringLiteral("notte.zip"));
+        const auto run = [](const QStringList& arguments, QString* output = nullptr) {
+            QProcess tool;
+            tool.start(QStringLiteral(QUILLIO_ARCHIVE_TOOL), arguments);
+            tool.waitForFinished(60000);
+            if (output)
+                *output = QString::fromUtf8(tool.readAllStandardOutput() + tool.readAllStandardError());
+            return tool.exitCode();
+        };
+        QString output;
+        QCOMPARE(run({"backup", a.data.path(), zip}, &output), 0);
+        QCOMPARE(run({"verify", zip}, &output), 0);
+        QVERIFY2(output.contains("2026/Rubrica.DB: 3 record") && output.contains("copia integra"), qPrintable(output));
+
+        QFile file(zip);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        file.resize(file.size() / 2);
+        file.close();
+        QCOMPARE(run({"verify", zip}, &output), 1);
+        QVERIFY2(output.contains("notte.zip"), qPrintable(output));
+        QCOMPARE(run({"restore", zip, a.data.path()}, &output), 1);
+        QVERIFY2(output.contains("Nessun file è stato sostituito"), qPrintable(output));
+        QCOMPARE(run({"copia"}, &output), 2);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestBackup)
+#include "tst_backup.moc"

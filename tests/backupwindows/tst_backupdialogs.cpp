@@ -1,0 +1,228 @@
+#include "AccessibleText.h"
+#include "AutomaticBackupRunner.h"
+#include "BackupPreferences.h"
+#include "BackupVerifier.h"
+#include "BusinessFile.h"
+#include "DataDirectory.h"
+#include "Program.h"
+#include "TFCopiaSicurezza.h"
+#include "TFDB.h"
+#include "TFEsportaCommercialista.h"
+#include "TFMain.h"
+#include "TFRipristinaCopia.h"
+#include "TestEnvironment.h"
+#include "ValueLabel.h"
+#include "ZipArchive.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QtTest>
+
+using namespace quillio;
+using Kind = test::Transcript::Kind;
+
+namespace {
+
+// The program started on a fresh archive (working year 2009), its automatic copy finished.
+struct Started
+{
+    test::TestEnvironment env;
+    std::optional<app::Program> program;
+    QString dataDir = env.paths.programDir();
+
+    // `beforeShow` runs after the program is made and before its main window first shows.
+    explicit Started(const std::function<void(Started&)>& beforeShow = {})
+    {
+        program.emplace();
+        if (beforeShow)
+            beforeShow(*this);
+        program->showMainWindow();
+        QTRY_VERIFY(program->automaticBackup().isRunning() || automaticCopyTaken() || !backupStatus().isEmpty());
+        program->automaticBackup().waitForFinished();
+        QCoreApplication::processEvents();
+        env.transcript.clear();
+    }
+    ~Started() { program.reset(); }
+
+    QString backupFolder() const { return dataDir + QStringLiteral("Backup"); }
+    bool automaticCopyTaken() const { return QFileInfo::exists(backupFolder() + "/Quillio-2009-03-05-1030.zip"); }
+    QString backupStatus() const { return program->main().backupPanel->value(); }
+    int customers()
+    {
+        engine::Table& table = program->db().T_Rubrica;
+        table.open();
+        return table.recordCount();
+    }
+    void addCustomer(const QString& name)
+    {
+        engine::Table& table = program->db().T_Rubrica;
+        table.open();
+        table.append();
+        table.setFieldValue(QStringLiteral("Ragione_Sociale"), name);
+        table.post();
+    }
+};
+
+} // namespace
+
+class TestBackupDialogs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void firstStartOfTheDayTakesACopy()
+    {
+        Started s;
+        QVERIFY(s.automaticCopyTaken());
+        QVERIFY(backup::BackupVerifier::verify(s.backupFolder() + "/Quillio-2009-03-05-1030.zip").ok());
+        QCOMPARE(s.backupStatus(), QString());
+        QCOMPARE(s.env.transcript.texts(), QStringList());
+    }
+
+    void failedAutomaticCopyIsShownInTheStatusBarAndOnceInTheDialog()
+    {
+        Started s([](Started& s) {
+            QFile(s.dataDir + "occupato").open(QIODevice::WriteOnly);
+            business::BusinessFile file(s.dataDir);
+            backup::BackupPreferences(file).setFolder(s.dataDir + "occupato/Backup");
+        });
+        QVERIFY2(s.backupStatus().startsWith("La copia di sicurezza automatica del 05/03/2009 10:30 non è riuscita"),
+                 qPrintable(s.backupStatus()));
+        QCOMPARE(test::accessibleText(s.program->main().backupPanel), s.backupStatus());
+
+        s.program->main().backUp();
+        QCOMPARE(s.env.transcript.texts(Kind::Message), QStringList{s.backupStatus()});
+        s.program->copiaSicurezza().close();
+        s.program->main().backUp();
+        QCOMPARE(s.env.transcript.texts(Kind::Message).size(), 1);
+    }
+
+    void backupDialogWritesAVerifiedCopyWhereChosen()
+    {
+        Started s;
+        s.addCustomer("Rossi S.r.l.");
+        s.program->main().backUp();
+        backupwindows::TFCopiaSicurezza& dialog = s.program->copiaSicurezza();
+        QCOMPARE(dialog.LB_Cartella->value(), QDir::toNativeSeparators(s.backupFolder()));
+        QCOMPARE(dialog.LB_UltimaCopia->value(), QStringLiteral("05/03/2009"));
+
+        s.env.files.folderAnswer = s.dataDir + "altrove";
+        dialog.BT_Cartella->click();
+        QCOMPARE(dialog.LB_Cartella->value(), QDir::toNativeSeparators(s.dataDir + "altrove"));
+        const QString path = s.dataDir + "manuale.zip";
+        s.env.files.answer = path;
+        dialog.BT_Copia->click();
+        QCOMPARE(s.env.transcript.texts(Kind::Error), QStringList());
+        const backup::BackupVerifier::Result verified = backup::BackupVerifier::verify(path);
+        QVERIFY(verified.ok());
+        QCOMPARE(verified.manifest->recordsOf("2009/Rubrica.DB"), 1);
+        QCOMPARE(s.env.transcript.texts(Kind::Message),
+                 QStringList{QStringLiteral("Copia di sicurezza scritta e verificata:\n%1\nAnni: 2009; 1 record.")
+                                 .arg(QDir::toNativeSeparators(path))});
+    }
+
+    void restoreDialogRestoresAfterConfirmingAndRefusesADamagedCopy()
+    {
+        Started s;
+        const QString copy = s.backupFolder() + "/Quillio-2009-03-05-1030.zip";
+        s.addCustomer("Dopo la copia");
+        s.program->main().restoreCopy();
+        backupwindows::TFRipristinaCopia& dialog = s.program->ripristinaCopia();
+        QCOMPARE(dialog.LB_Copie->count(), 1);
+        dialog.LB_Copie->setCurrentRow(0);
+        QVERIFY(dialog.MM_Contenuto->toPlainText().startsWith("Copia del 05/03/2009 10:30"));
+        QVERIFY(dialog.MM_Contenuto->toPlainText().contains("2009/Rubrica.DB: 0 record"));
+
+        // No at the question replaces nothing.
+        s.env.messages.answerNext(false);
+        dialog.BT_Ripristina->click();
+        QCOMPARE(s.customers(), 1);
+
+        dialog.LB_Copie->setCurrentRow(0);
+        dialog.BT_Ripristina->click();
+        QCOMPARE(s.env.transcript.texts(Kind::Error), QStringList());
+        QCOMPARE(s.customers(), 0);
+        QVERIFY(s.env.transcript.texts(Kind::Message).last().contains("Quillio-prima-del-ripristino-2009-03-05-1030.zip"));
+        // The archive as it was is listed among the copies, and holds the customer.
+        QCOMPARE(dialog.LB_Copie->count(), 2);
+        QVERIFY(backup::BackupVerifier::verify(s.backupFolder() + "/Quillio-prima-del-ripristino-2009-03-05-1030.zip")
+                    .manifest->recordsOf("2009/Rubrica.DB") == 1);
+
+        // A table that is not the one copied: the content still reads, the restore refuses the copy.
+        const QString damaged = s.dataDir + "danneggiata.zip";
+        {
+            const backup::ZipArchive good(copy, backup::ZipArchive::Mode::Read);
+            backup::ZipArchive bad(damaged, backup::ZipArchive::Mode::Create);
+            for (const QString& name : good.entryNames())
+                bad.addData(name, good.read(name == "2009/Rubrica.DB" ? "2009/Fatture.DB" : name, 1 << 26));
+            bad.commit();
+        }
+        s.addCustomer("Ancora");
+        s.env.transcript.clear();
+        s.env.files.openAnswer = damaged;
+        dialog.BT_Altro->click();
+        QVERIFY(dialog.BT_Ripristina->isEnabled());
+        dialog.BT_Ripristina->click();
+        const QStringList errors = s.env.transcript.texts(Kind::Error);
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors[0].contains("Nessun file è stato sostituito"), qPrintable(errors[0]));
+        QCOMPARE(s.customers(), 1);
+    }
+
+    void exportDialogWritesTheFilesAndListsTheGaps()
+    {
+        Started s;
+        QDir().mkpath(s.dataDir + "Report");
+        QFile::copy(QStringLiteral(QUILLIO_LAYOUT_DIR "/RegistroIVA.qrl"), s.dataDir + "Report/RegistroIVA.qrl");
+        const test::DataDirectory data(s.dataDir);
+        data.addInvoice("2009", {QDate(2009, 1, 10), "Primo", {}, {}, {100}});
+        data.addInvoice("2009", {QDate(2009, 1, 11), "Secondo", {}, {}, {100}});
+        data.addInvoice("2009", {QDate(2009, 2, 1), "Terzo", {}, {}, {100}});
+        data.removeRecord("2009", "Fatture.DB", 2);
+
+        s.program->main().exportForAccountant();
+        backupwindows::TFEsportaCommercialista& dialog = s.program->esportaCommercialista();
+        QCOMPARE(dialog.SE_Anno->value(), 2009);
+        s.env.files.folderAnswer = s.dataDir + "commercialista";
+        dialog.CB_AlMese->setCurrentIndex(2);
+        dialog.BT_Esporta->click();
+        QCOMPARE(s.env.transcript.texts(Kind::Error), QStringList());
+        QVERIFY(QFileInfo::exists(s.dataDir + "commercialista/Fatture-2009.csv"));
+        QVERIFY(QFileInfo::exists(s.dataDir + "commercialista/Registro-IVA-2009.pdf"));
+        QCOMPARE(dialog.LB_Segnalazioni->count(), 1);
+        QCOMPARE(dialog.LB_Segnalazioni->item(0)->text(), QStringLiteral("Manca la fattura numero 2."));
+        QCOMPARE(dialog.LB_Esito->value(), QStringLiteral("2 fatture esportate: Fatture-2009.csv, Registro-IVA-2009.pdf"));
+
+        dialog.CB_DalMese->setCurrentIndex(5);
+        dialog.BT_Esporta->click();
+        QCOMPARE(s.env.transcript.texts(Kind::Message).last(), QStringLiteral("Il mese iniziale viene dopo quello finale."));
+    }
+
+    void everyControlHasAnAccessibleName()
+    {
+        Started s;
+        const QList<QWidget*> dialogs = {&s.program->copiaSicurezza(), &s.program->ripristinaCopia(),
+                                         &s.program->esportaCommercialista()};
+        for (QWidget* dialog : dialogs) {
+            for (QWidget* control : dialog->findChildren<QWidget*>()) {
+                const bool isControl = qobject_cast<QAbstractButton*>(control) || qobject_cast<QLineEdit*>(control) ||
+                                       qobject_cast<QComboBox*>(control) || qobject_cast<QSpinBox*>(control) ||
+                                       qobject_cast<QListWidget*>(control) || qobject_cast<QPlainTextEdit*>(control);
+                if (isControl && control->parentWidget() && !qobject_cast<QSpinBox*>(control->parentWidget()) &&
+                    !qobject_cast<QComboBox*>(control->parentWidget()))
+                    QVERIFY2(!test::accessibleText(control).isEmpty(),
+                             qPrintable(dialog->objectName() + ": " + control->objectName()));
+            }
+        }
+        s.program->main().backUp();
+        QCOMPARE(test::accessibleText(s.program->copiaSicurezza().LB_UltimaCopia), QStringLiteral("05/03/2009"));
+    }
+};
+
+QTEST_MAIN(TestBackupDialogs)
+#include "tst_backupdialogs.moc"

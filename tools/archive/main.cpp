@@ -1,0 +1,175 @@
+// quillio-archive: the archive's copies from the command line, for scheduled jobs.
+//   backup PLACE FILE.zip    writes a verified copy of the data directory PLACE into FILE.zip
+//   restore FILE.zip PLACE   verifies the copy, saves PLACE as it is into a copy of its own
+//                            ("Quillio-prima-del-ripristino-….zip" in its backup folder), then
+//                            puts the copy's files in place
+//   verify FILE.zip          checks that the copy is whole and restorable
+// Exits 0 when the command succeeded, 1 when a copy was refused or could not be written, 2 for a
+// wrong command line.
+
+#include "ArchiveContents.h"
+#include "BackupError.h"
+#include "BackupPreferences.h"
+#include "BackupRestore.h"
+#include "BackupVerifier.h"
+#include "BackupWriter.h"
+#include "BusinessFile.h"
+#include "QuillioError.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
+#include <QTextStream>
+#include <functional>
+
+using namespace quillio::backup;
+
+namespace {
+
+enum Exit { Done = 0, Refused = 1, Usage = 2 };
+
+QTextStream& out()
+{
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+QTextStream& err()
+{
+    static QTextStream stream(stderr);
+    return stream;
+}
+
+// The table names of the settings, or the program's defaults where the settings have none.
+QStringList tableFiles()
+{
+    const QStringList defaults = {QStringLiteral("Rubrica.DB"), QStringLiteral("Bozze.DB"), QStringLiteral("Fatture.DB")};
+    QStringList names = ArchiveContents::tableFilesOfSettings();
+    for (qsizetype i = 0; i < names.size(); ++i)
+        if (names[i].isEmpty())
+            names[i] = defaults[i];
+    return names;
+}
+
+void printManifest(const BackupManifest& manifest)
+{
+    out() << "copia del " << manifest.created.toString(QStringLiteral("dd/MM/yyyy HH:mm")) << ", anni "
+          << manifest.years().join(QStringLiteral(", ")) << Qt::endl;
+    for (const BackupManifest::File& file : manifest.files)
+        out() << "  " << file.path << ": " << manifest.recordsOf(file.path) << " record" << Qt::endl;
+}
+
+int runGuarded(const std::function<int()>& command)
+{
+    try {
+        return command();
+    } catch (const quillio::QuillioError& error) {
+        err() << error.text() << Qt::endl;
+        return Refused;
+    }
+}
+
+int backup(const QStringList& arguments)
+{
+    if (arguments.size() != 2) {
+        err() << "uso: backup CARTELLA_DATI FILE.zip" << Qt::endl;
+        return Usage;
+    }
+    return runGuarded([&] {
+        const BackupManifest manifest =
+            BackupWriter(arguments[0], tableFiles()).write(arguments[1], QDateTime::currentDateTime());
+        out() << QDir::toNativeSeparators(arguments[1]) << Qt::endl;
+        printManifest(manifest);
+        return Done;
+    });
+}
+
+// The folder the data directory's copies go to: the one chosen in the program, else "Backup".
+QString backupFolderOf(const QString& dataDirectory)
+{
+    if (!QFileInfo::exists(QDir(dataDirectory).filePath(quillio::business::BusinessFile::fileName)))
+        return BackupPreferences::defaultFolder(dataDirectory);
+    quillio::business::BusinessFile file(dataDirectory);
+    return BackupPreferences(file).folder(dataDirectory);
+}
+
+int restore(const QStringList& arguments)
+{
+    if (arguments.size() != 2) {
+        err() << "uso: restore FILE.zip CARTELLA_DATI" << Qt::endl;
+        return Usage;
+    }
+    return runGuarded([&] {
+        const QString dataDirectory = arguments[1];
+        if (!QFileInfo(dataDirectory).isDir())
+            throw BackupError(QStringLiteral("La cartella dei dati %1 non esiste.").arg(dataDirectory));
+        const BackupRestore::Outcome outcome = BackupRestore(dataDirectory, tableFiles())
+                                                   .restore(arguments[0], backupFolderOf(dataDirectory),
+                                                            QDateTime::currentDateTime());
+        out() << "archivio precedente salvato in " << QDir::toNativeSeparators(outcome.preRestoreCopy) << Qt::endl;
+        printManifest(outcome.restored);
+        return Done;
+    });
+}
+
+int verify(const QStringList& arguments)
+{
+    if (arguments.size() != 1) {
+        err() << "uso: verify FILE.zip" << Qt::endl;
+        return Usage;
+    }
+    const BackupVerifier::Result result = BackupVerifier::verify(arguments[0]);
+    if (result.manifest)
+        printManifest(*result.manifest);
+    for (const QString& problem : result.problems)
+        err() << arguments[0] << ": " << problem << Qt::endl;
+    if (!result.ok())
+        return Refused;
+    out() << "copia integra" << Qt::endl;
+    return Done;
+}
+
+struct Command
+{
+    const char* name;
+    const char* usage;
+    std::function<int(const QStringList&)> run;
+};
+
+// New commands go here; the usage text is made from this list.
+const QList<Command>& commands()
+{
+    static const QList<Command> list = {
+        {"backup", "backup CARTELLA_DATI FILE.zip   scrive una copia verificata dell'archivio", backup},
+        {"restore", "restore FILE.zip CARTELLA_DATI   ripristina una copia, salvando prima l'archivio attuale",
+         restore},
+        {"verify", "verify FILE.zip   controlla che la copia sia integra e ripristinabile", verify},
+    };
+    return list;
+}
+
+int usage()
+{
+    err() << "uso: quillio-archive COMANDO ..." << Qt::endl;
+    for (const Command& command : commands())
+        err() << "  " << command.usage << Qt::endl;
+    return Usage;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication application(argc, argv);
+    QStringList arguments = application.arguments().mid(1);
+    if (arguments.isEmpty())
+        return usage();
+    const QString name = arguments.takeFirst();
+    for (const Command& command : commands())
+        if (name == QLatin1String(command.name))
+            return command.run(arguments);
+    err() << "comando sconosciuto: " << name << Qt::endl;
+    return usage();
+}
