@@ -279,8 +279,10 @@ void TFMain::runBootstrap()
         return;
     DefaultErrorHandler::run(
         [this] { Bootstrap(*m_db, [this](const QString& year) { StaticText1->setValue(year); }).run(); });
+    // What follows the start-up (the day's automatic copy) waits until the window has painted and
+    // the person has begun, so it never slows the start.
     if (m_afterStartup)
-        QTimer::singleShot(0, this, [this] { m_afterStartup(); });
+        QTimer::singleShot(afterStartupDelayMs, this, [this] { m_afterStartup(); });
 }
 
 void TFMain::openRecordWindow(const WindowProvider& provider, bool resetSize,

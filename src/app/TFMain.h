@@ -54,6 +54,8 @@ public:
 
     // The size the record editors are given at every opening (client area).
     static constexpr QSize editorSize{1028, 772};
+    // How long after the start-up the work that follows it begins.
+    static constexpr int afterStartupDelayMs = 2000;
 
     widgets::ValueLabel* StaticText1 = nullptr;
     widgets::ValueLabel* clockPanel = nullptr;
