@@ -1,68 +1,49 @@
 #include "CustomerNameList.h"
 
-#include "TableFile.h"
+#include "SortedColumn.h"
 
-#include <QMetaObject>
+#include <QException>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace quillio::recordbody {
 
-namespace {
-
-const QString NameField = QStringLiteral("Ragione_Sociale");
-
-QStringList readNames(const QString& path)
+CustomerNameList::CustomerNameList(QObject* parent) : QObject(parent)
 {
-    const std::unique_ptr<engine::TableFile> file = engine::TableFile::open(path);
-    return file->orderedTexts(file->fieldIndex(NameField));
+    // The watcher follows only the reading started last, so an older one never announces itself.
+    connect(&m_watcher, &QFutureWatcher<QStringList>::finished, this, &CustomerNameList::ready);
 }
-
-} // namespace
-
-CustomerNameList::CustomerNameList(QObject* parent) : QObject(parent) {}
 
 CustomerNameList::~CustomerNameList()
 {
-    for (const std::shared_future<QStringList>& reading : m_running)
-        reading.wait();
+    for (QFuture<QStringList>& reading : m_running) {
+        // Waiting rethrows a reading's error; by now nobody is left to read it.
+        try {
+            reading.waitForFinished();
+        } catch (...) {
+        }
+    }
 }
 
-void CustomerNameList::start(const QString& path)
+void CustomerNameList::start(const engine::SortedColumn& names)
 {
-    dropFinished();
-    const int generation = ++m_generation;
-    m_current = std::async(std::launch::async, [this, path, generation] {
-                    // Told even when the reading fails; the destructor waits for this thread, so
-                    // the object is still there.
-                    struct TellWhenDone
-                    {
-                        CustomerNameList* list;
-                        int generation;
-                        ~TellWhenDone()
-                        {
-                            QMetaObject::invokeMethod(
-                                list,
-                                [list = list, generation = generation] {
-                                    if (generation == list->m_generation)
-                                        emit list->ready();
-                                },
-                                Qt::QueuedConnection);
-                        }
-                    } tell{this, generation};
-                    return readNames(path);
-                }).share();
-    m_running.push_back(m_current);
+    m_running.removeIf([](const QFuture<QStringList>& reading) { return reading.isFinished(); });
+    m_current = QtConcurrent::run([names] { return names.read(); });
+    m_running.append(m_current);
+    m_watcher.setFuture(m_current);
 }
 
 QStringList CustomerNameList::take()
 {
-    return m_current.valid() ? m_current.get() : QStringList();
-}
-
-void CustomerNameList::dropFinished()
-{
-    std::erase_if(m_running, [](const std::shared_future<QStringList>& reading) {
-        return reading.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
-    });
+    if (!m_current.isValid())
+        return {};
+    try {
+        return m_current.result();
+    } catch (const QUnhandledException& failure) {
+        // The engine's error travels on as itself, so the person reads its text.
+        if (failure.exception())
+            std::rethrow_exception(failure.exception());
+        throw;
+    }
 }
 
 } // namespace quillio::recordbody

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <QFuture>
+#include <QFutureWatcher>
 #include <QObject>
 #include <QStringList>
-#include <future>
-#include <vector>
+
+namespace quillio::engine {
+class SortedColumn;
+}
 
 namespace quillio::recordbody {
 
@@ -19,8 +23,8 @@ public:
     // Waits for every reading still running.
     ~CustomerNameList() override;
 
-    // Starts reading the customer table file at `path`; a reading started before is dropped.
-    void start(const QString& path);
+    // Starts reading the column; a reading started before is dropped.
+    void start(const engine::SortedColumn& names);
     // The names of the reading started last, waiting for them; throws the error that stopped it.
     QStringList take();
 
@@ -29,11 +33,9 @@ signals:
     void ready();
 
 private:
-    void dropFinished();
-
-    std::shared_future<QStringList> m_current;
-    std::vector<std::shared_future<QStringList>> m_running;
-    int m_generation = 0;
+    QFuture<QStringList> m_current;
+    QList<QFuture<QStringList>> m_running;
+    QFutureWatcher<QStringList> m_watcher;
 };
 
 } // namespace quillio::recordbody

@@ -12,6 +12,7 @@
 #include "FocusHighlight.h"
 #include "KeyRules.h"
 #include "LineSlots.h"
+#include "SortedColumn.h"
 #include "TFDB.h"
 #include "Totals.h"
 
@@ -418,11 +419,13 @@ void RecordPanel::bind(archive::TFDB& db, archive::DataSource& source)
 // box needs them first. A reading that failed shows its error and leaves the list empty.
 void RecordPanel::fillNameList()
 {
+    // Opened here as the fields' table is, so a missing or foreign file is reported at once.
     engine::Table& customers = m_db->T_Rubrica;
     customers.open();
-    const QString path = customers.filePath();
+    const engine::SortedColumn names(customers.session(), customers.databaseName(), customers.tableName(),
+                                     QStringLiteral("Ragione_Sociale"));
     customers.close();
-    m_names->start(path);
+    m_names->start(names);
     Ragione_Sociale->setItemsLater([this] {
         QStringList names;
         DefaultErrorHandler::run([&] { names = m_names->take(); });

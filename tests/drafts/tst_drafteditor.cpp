@@ -8,9 +8,12 @@
 #include "EngineError.h"
 #include "FocusHighlight.h"
 #include "RecordPanel.h"
+#include "Session.h"
+#include "SortedColumn.h"
 #include "TFRubrica.h"
 
 #include <QLineEdit>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -138,11 +141,28 @@ private slots:
         QCOMPARE(nameList(f), (QStringList{"Bianchi", "Rossi"}));
     }
 
-    void nameListReadingReportsAMissingFile()
+    // The list reads through a session as a table opens: a missing file, or a protected one the
+    // session has no password for, is the engine's error.
+    void nameListReadingReportsAMissingOrForeignFile_data()
     {
+        QTest::addColumn<bool>("missing");
+        QTest::newRow("missing file") << true;
+        QTest::newRow("no password for the file") << false;
+    }
+    void nameListReadingReportsAMissingOrForeignFile()
+    {
+        QFETCH(bool, missing);
+        test::DraftFixture f({{"Rossi", "Via R1", "Roma"}});
+        f.customers.open();
+        const QString directory = QFileInfo(f.customers.filePath()).absolutePath();
+        f.customers.close();
+        engine::Session stranger(QStringLiteral("Estranea"));
+        stranger.addStandardAlias(QStringLiteral("ALTRO"), missing ? QStringLiteral("/nonexistent/") : directory,
+                                  QStringLiteral("NATIVE"));
         recordbody::CustomerNameList list;
         QSignalSpy ready(&list, &recordbody::CustomerNameList::ready);
-        list.start(QStringLiteral("/nonexistent/Rubrica.DB"));
+        list.start(engine::SortedColumn(stranger, QStringLiteral("ALTRO"), f.customers.tableName(),
+                                        QStringLiteral("Ragione_Sociale")));
         QVERIFY(ready.wait());
         QVERIFY_THROWS_EXCEPTION(engine::EngineError, list.take());
     }
