@@ -23,10 +23,10 @@ public:
     engine::Table T_Rubrica{Session1};
     engine::Table T_Bozze{Session1};
     engine::Table T_Fatture{Session1};
-    DataSource DS_QGEN{QGEN};
-    DataSource DS_Rubrica{T_Rubrica};
-    DataSource DS_Bozze{T_Bozze};
-    DataSource DS_Fatture{T_Fatture};
+    engine::DataSource DS_QGEN{QGEN};
+    engine::DataSource DS_Rubrica{T_Rubrica};
+    engine::DataSource DS_Bozze{T_Bozze};
+    engine::DataSource DS_Fatture{T_Fatture};
 };
 
 } // namespace quillio::archive

@@ -24,7 +24,7 @@ BoundField::BoundField(QWidget* control, Access access)
 {
 }
 
-void BoundField::bind(archive::DataSource* source, const QString& fieldName)
+void BoundField::bind(engine::DataSource* source, const QString& fieldName)
 {
     for (const auto& connection : m_connections)
         disconnect(connection);

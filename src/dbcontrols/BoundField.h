@@ -10,7 +10,7 @@
 
 class QWidget;
 
-namespace quillio::archive {
+namespace quillio::engine {
 class DataSource;
 }
 namespace quillio::engine {
@@ -41,7 +41,7 @@ public:
 
     BoundField(QWidget* control, Access access);
 
-    void bind(archive::DataSource* source, const QString& fieldName);
+    void bind(engine::DataSource* source, const QString& fieldName);
     engine::Dataset* dataset() const { return m_dataset; }
     QString fieldName() const { return m_fieldName; }
     // The declared field; a Char field without data source gives width 0.

@@ -15,7 +15,7 @@ DBCheckBox::DBCheckBox(const QString& text, QWidget* parent) : QCheckBox(text, p
     });
 }
 
-void DBCheckBox::bind(archive::DataSource* source, const QString& fieldName)
+void DBCheckBox::bind(engine::DataSource* source, const QString& fieldName)
 {
     m_source = source;
     m_fieldName = fieldName;

@@ -2,7 +2,7 @@
 
 #include <QCheckBox>
 
-namespace quillio::archive {
+namespace quillio::engine {
 class DataSource;
 }
 
@@ -16,13 +16,13 @@ class DBCheckBox : public QCheckBox
 
 public:
     explicit DBCheckBox(const QString& text, QWidget* parent = nullptr);
-    void bind(archive::DataSource* source, const QString& fieldName);
+    void bind(engine::DataSource* source, const QString& fieldName);
 
 private:
     void refresh();
     void store(bool checked);
 
-    archive::DataSource* m_source = nullptr;
+    engine::DataSource* m_source = nullptr;
     QString m_fieldName;
     bool m_showing = false;
 };

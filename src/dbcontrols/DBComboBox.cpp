@@ -29,7 +29,7 @@ DBComboBox::DBComboBox(QWidget* parent) : QComboBox(parent)
     connect(this, &QComboBox::activated, m_binding, &BoundField::markChanged);
 }
 
-void DBComboBox::bind(archive::DataSource* source, const QString& fieldName)
+void DBComboBox::bind(engine::DataSource* source, const QString& fieldName)
 {
     if (objectName().isEmpty())
         setObjectName(fieldName);

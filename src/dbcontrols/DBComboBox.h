@@ -3,7 +3,7 @@
 #include <QComboBox>
 #include <functional>
 
-namespace quillio::archive {
+namespace quillio::engine {
 class DataSource;
 }
 
@@ -23,7 +23,7 @@ class DBComboBox : public QComboBox
 public:
     explicit DBComboBox(QWidget* parent = nullptr);
 
-    void bind(archive::DataSource* source, const QString& fieldName);
+    void bind(engine::DataSource* source, const QString& fieldName);
     BoundField& binding() const { return *m_binding; }
     // Replaces the list, leaving the text in the box, its cursor and its selection as they were.
     void setItems(const QStringList& items);

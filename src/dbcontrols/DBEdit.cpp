@@ -19,7 +19,7 @@ DBEdit::DBEdit(QWidget* parent) : QLineEdit(parent)
     connect(this, &QLineEdit::textEdited, m_binding, &BoundField::markChanged);
 }
 
-void DBEdit::bind(archive::DataSource* source, const QString& fieldName)
+void DBEdit::bind(engine::DataSource* source, const QString& fieldName)
 {
     if (objectName().isEmpty())
         setObjectName(fieldName);

@@ -3,7 +3,7 @@
 #include <QLineEdit>
 #include <functional>
 
-namespace quillio::archive {
+namespace quillio::engine {
 class DataSource;
 }
 
@@ -21,7 +21,7 @@ class DBEdit : public QLineEdit
 public:
     explicit DBEdit(QWidget* parent = nullptr);
 
-    void bind(archive::DataSource* source, const QString& fieldName);
+    void bind(engine::DataSource* source, const QString& fieldName);
     BoundField& binding() const { return *m_binding; }
 
     // 0: the field's width.

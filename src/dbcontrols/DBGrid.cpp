@@ -19,7 +19,7 @@ DBGrid::DBGrid(QWidget* parent) : QTableView(parent)
     setWordWrap(false);
 }
 
-void DBGrid::bind(archive::DataSource* source, QList<QueryTableModel::Column> columns)
+void DBGrid::bind(engine::DataSource* source, QList<QueryTableModel::Column> columns)
 {
     auto& query = static_cast<engine::Query&>(source->dataset());
     m_model = new QueryTableModel(query, std::move(columns), this);

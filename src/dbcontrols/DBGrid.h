@@ -4,7 +4,7 @@
 
 #include <QTableView>
 
-namespace quillio::archive {
+namespace quillio::engine {
 class DataSource;
 }
 
@@ -17,7 +17,7 @@ class DBGrid : public QTableView
 
 public:
     explicit DBGrid(QWidget* parent = nullptr);
-    void bind(archive::DataSource* source, QList<QueryTableModel::Column> columns);
+    void bind(engine::DataSource* source, QList<QueryTableModel::Column> columns);
     QueryTableModel* queryModel() const { return m_model; }
 
 private:

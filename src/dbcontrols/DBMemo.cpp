@@ -24,7 +24,7 @@ DBMemo::DBMemo(QWidget* parent) : QPlainTextEdit(parent)
     });
 }
 
-void DBMemo::bind(archive::DataSource* source, const QString& fieldName)
+void DBMemo::bind(engine::DataSource* source, const QString& fieldName)
 {
     if (objectName().isEmpty())
         setObjectName(fieldName);

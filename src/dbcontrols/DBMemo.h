@@ -2,7 +2,7 @@
 
 #include <QPlainTextEdit>
 
-namespace quillio::archive {
+namespace quillio::engine {
 class DataSource;
 }
 
@@ -18,7 +18,7 @@ class DBMemo : public QPlainTextEdit
 public:
     explicit DBMemo(QWidget* parent = nullptr);
 
-    void bind(archive::DataSource* source, const QString& fieldName);
+    void bind(engine::DataSource* source, const QString& fieldName);
     BoundField& binding() const { return *m_binding; }
 
 protected:

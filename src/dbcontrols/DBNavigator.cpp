@@ -39,7 +39,7 @@ QToolButton* DBNavigator::addButton(const QString& name, const QString& icon, vo
     return button;
 }
 
-void DBNavigator::bind(archive::DataSource* source)
+void DBNavigator::bind(engine::DataSource* source)
 {
     m_source = source;
     if (source) {

@@ -4,7 +4,7 @@
 
 class QToolButton;
 
-namespace quillio::archive {
+namespace quillio::engine {
 class DataSource;
 }
 
@@ -17,7 +17,7 @@ class DBNavigator : public QWidget
 
 public:
     explicit DBNavigator(QWidget* parent = nullptr);
-    void bind(archive::DataSource* source);
+    void bind(engine::DataSource* source);
 
     QToolButton* firstButton = nullptr;
     QToolButton* priorButton = nullptr;
@@ -35,7 +35,7 @@ private:
     void moveLast();
     void updateButtons();
 
-    archive::DataSource* m_source = nullptr;
+    engine::DataSource* m_source = nullptr;
 };
 
 } // namespace quillio::dbcontrols

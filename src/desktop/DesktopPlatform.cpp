@@ -10,6 +10,7 @@ DesktopPlatform::DesktopPlatform()
     Platform::setErrors(&m_errors);
     Platform::setModal(&m_modal);
     Platform::setFiles(&m_files);
+    Platform::setShell(&m_shell);
 }
 
 DesktopPlatform::~DesktopPlatform()
@@ -18,6 +19,7 @@ DesktopPlatform::~DesktopPlatform()
     Platform::setErrors(nullptr);
     Platform::setModal(nullptr);
     Platform::setFiles(nullptr);
+    Platform::setShell(nullptr);
 }
 
 } // namespace quillio::desktop

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DesktopShell.h"
 #include "DialogFileChooser.h"
 #include "MessageBoxErrors.h"
 #include "MessageBoxMessages.h"
@@ -21,6 +22,7 @@ private:
     MessageBoxErrors m_errors;
     WindowModalShower m_modal;
     DialogFileChooser m_files;
+    DesktopShell m_shell;
 };
 
 } // namespace quillio::desktop

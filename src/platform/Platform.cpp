@@ -1,7 +1,6 @@
 #include "Platform.h"
 
 #include "ApplicationPaths.h"
-#include "DesktopShell.h"
 #include "SystemClock.h"
 
 #include <QtGlobal>
@@ -12,11 +11,10 @@ namespace {
 
 SystemClock systemClock;
 ApplicationPaths applicationPaths;
-DesktopShell desktopShell;
 
 Messages* currentMessages = nullptr;
 ErrorDisplay* currentErrors = nullptr;
-Shell* currentShell = &desktopShell;
+Shell* currentShell = nullptr;
 const Clock* currentClock = &systemClock;
 ModalShower* currentModal = nullptr;
 FileChooser* currentFiles = nullptr;
@@ -33,7 +31,7 @@ template <typename T> T& installed(T* seam, const char* name)
 
 Messages& Platform::messages() { return installed(currentMessages, "message display"); }
 ErrorDisplay& Platform::errors() { return installed(currentErrors, "error display"); }
-Shell& Platform::shell() { return *currentShell; }
+Shell& Platform::shell() { return installed(currentShell, "shell"); }
 const Clock& Platform::clock() { return *currentClock; }
 ModalShower& Platform::modal() { return installed(currentModal, "modal window shower"); }
 FileChooser& Platform::files() { return installed(currentFiles, "file chooser"); }
@@ -41,7 +39,7 @@ const Paths& Platform::paths() { return *currentPaths; }
 
 void Platform::setMessages(Messages* messages) { currentMessages = messages; }
 void Platform::setErrors(ErrorDisplay* errors) { currentErrors = errors; }
-void Platform::setShell(Shell* shell) { currentShell = shell ? shell : &desktopShell; }
+void Platform::setShell(Shell* shell) { currentShell = shell; }
 void Platform::setClock(const Clock* clock) { currentClock = clock ? clock : &systemClock; }
 void Platform::setModal(ModalShower* modal) { currentModal = modal; }
 void Platform::setFiles(FileChooser* files) { currentFiles = files; }

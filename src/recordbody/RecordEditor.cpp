@@ -43,7 +43,7 @@ void RecordEditor::buildCommands(const std::function<void()>& extra)
     setLayout(Layout::Browse);
 }
 
-void RecordEditor::setDataModule(archive::TFDB* db, archive::DataSource* source)
+void RecordEditor::setDataModule(archive::TFDB* db, engine::DataSource* source)
 {
     m_db = db;
     setTable(&static_cast<engine::Table&>(source->dataset()));

@@ -3,9 +3,11 @@
 #include "RecordWindow.h"
 
 namespace quillio::archive {
-class DataSource;
 class TFDB;
-} // namespace quillio::archive
+}
+namespace quillio::engine {
+class DataSource;
+}
 
 namespace quillio::recordbody {
 
@@ -22,7 +24,7 @@ public:
                  QWidget* parent = nullptr);
 
     // Linked once the data module exists; `source` is the editor's own table.
-    void setDataModule(archive::TFDB* db, archive::DataSource* source);
+    void setDataModule(archive::TFDB* db, engine::DataSource* source);
 
     RecordPanel* PanelScheda = nullptr;
 

@@ -400,7 +400,7 @@ void RecordPanel::setTabOrderOfBody()
         setTabOrder(order[i - 1], order[i]);
 }
 
-void RecordPanel::bind(archive::TFDB& db, archive::DataSource& source)
+void RecordPanel::bind(archive::TFDB& db, engine::DataSource& source)
 {
     m_db = &db;
     m_source = &source;

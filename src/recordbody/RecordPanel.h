@@ -7,9 +7,11 @@ class QHBoxLayout;
 class QLabel;
 
 namespace quillio::archive {
-class DataSource;
 class TFDB;
-} // namespace quillio::archive
+}
+namespace quillio::engine {
+class DataSource;
+}
 namespace quillio::dbcontrols {
 class DBCheckBox;
 class DBComboBox;
@@ -34,7 +36,7 @@ public:
     // With `invoiceFields` the top row also holds the date and the state of an invoice.
     RecordPanel(bool invoiceFields, QWidget* parent = nullptr);
 
-    void bind(archive::TFDB& db, archive::DataSource& source);
+    void bind(archive::TFDB& db, engine::DataSource& source);
     // Fills the name list from the customer table (the table is closed afterwards); the names
     // arrive shortly after, or as soon as the name box needs them.
     void fillNameList();
@@ -67,7 +69,7 @@ private:
 
     QHBoxLayout* m_topRow = nullptr;
     archive::TFDB* m_db = nullptr;
-    archive::DataSource* m_source = nullptr;
+    engine::DataSource* m_source = nullptr;
     CustomerNameList* m_names = nullptr;
     QMap<QString, dbcontrols::DBEdit*> m_edits;
 };

@@ -2,11 +2,11 @@
 
 #include <QDesktopServices>
 
-namespace quillio {
+namespace quillio::desktop {
 
 void DesktopShell::open(const QUrl& url)
 {
     QDesktopServices::openUrl(url);
 }
 
-} // namespace quillio
+} // namespace quillio::desktop

@@ -2,7 +2,7 @@
 
 #include "Shell.h"
 
-namespace quillio {
+namespace quillio::desktop {
 
 // Opens links with the desktop's default programs.
 class DesktopShell : public Shell
@@ -11,4 +11,4 @@ public:
     void open(const QUrl& url) override;
 };
 
-} // namespace quillio
+} // namespace quillio::desktop

@@ -1,12 +1,10 @@
 #pragma once
 
 namespace quillio::engine {
+
 class Dataset;
-}
 
-namespace quillio::archive {
-
-// Links data-bound controls to a table or query of the data module.
+// Links data-bound controls to a table or query.
 class DataSource
 {
 public:
@@ -17,4 +15,4 @@ private:
     engine::Dataset& m_dataset;
 };
 
-} // namespace quillio::archive
+} // namespace quillio::engine
