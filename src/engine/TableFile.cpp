@@ -108,7 +108,8 @@ std::unique_ptr<TableFile> TableFile::open(const QString& path)
         throw EngineError(QStringLiteral("The table file %1 does not exist.").arg(native(path)));
     std::unique_ptr<TableFile> file(new TableFile(path));
     file->readDeclarations();
-    sqlite3_exec(file->m_connection.handle(), "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+    // Every commit reaches the disk before the call returns: the durability the tables promise.
+    file->m_connection.exec("PRAGMA synchronous=FULL", QStringLiteral("Cannot open the table file"));
     TextCollation::install(file->m_connection.handle());
     return file;
 }
@@ -184,7 +185,8 @@ void TableFile::readDeclarations()
         sqlite3_exec(m_connection.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
         throw;
     }
-    sqlite3_exec(m_connection.handle(), "COMMIT", nullptr, nullptr, nullptr);
+    // Ends the reading transaction; one left open would keep every other desk from writing.
+    m_connection.exec("COMMIT", QStringLiteral("Cannot read the table file"));
 }
 
 void TableFile::create(const QString& path, const FieldDefs& columns)

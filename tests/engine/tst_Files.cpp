@@ -206,8 +206,13 @@ void FilesTest::sessionRules()
     table->close();
     QCOMPARE(errorText<EngineError>([&] { table->open(); }), QStringLiteral("Unknown database: Archivio"));
 
-    QVERIFY(&Engine::defaultSession() == &Engine::defaultSession());
-    QVERIFY(&Engine::defaultSession() != &session);
+    // The default session is one for the whole program: what one caller adds, the next one sees,
+    // and a named session does not.
+    Engine::defaultSession().addStandardAlias(QStringLiteral("Condiviso"), archive.dir.path(),
+                                              QStringLiteral("NATIVE"));
+    QVERIFY(Engine::defaultSession().hasAlias(QStringLiteral("condiviso")));
+    QVERIFY(!session.hasAlias(QStringLiteral("Condiviso")));
+    Engine::defaultSession().deleteAlias(QStringLiteral("Condiviso"));
 }
 
 QTEST_GUILESS_MAIN(FilesTest)
