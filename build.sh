@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing from Debian, builds Quillio, then starts it (run) or runs every test (test).
 #   ./build.sh run    build and start the program
-#   ./build.sh test   build and run the whole test suite; under CI (CI=true) also the two below
+#   ./build.sh test   build and run the whole test suite; under CI (CI=true) first the format check
+#                     (tools/format/check-format), then also the steps below
 #   ./build.sh sanitize   build in build-asan with AddressSanitizer + UndefinedBehaviorSanitizer and
 #                         run the whole test suite there
 #   ./build.sh fuzz [SECONDS]   build the libFuzzer binaries in build-fuzz (clang) and run each for
@@ -11,8 +12,13 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
+# What building and running need (xvfb and xauth start the program where there is no display).
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libqt6svg6 libsqlite3-dev libicu-dev
-          xvfb xauth poppler-utils fonts-dejavu-core clang libclang-rt-14-dev libxml2-utils libzip-dev python3)
+          libzip-dev xvfb xauth fonts-dejavu-core)
+
+# What only the tests need: PDF text, the official schema check, the CSV reader, clang for the
+# sanitizer and fuzzer builds, clang-format for the format check.
+test_packages=(poppler-utils libxml2-utils python3 clang libclang-rt-14-dev clang-format)
 
 # What the package and its checks need besides the build: dpkg-shlibdeps and file for CPack,
 # python3-markdown for the guide, the validators and lintian for the checks.
@@ -33,6 +39,11 @@ install_missing() {
 
 install_package_tools() {
     local packages=("${package_tools[@]}")
+    install_missing
+}
+
+install_test_packages() {
+    local packages=("${test_packages[@]}")
     install_missing
 }
 
@@ -104,8 +115,10 @@ case "${1:-}" in
         ;;
     test)
         install_missing
+        install_test_packages
         # Under CI the guide is built too, so its test runs with the suite.
         [ "${CI:-}" = "true" ] && install_package_tools
+        [ "${CI:-}" = "true" ] && tools/format/check-format
         build
         (cd build && ctest --output-on-failure -j "$(nproc)")
         if [ "${CI:-}" = "true" ]; then
@@ -117,10 +130,12 @@ case "${1:-}" in
         ;;
     sanitize)
         install_missing
+        install_test_packages
         sanitize
         ;;
     fuzz)
         install_missing
+        install_test_packages
         fuzz "${2:-30}"
         ;;
     package)

@@ -17,7 +17,8 @@ namespace quillio::bench {
 
 namespace {
 
-const QStringList tableFiles = {GeneratedArchive::Customers, GeneratedArchive::Drafts, GeneratedArchive::Invoices};
+const QStringList tableFiles = {GeneratedArchive::Customers, GeneratedArchive::Drafts,
+                                GeneratedArchive::Invoices};
 
 void writeSettings(const QString& dataDirectory)
 {
@@ -39,8 +40,9 @@ Figure CopyMeasurement::backup(const GeneratedArchive& archive)
     test::TestEnvironment env;
     const LentArchive lent(archive, env.paths.programDir());
     const QString zip = QDir(env.paths.root()).filePath(QStringLiteral("copia.zip"));
-    const double ms = Timing::milliseconds(
-        [&] { backup::BackupWriter(env.paths.programDir(), tableFiles).write(zip, QDateTime::currentDateTime()); });
+    const double ms = Timing::milliseconds([&] {
+        backup::BackupWriter(env.paths.programDir(), tableFiles).write(zip, QDateTime::currentDateTime());
+    });
     return {QStringLiteral("backup"), archive.records, ms, QStringLiteral("ms"), std::nullopt, std::nullopt};
 }
 
@@ -51,12 +53,19 @@ Figure CopyMeasurement::accountantExport(const GeneratedArchive& archive)
     writeSettings(env.paths.programDir());
     const QString folder = QDir(env.paths.root()).filePath(QStringLiteral("commercialista"));
     accountant::AccountantExport::Result result;
-    const double ms = Timing::milliseconds(
-        [&] { result = accountant::AccountantExport::run({LentArchive::WorkingYear.toInt(), 1, 12}, folder); });
+    const double ms = Timing::milliseconds([&] {
+        result = accountant::AccountantExport::run({LentArchive::WorkingYear.toInt(), 1, 12}, folder);
+    });
     // The measurements before this one may have posted a few invoices more.
     if (result.invoices < archive.records)
-        throw std::runtime_error(QStringLiteral("%1 invoices in the register").arg(result.invoices).toStdString());
-    return {QStringLiteral("accountant_export"), archive.records, ms, QStringLiteral("ms"), std::nullopt, std::nullopt};
+        throw std::runtime_error(
+            QStringLiteral("%1 invoices in the register").arg(result.invoices).toStdString());
+    return {QStringLiteral("accountant_export"),
+            archive.records,
+            ms,
+            QStringLiteral("ms"),
+            std::nullopt,
+            std::nullopt};
 }
 
 } // namespace quillio::bench

@@ -75,7 +75,11 @@ Figure FatturaPAMeasurement::exportOne(const QString& workDirectory)
                     QStringLiteral("the sample invoice was not exported"));
         });
     QDir(folder).removeRecursively();
-    return {QStringLiteral("fatturapa_export"), 1, Timing::median(times), QStringLiteral("ms"), std::nullopt,
+    return {QStringLiteral("fatturapa_export"),
+            1,
+            Timing::median(times),
+            QStringLiteral("ms"),
+            std::nullopt,
             std::nullopt};
 }
 
@@ -92,12 +96,18 @@ Figure FatturaPAMeasurement::batch(const GeneratedArchive& archive)
     QDir().mkpath(folder);
     invoices::InvoiceBatchExport::Result result;
     const double ms = Timing::milliseconds([&] {
-        result = invoices::InvoiceBatchExport::run(LentArchive::WorkingYear.toInt(), {1, BatchInvoices}, folder);
+        result =
+            invoices::InvoiceBatchExport::run(LentArchive::WorkingYear.toInt(), {1, BatchInvoices}, folder);
     });
     require(result.failures.isEmpty(), QStringLiteral("invoices not exported: ") + result.failures.value(0));
-    require(result.written.size() == BatchInvoices, QStringLiteral("%1 invoices exported").arg(result.written.size()));
-    return {QStringLiteral("fatturapa_batch"), archive.records, BatchInvoices / (ms / 1000), QStringLiteral("/s"),
-            std::nullopt, std::nullopt};
+    require(result.written.size() == BatchInvoices,
+            QStringLiteral("%1 invoices exported").arg(result.written.size()));
+    return {QStringLiteral("fatturapa_batch"),
+            archive.records,
+            BatchInvoices / (ms / 1000),
+            QStringLiteral("/s"),
+            std::nullopt,
+            std::nullopt};
 }
 
 } // namespace quillio::bench

@@ -37,12 +37,13 @@ void writeFile(const QString& path, const QByteArray& bytes)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw engine::EngineError(
-            QStringLiteral("Impossibile scrivere %1: %2.").arg(QDir::toNativeSeparators(path), file.errorString()));
+        throw engine::EngineError(QStringLiteral("Impossibile scrivere %1: %2.")
+                                      .arg(QDir::toNativeSeparators(path), file.errorString()));
 }
 
 // The last file written for each invoice of the period, by invoice number.
-QMap<qint64, business::ExportEntry> electronicFiles(business::BusinessFile& file, const RegisterPeriod& period,
+QMap<qint64, business::ExportEntry> electronicFiles(business::BusinessFile& file,
+                                                    const RegisterPeriod& period,
                                                     const QList<einvoice::InvoiceRecord>& invoices)
 {
     QSet<qint64> inPeriod;
@@ -67,7 +68,8 @@ void writeElectronicZip(const QString& path, const QMap<qint64, business::Export
 
 } // namespace
 
-QList<einvoice::InvoiceRecord> AccountantExport::readInvoices(const QString& yearDirectory, const QString& tableFile)
+QList<einvoice::InvoiceRecord> AccountantExport::readInvoices(const QString& yearDirectory,
+                                                              const QString& tableFile)
 {
     engine::Session session(QStringLiteral("Commercialista"));
     session.addStandardAlias(alias, yearDirectory, QStringLiteral("NATIVE"));
@@ -91,7 +93,8 @@ AccountantExport::Result AccountantExport::run(const RegisterPeriod& period, con
                                       .arg(period.year)
                                       .arg(QDir::toNativeSeparators(yearDir)));
     if (!QDir().mkpath(folder))
-        throw engine::EngineError(QStringLiteral("Impossibile creare la cartella %1.").arg(QDir::toNativeSeparators(folder)));
+        throw engine::EngineError(
+            QStringLiteral("Impossibile creare la cartella %1.").arg(QDir::toNativeSeparators(folder)));
     const QList<einvoice::InvoiceRecord> invoices = readInvoices(yearDir, setting(Key::dbFatture));
     business::BusinessFile file = business::BusinessFile::inDataDirectory();
     const QMap<qint64, business::ExportEntry> electronic = electronicFiles(file, period, invoices);

@@ -25,10 +25,14 @@ public:
 
     static QString csvName(int year) { return QStringLiteral("Fatture-%1.csv").arg(year); }
     static QString registerName(int year) { return QStringLiteral("Registro-IVA-%1.pdf").arg(year); }
-    static QString electronicName(int year) { return QStringLiteral("Fatture-elettroniche-%1.zip").arg(year); }
+    static QString electronicName(int year)
+    {
+        return QStringLiteral("Fatture-elettroniche-%1.zip").arg(year);
+    }
 
     // Every invoice record of the year's table.
-    static QList<einvoice::InvoiceRecord> readInvoices(const QString& yearDirectory, const QString& tableFile);
+    static QList<einvoice::InvoiceRecord> readInvoices(const QString& yearDirectory,
+                                                       const QString& tableFile);
 };
 
 } // namespace quillio::accountant

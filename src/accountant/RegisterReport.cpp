@@ -37,7 +37,9 @@ public:
     {
         next();
         set(QStringLiteral("Etichetta"), label);
-        set(QStringLiteral("Fatture"), total.invoices == 1 ? QStringLiteral("1 fattura") : QStringLiteral("%1 fatture").arg(total.invoices));
+        set(QStringLiteral("Fatture"), total.invoices == 1
+                                           ? QStringLiteral("1 fattura")
+                                           : QStringLiteral("%1 fatture").arg(total.invoices));
         set(QStringLiteral("TImponibile"), AmountText::grouped(total.taxable));
         set(QStringLiteral("TAliquota"), rate);
         set(QStringLiteral("TIVA"), AmountText::grouped(total.vat));
@@ -80,16 +82,17 @@ void setHeading(report::ReportProject& project, const SalesRegister& salesRegist
                          RegisterReport::periodText(period.year, period.fromMonth, period.toMonth));
     if (!company)
         return;
-    const QString name = company->denominazione.isEmpty() ? company->nome + u' ' + company->cognome
-                                                          : company->denominazione;
+    const QString name =
+        company->denominazione.isEmpty() ? company->nome + u' ' + company->cognome : company->denominazione;
     project.setParameter(QStringLiteral("Azienda"), name.trimmed());
-    project.setParameter(QStringLiteral("AziendaSede"),
-                         QStringLiteral("%1 %2 · %3 %4 (%5)")
-                             .arg(company->indirizzo, company->numeroCivico, company->cap, company->comune,
-                                  company->provincia)
-                             .simplified());
-    project.setParameter(QStringLiteral("AziendaPIVA"),
-                         QStringLiteral("P.IVA %1 · C.F. %2").arg(company->partitaIva, company->codiceFiscale));
+    project.setParameter(
+        QStringLiteral("AziendaSede"),
+        QStringLiteral("%1 %2 · %3 %4 (%5)")
+            .arg(company->indirizzo, company->numeroCivico, company->cap, company->comune, company->provincia)
+            .simplified());
+    project.setParameter(
+        QStringLiteral("AziendaPIVA"),
+        QStringLiteral("P.IVA %1 · C.F. %2").arg(company->partitaIva, company->codiceFiscale));
 }
 
 void addLines(RegisterLines& lines, const SalesRegister& salesRegister)
@@ -110,7 +113,8 @@ void addLines(RegisterLines& lines, const SalesRegister& salesRegister)
     lines.blank();
     lines.heading(QStringLiteral("Da verificare"));
     if (salesRegister.oddities().isEmpty())
-        lines.note(QStringLiteral("Nessuna segnalazione: la numerazione è continua e i totali corrispondono alle righe."));
+        lines.note(QStringLiteral(
+            "Nessuna segnalazione: la numerazione è continua e i totali corrispondono alle righe."));
     for (const RegisterOddity& oddity : salesRegister.oddities())
         lines.note(oddity.text);
 }
@@ -118,8 +122,8 @@ void addLines(RegisterLines& lines, const SalesRegister& salesRegister)
 } // namespace
 
 void RegisterReport::writePdf(report::ReportProject& project, const QString& layoutPath,
-                              const SalesRegister& salesRegister, const std::optional<einvoice::CompanyData>& company,
-                              const QString& pdfPath)
+                              const SalesRegister& salesRegister,
+                              const std::optional<einvoice::CompanyData>& company, const QString& pdfPath)
 {
     struct Closer
     {
@@ -139,8 +143,9 @@ void RegisterReport::writePdf(report::ReportProject& project, const QString& lay
 
 QString RegisterReport::monthName(int month)
 {
-    static const char* const names[] = {"gennaio", "febbraio", "marzo",     "aprile",  "maggio",   "giugno",
-                                        "luglio",  "agosto",   "settembre", "ottobre", "novembre", "dicembre"};
+    static const char* const names[] = {"gennaio",   "febbraio", "marzo",    "aprile",
+                                        "maggio",    "giugno",   "luglio",   "agosto",
+                                        "settembre", "ottobre",  "novembre", "dicembre"};
     return month >= 1 && month <= 12 ? QString::fromLatin1(names[month - 1]) : QString();
 }
 

@@ -20,7 +20,8 @@ class SalesRegister;
 class RegisterReport
 {
 public:
-    static void writePdf(report::ReportProject& project, const QString& layoutPath, const SalesRegister& salesRegister,
+    static void writePdf(report::ReportProject& project, const QString& layoutPath,
+                         const SalesRegister& salesRegister,
                          const std::optional<einvoice::CompanyData>& company, const QString& pdfPath);
 
     // "gennaio", … "dicembre".

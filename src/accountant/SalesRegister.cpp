@@ -80,14 +80,15 @@ SalesRegister SalesRegister::build(const QList<InvoiceRecord>& invoices, const R
             continue;
         yearNumbers.append(*invoice.ordNum);
         if (!invoice.data.isValid() || invoice.data.year() != period.year) {
-            reg.m_oddities.append({RegisterOddity::Kind::OutsideYear, *invoice.ordNum,
-                                   invoice.data.isValid()
-                                       ? QStringLiteral("La fattura %1 è datata %2, fuori dall'anno %3: non è nel registro.")
-                                             .arg(*invoice.ordNum)
-                                             .arg(dateText(invoice.data))
-                                             .arg(period.year)
-                                       : QStringLiteral("La fattura %1 non ha data: non è nel registro.")
-                                             .arg(*invoice.ordNum)});
+            reg.m_oddities.append(
+                {RegisterOddity::Kind::OutsideYear, *invoice.ordNum,
+                 invoice.data.isValid()
+                     ? QStringLiteral("La fattura %1 è datata %2, fuori dall'anno %3: non è nel registro.")
+                           .arg(*invoice.ordNum)
+                           .arg(dateText(invoice.data))
+                           .arg(period.year)
+                     : QStringLiteral("La fattura %1 non ha data: non è nel registro.")
+                           .arg(*invoice.ordNum)});
             continue;
         }
         if (!period.contains(invoice.data))
@@ -137,12 +138,13 @@ void SalesRegister::addTotalsMismatch(const InvoiceRecord& invoice)
     if (lines.taxable == cents(invoice.totale) && lines.vat == cents(invoice.totaleIva) &&
         lines.total == cents(invoice.totaleFattura))
         return;
-    m_oddities.append({RegisterOddity::Kind::TotalsMismatch, *invoice.ordNum,
-                       QStringLiteral("I totali della fattura %1 non corrispondono alle sue righe "
-                                      "(imponibile dalle righe %2, memorizzato %3%4).")
-                           .arg(*invoice.ordNum)
-                           .arg(AmountText::grouped(lines.taxable), AmountText::grouped(cents(invoice.totale)),
-                                invoice.totAut ? QString() : QStringLiteral(", totali inseriti a mano"))});
+    m_oddities.append(
+        {RegisterOddity::Kind::TotalsMismatch, *invoice.ordNum,
+         QStringLiteral("I totali della fattura %1 non corrispondono alle sue righe "
+                        "(imponibile dalle righe %2, memorizzato %3%4).")
+             .arg(*invoice.ordNum)
+             .arg(AmountText::grouped(lines.taxable), AmountText::grouped(cents(invoice.totale)),
+                  invoice.totAut ? QString() : QStringLiteral(", totali inseriti a mano"))});
 }
 
 } // namespace quillio::accountant

@@ -73,7 +73,7 @@ public:
 
     const RegisterPeriod& period() const { return m_period; }
     const QList<RegisterRow>& rows() const { return m_rows; }
-    const QMap<int, RegisterTotal>& monthTotals() const { return m_months; }   // by month 1..12
+    const QMap<int, RegisterTotal>& monthTotals() const { return m_months; }  // by month 1..12
     const QMap<qint64, RegisterTotal>& rateTotals() const { return m_rates; } // by rate, hundredths; -1 none
     const RegisterTotal& grandTotal() const { return m_total; }
     const QList<RegisterOddity>& oddities() const { return m_oddities; }

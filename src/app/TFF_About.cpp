@@ -41,7 +41,8 @@ TFF_About::TFF_About(QWidget* parent) : QDialog(parent)
     auto* version = new QLabel(ProgramVersion::shown(), banner);
     version->setObjectName(QStringLiteral("Label1"));
     version->setAlignment(Qt::AlignCenter);
-    version->setStyleSheet(QStringLiteral("color: rgb(0, 0, 255); font-weight: bold; background: transparent;"));
+    version->setStyleSheet(
+        QStringLiteral("color: rgb(0, 0, 255); font-weight: bold; background: transparent;"));
     version->setGeometry(0, 97 - 20, 217, 18);
     layout->addWidget(banner, 0, Qt::AlignHCenter);
 
@@ -54,9 +55,11 @@ TFF_About::TFF_About(QWidget* parent) : QDialog(parent)
 
     auto* pictures = new QHBoxLayout;
     pictures->addStretch();
-    pictures->addWidget(picture(QStringLiteral(":/about1.svg"), QSize(131, 44), QStringLiteral("Image2"), this));
+    pictures->addWidget(
+        picture(QStringLiteral(":/about1.svg"), QSize(131, 44), QStringLiteral("Image2"), this));
     pictures->addSpacing(12);
-    pictures->addWidget(picture(QStringLiteral(":/about2.svg"), QSize(131, 44), QStringLiteral("Image3"), this));
+    pictures->addWidget(
+        picture(QStringLiteral(":/about2.svg"), QSize(131, 44), QStringLiteral("Image3"), this));
     pictures->addStretch();
     layout->addLayout(pictures);
 

@@ -73,7 +73,8 @@ TFMain::TFMain(QWidget* parent) : QMainWindow(parent)
     layout->addSpacing(24);
 
     // The year of a first start, until the start-up reads the stored one.
-    StaticText1 = new widgets::ValueLabel(QStringLiteral("Anno di lavoro"), config::SettingsKey::defaultYear, central);
+    StaticText1 =
+        new widgets::ValueLabel(QStringLiteral("Anno di lavoro"), config::SettingsKey::defaultYear, central);
     StaticText1->setObjectName(QStringLiteral("StaticText1"));
     StaticText1->setAlignment(Qt::AlignCenter);
     StaticText1->setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -180,10 +181,12 @@ void TFMain::buildMenus()
     Guida1 = newAction(this, QStringLiteral("Guida1"), QStringLiteral("Guida"));
     About1 = newAction(this, QStringLiteral("About1"), QStringLiteral("About"));
     DatiAzienda1 = newAction(this, QStringLiteral("DatiAzienda1"), QStringLiteral("Dati Azienda"));
-    CopiaSicurezza1 = newAction(this, QStringLiteral("CopiaSicurezza1"), QStringLiteral("Copia di sicurezza"));
-    RipristinaCopia1 = newAction(this, QStringLiteral("RipristinaCopia1"), QStringLiteral("Ripristina copia"));
-    EsportaCommercialista1 =
-        newAction(this, QStringLiteral("EsportaCommercialista1"), QStringLiteral("Esporta per il commercialista"));
+    CopiaSicurezza1 =
+        newAction(this, QStringLiteral("CopiaSicurezza1"), QStringLiteral("Copia di sicurezza"));
+    RipristinaCopia1 =
+        newAction(this, QStringLiteral("RipristinaCopia1"), QStringLiteral("Ripristina copia"));
+    EsportaCommercialista1 = newAction(this, QStringLiteral("EsportaCommercialista1"),
+                                       QStringLiteral("Esporta per il commercialista"));
 
     connect(BozzeFatture1, &QAction::triggered, this, &TFMain::openDrafts);
     connect(Fattura1, &QAction::triggered, this, &TFMain::openInvoices);

@@ -12,8 +12,8 @@
 
 namespace quillio::archive {
 
-using config::SettingsKey::path;
 using config::SettingsStore;
+using config::SettingsKey::path;
 
 namespace {
 
@@ -23,7 +23,6 @@ struct TableRow
     QString announcement;
     QString (*columns)();
 };
-
 
 void bind(engine::Table& table, const QString& alias, const QString& fileName)
 {
@@ -37,19 +36,20 @@ void bind(engine::Table& table, const QString& alias, const QString& fileName)
 bool ArchiveSequences::missingTableCheck(TFDB& db, const QString& yearDir)
 {
     const TableRow rows[] = {
-        {config::SettingsKey::dbRubrica, QStringLiteral("Archivio Rubrica - Assente - Premere OK per Crearlo"),
-         &TableSchemas::customers},
+        {config::SettingsKey::dbRubrica,
+         QStringLiteral("Archivio Rubrica - Assente - Premere OK per Crearlo"), &TableSchemas::customers},
         {config::SettingsKey::dbBozze, QStringLiteral("Archivio Bozze - Assente - Premere OK per Crearlo"),
          &TableSchemas::drafts},
-        {config::SettingsKey::dbFatture, QStringLiteral("Archivio Fatture - Assente - Premere OK per Crearlo"),
-         &TableSchemas::invoices},
+        {config::SettingsKey::dbFatture,
+         QStringLiteral("Archivio Fatture - Assente - Premere OK per Crearlo"), &TableSchemas::invoices},
     };
     bool created = false;
     for (const TableRow& row : rows) {
         if (QFileInfo::exists(yearDir + config::Settings::value(row.setting)))
             continue;
         Platform::messages().message(row.announcement);
-        TFConf::CreaTabella(db, config::Settings::alias(), config::Settings::value(row.setting), row.columns());
+        TFConf::CreaTabella(db, config::Settings::alias(), config::Settings::value(row.setting),
+                            row.columns());
         created = true;
     }
     return created;

@@ -12,7 +12,8 @@ bool PendingRecords::anyChanged(const TFDB& db)
 {
     for (const engine::Table* table : {&db.T_Rubrica, &db.T_Bozze, &db.T_Fatture}) {
         const engine::DatasetState state = table->state();
-        if ((state == engine::DatasetState::Edit || state == engine::DatasetState::Insert) && table->isModified())
+        if ((state == engine::DatasetState::Edit || state == engine::DatasetState::Insert) &&
+            table->isModified())
             return true;
     }
     return false;

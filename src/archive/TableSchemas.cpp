@@ -8,8 +8,9 @@ namespace {
 // lines, twenty line slots (a description and an amount each) and the totals.
 QString recordBody()
 {
-    QString body = QStringLiteral("CodRif NUMERIC, Ragione_Sociale CHAR(60), Via CHAR(60), Citta CHAR(40), "
-                                  "Cap CHAR(5), PIva CHAR(11), CF CHAR(16), Testo1 CHAR(100), Testo2 CHAR(100), ");
+    QString body =
+        QStringLiteral("CodRif NUMERIC, Ragione_Sociale CHAR(60), Via CHAR(60), Citta CHAR(40), "
+                       "Cap CHAR(5), PIva CHAR(11), CF CHAR(16), Testo1 CHAR(100), Testo2 CHAR(100), ");
     for (int slot = 1; slot <= 20; ++slot) {
         const QString nn = QStringLiteral("%1").arg(slot, 2, 10, QLatin1Char('0'));
         body += QStringLiteral("Desc%1 CHAR(100), Costo%1 NUMERIC, ").arg(nn);

@@ -15,7 +15,7 @@ public:
     {
         QString relativePath; // '/'-separated, as inside the copy
         QString absolutePath;
-        QString year;         // empty for the company file
+        QString year; // empty for the company file
     };
 
     // `tableFiles`: the three table file names of the settings.

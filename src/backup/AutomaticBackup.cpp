@@ -36,7 +36,8 @@ AutomaticBackup::Outcome AutomaticBackup::run(const Job& job)
             preferences.setPendingFailure({});
         } catch (const std::exception& error) {
             outcome.failure = QStringLiteral("La copia di sicurezza automatica del %1 non è riuscita: %2")
-                                  .arg(job.now.toString(QStringLiteral("dd/MM/yyyy HH:mm")), QString::fromUtf8(error.what()));
+                                  .arg(job.now.toString(QStringLiteral("dd/MM/yyyy HH:mm")),
+                                       QString::fromUtf8(error.what()));
             preferences.setPendingFailure(outcome.failure);
         }
     } catch (const std::exception& error) {

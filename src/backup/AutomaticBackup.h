@@ -20,9 +20,9 @@ public:
     };
     struct Outcome
     {
-        bool ran = false;   // false: a copy was already taken today
-        QString copy;       // the copy written
-        QString failure;    // empty when it succeeded
+        bool ran = false; // false: a copy was already taken today
+        QString copy;     // the copy written
+        QString failure;  // empty when it succeeded
     };
 
     // The job for now, from the settings and the clock.

@@ -42,7 +42,8 @@ std::optional<BackupManifest::File> fileFromJson(const QJsonValue& value, QStrin
         error = QStringLiteral("un file ha un percorso non valido");
         return std::nullopt;
     }
-    if (!hex.match(QString::fromLatin1(file.sha256)).hasMatch() || !isWholeNumber(object.value(QStringLiteral("size")))) {
+    if (!hex.match(QString::fromLatin1(file.sha256)).hasMatch() ||
+        !isWholeNumber(object.value(QStringLiteral("size")))) {
         error = QStringLiteral("il file %1 non ha impronta o dimensione valide").arg(file.path);
         return std::nullopt;
     }

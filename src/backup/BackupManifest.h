@@ -19,11 +19,11 @@ struct BackupManifest
 {
     struct File
     {
-        QString path;                  // relative to the data directory, '/'-separated: "2026/Fatture.DB"
-        QString year;                  // the year directory; empty for a file of the data directory
-        QByteArray sha256;             // hex
+        QString path;      // relative to the data directory, '/'-separated: "2026/Fatture.DB"
+        QString year;      // the year directory; empty for a file of the data directory
+        QByteArray sha256; // hex
         qint64 size = 0;
-        QMap<QString, qint64> records; // table -> record count
+        QMap<QString, qint64> records;       // table -> record count
         std::optional<qint64> highestOrdNum; // table files only; none in an empty table
     };
 

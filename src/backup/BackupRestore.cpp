@@ -22,7 +22,8 @@ QString native(const QString& path)
 void renameOver(const QString& source, const QString& target)
 {
     std::error_code error;
-    std::filesystem::rename(QFile::encodeName(source).toStdString(), QFile::encodeName(target).toStdString(), error);
+    std::filesystem::rename(QFile::encodeName(source).toStdString(), QFile::encodeName(target).toStdString(),
+                            error);
     if (error)
         throw BackupError(QStringLiteral("Impossibile sostituire %1: %2.")
                               .arg(native(target), QString::fromLocal8Bit(error.message().c_str())));
@@ -78,7 +79,8 @@ QString freePath(const QString& folder, const QString& fileName)
     const QFileInfo name(fileName);
     QString path = QDir(folder).filePath(fileName);
     for (int n = 2; QFileInfo::exists(path); ++n)
-        path = QDir(folder).filePath(QStringLiteral("%1-%2.%3").arg(name.completeBaseName()).arg(n).arg(name.suffix()));
+        path = QDir(folder).filePath(
+            QStringLiteral("%1-%2.%3").arg(name.completeBaseName()).arg(n).arg(name.suffix()));
     return path;
 }
 
@@ -101,7 +103,8 @@ BackupRestore::Outcome BackupRestore::restore(const QString& zipPath, const QStr
     // Staged inside the data directory, so each file reaches its place by a rename on one disk.
     QTemporaryDir staging(QDir(m_dataDirectory).filePath(QStringLiteral(".quillio-ripristino-XXXXXX")));
     if (!staging.isValid())
-        throw BackupError(QStringLiteral("Impossibile scrivere nella cartella dei dati %1.").arg(native(m_dataDirectory)));
+        throw BackupError(
+            QStringLiteral("Impossibile scrivere nella cartella dei dati %1.").arg(native(m_dataDirectory)));
     const QString incoming = QDir(staging.path()).filePath(QStringLiteral("copia"));
     const QString aside = QDir(staging.path()).filePath(QStringLiteral("prima"));
     QDir().mkpath(incoming);
@@ -119,7 +122,8 @@ BackupRestore::Outcome BackupRestore::restore(const QString& zipPath, const QStr
     Replacements replacements(aside);
     try {
         for (const BackupManifest::File& file : outcome.restored.files)
-            replacements.replace(QDir(incoming).filePath(file.path), QDir(m_dataDirectory).filePath(file.path));
+            replacements.replace(QDir(incoming).filePath(file.path),
+                                 QDir(m_dataDirectory).filePath(file.path));
     } catch (...) {
         replacements.undo();
         throw;

@@ -16,7 +16,7 @@ struct Copy
 };
 
 // The newest copy of each group, for the `count` newest groups; `groupOf` gives a copy's group.
-template<typename Key, typename GroupOf>
+template <typename Key, typename GroupOf>
 QSet<QString> newestOfGroups(const QList<Copy>& newestFirst, int count, GroupOf groupOf)
 {
     QSet<QString> kept;

@@ -18,7 +18,8 @@ namespace {
 QStringList problemsOfFile(const BackupManifest::File& expected, const QString& path)
 {
     if (SqliteFileCopy::sha256Of(path) != expected.sha256)
-        return {QStringLiteral("il file %1 è diverso da quello copiato (impronta SHA-256)").arg(expected.path)};
+        return {
+            QStringLiteral("il file %1 è diverso da quello copiato (impronta SHA-256)").arg(expected.path)};
     const QString integrity = SqliteFileCopy::integrityProblem(path);
     if (!integrity.isEmpty())
         return {QStringLiteral("il file %1 è danneggiato: %2").arg(expected.path, integrity)};
@@ -27,7 +28,8 @@ QStringList problemsOfFile(const BackupManifest::File& expected, const QString& 
     if (found.records != expected.records)
         problems << QStringLiteral("il file %1 non contiene i record elencati").arg(expected.path);
     if (found.highestOrdNum != expected.highestOrdNum)
-        problems << QStringLiteral("il file %1 non ha il numero d'ordine più alto elencato").arg(expected.path);
+        problems
+            << QStringLiteral("il file %1 non ha il numero d'ordine più alto elencato").arg(expected.path);
     if (!expected.year.isEmpty()) {
         try {
             engine::TableFile::open(path)->requireAccess({archive::masterPassword});
@@ -38,7 +40,8 @@ QStringList problemsOfFile(const BackupManifest::File& expected, const QString& 
     return problems;
 }
 
-void verifyFiles(const ZipArchive& zip, const BackupManifest& manifest, const QString& into, QStringList& problems)
+void verifyFiles(const ZipArchive& zip, const BackupManifest& manifest, const QString& into,
+                 QStringList& problems)
 {
     for (const BackupManifest::File& file : manifest.files) {
         if (!zip.contains(file.path)) {

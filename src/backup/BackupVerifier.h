@@ -18,7 +18,7 @@ public:
     struct Result
     {
         std::optional<BackupManifest> manifest; // as read, when it could be read
-        QStringList problems;                    // in Italian, one per fault found
+        QStringList problems;                   // in Italian, one per fault found
         bool ok() const { return manifest && problems.isEmpty(); }
     };
 

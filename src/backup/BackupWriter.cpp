@@ -29,7 +29,8 @@ QString native(const QString& path)
 void moveOver(const QString& source, const QString& target)
 {
     std::error_code error;
-    std::filesystem::rename(QFile::encodeName(source).toStdString(), QFile::encodeName(target).toStdString(), error);
+    std::filesystem::rename(QFile::encodeName(source).toStdString(), QFile::encodeName(target).toStdString(),
+                            error);
     if (error)
         throw BackupError(QStringLiteral("Impossibile dare il nome %1 alla copia: %2.")
                               .arg(native(target), QString::fromLocal8Bit(error.message().c_str())));
@@ -91,7 +92,8 @@ QString BackupWriter::fileNameFor(const QDateTime& moment)
 
 QString BackupWriter::preRestoreFileNameFor(const QDateTime& moment)
 {
-    return QStringLiteral("Quillio-prima-del-ripristino-%1.zip").arg(moment.toString(QStringLiteral("yyyy-MM-dd-HHmm")));
+    return QStringLiteral("Quillio-prima-del-ripristino-%1.zip")
+        .arg(moment.toString(QStringLiteral("yyyy-MM-dd-HHmm")));
 }
 
 } // namespace quillio::backup

@@ -81,7 +81,8 @@ void SqliteFileCopy::copy(const QString& source, const QString& target)
     }
 }
 
-BackupManifest::File SqliteFileCopy::describe(const QString& path, const QString& relativePath, const QString& year)
+BackupManifest::File SqliteFileCopy::describe(const QString& path, const QString& relativePath,
+                                              const QString& year)
 {
     BackupManifest::File file;
     file.path = relativePath;
@@ -91,8 +92,9 @@ BackupManifest::File SqliteFileCopy::describe(const QString& path, const QString
     try {
         engine::SqliteConnection connection(path, engine::SqliteConnection::Mode::OpenExisting);
         for (const QString& table : userTables(connection))
-            file.records.insert(table, singleNumber(connection, "SELECT count(*) FROM " +
-                                                                    engine::SqliteConnection::quoteIdentifier(table)));
+            file.records.insert(
+                table, singleNumber(connection, "SELECT count(*) FROM " +
+                                                    engine::SqliteConnection::quoteIdentifier(table)));
         if (!year.isEmpty())
             file.highestOrdNum = highestOrdNum(connection);
     } catch (const engine::EngineError& error) {
@@ -117,7 +119,8 @@ QByteArray SqliteFileCopy::sha256Of(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw BackupError(QStringLiteral("Impossibile leggere %1: %2.").arg(native(path), file.errorString()));
+        throw BackupError(
+            QStringLiteral("Impossibile leggere %1: %2.").arg(native(path), file.errorString()));
     QCryptographicHash hash(QCryptographicHash::Sha256);
     hash.addData(&file);
     return hash.result().toHex();

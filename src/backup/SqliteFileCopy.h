@@ -15,7 +15,8 @@ public:
     static void copy(const QString& source, const QString& target);
     // The manifest entry of a copied file: SHA-256, size, records of each table, and for a table
     // file the highest OrdNum. Read plainly from the file, without the engine.
-    static BackupManifest::File describe(const QString& path, const QString& relativePath, const QString& year);
+    static BackupManifest::File describe(const QString& path, const QString& relativePath,
+                                         const QString& year);
     // Whether SQLite finds the file whole ("ok" from its integrity check); the problem otherwise.
     static QString integrityProblem(const QString& path);
     static QByteArray sha256Of(const QString& path);

@@ -63,7 +63,8 @@ void ZipArchive::addFile(const QString& nameInZip, const QString& sourcePath)
     zip_source_t* source = zip_source_file(m_zip, QFile::encodeName(sourcePath).constData(), 0, -1);
     if (!source)
         fail(QStringLiteral("impossibile leggere %1").arg(native(sourcePath)));
-    if (zip_file_add(m_zip, nameInZip.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8 | ZIP_FL_OVERWRITE) < 0) {
+    if (zip_file_add(m_zip, nameInZip.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8 | ZIP_FL_OVERWRITE) <
+        0) {
         zip_source_free(source);
         fail(QStringLiteral("impossibile aggiungere %1").arg(nameInZip));
     }
@@ -76,7 +77,8 @@ void ZipArchive::addData(const QString& nameInZip, const QByteArray& data)
     zip_source_t* source = zip_source_buffer(m_zip, kept.constData(), zip_uint64_t(kept.size()), 0);
     if (!source)
         fail(QStringLiteral("impossibile preparare %1").arg(nameInZip));
-    if (zip_file_add(m_zip, nameInZip.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8 | ZIP_FL_OVERWRITE) < 0) {
+    if (zip_file_add(m_zip, nameInZip.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8 | ZIP_FL_OVERWRITE) <
+        0) {
         zip_source_free(source);
         fail(QStringLiteral("impossibile aggiungere %1").arg(nameInZip));
     }
@@ -148,7 +150,8 @@ void ZipArchive::extract(const QString& nameInZip, const QString& targetPath) co
         fail(QStringLiteral("impossibile leggere %1").arg(nameInZip));
     QFile target(targetPath);
     if (!target.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw BackupError(QStringLiteral("Impossibile scrivere %1: %2.").arg(native(targetPath), target.errorString()));
+        throw BackupError(
+            QStringLiteral("Impossibile scrivere %1: %2.").arg(native(targetPath), target.errorString()));
     QByteArray chunk(ChunkSize, Qt::Uninitialized);
     for (;;) {
         const zip_int64_t got = zip_fread(file.get(), chunk.data(), zip_uint64_t(chunk.size()));
@@ -161,7 +164,8 @@ void ZipArchive::extract(const QString& nameInZip, const QString& targetPath) co
                 QStringLiteral("Impossibile scrivere %1: %2.").arg(native(targetPath), target.errorString()));
     }
     if (!target.flush())
-        throw BackupError(QStringLiteral("Impossibile scrivere %1: %2.").arg(native(targetPath), target.errorString()));
+        throw BackupError(
+            QStringLiteral("Impossibile scrivere %1: %2.").arg(native(targetPath), target.errorString()));
 }
 
 } // namespace quillio::backup

@@ -40,10 +40,11 @@ TFCopiaSicurezza::TFCopiaSicurezza(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("TFCopiaSicurezza"));
     setWindowTitle(QStringLiteral("Copia di sicurezza"));
     auto* layout = new QVBoxLayout(this);
-    auto* intro = new QLabel(QStringLiteral("Ogni giorno, alla prima apertura del programma, una copia dell'archivio "
-                                            "viene scritta nella cartella delle copie: restano le copie degli ultimi "
-                                            "10 giorni e l'ultima di ciascuno degli ultimi 12 mesi."),
-                             this);
+    auto* intro =
+        new QLabel(QStringLiteral("Ogni giorno, alla prima apertura del programma, una copia dell'archivio "
+                                  "viene scritta nella cartella delle copie: restano le copie degli ultimi "
+                                  "10 giorni e l'ultima di ciascuno degli ultimi 12 mesi."),
+                   this);
     intro->setWordWrap(true);
     layout->addWidget(intro);
 
@@ -69,8 +70,10 @@ TFCopiaSicurezza::TFCopiaSicurezza(QWidget* parent) : QDialog(parent)
     buttons->addWidget(BT_Copia);
     buttons->addWidget(BT_Chiudi);
     layout->addLayout(buttons);
-    connect(BT_Cartella, &QPushButton::clicked, this, [this] { DefaultErrorHandler::run([this] { chooseFolder(); }); });
-    connect(BT_Copia, &QPushButton::clicked, this, [this] { DefaultErrorHandler::run([this] { copyNow(); }); });
+    connect(BT_Cartella, &QPushButton::clicked, this,
+            [this] { DefaultErrorHandler::run([this] { chooseFolder(); }); });
+    connect(BT_Copia, &QPushButton::clicked, this,
+            [this] { DefaultErrorHandler::run([this] { copyNow(); }); });
     connect(BT_Chiudi, &QPushButton::clicked, this, &QDialog::accept);
     resize(620, sizeHint().height());
 }
@@ -92,7 +95,8 @@ void TFCopiaSicurezza::refresh()
     backup::BackupPreferences preferences(file);
     LB_Cartella->setValue(QDir::toNativeSeparators(preferences.folder(dataDirectory())));
     const QDate last = preferences.lastAutomaticCopy();
-    LB_UltimaCopia->setValue(last.isValid() ? last.toString(QStringLiteral("dd/MM/yyyy")) : QStringLiteral("nessuna"));
+    LB_UltimaCopia->setValue(last.isValid() ? last.toString(QStringLiteral("dd/MM/yyyy"))
+                                            : QStringLiteral("nessuna"));
 }
 
 void TFCopiaSicurezza::tellPendingFailure()
@@ -108,7 +112,8 @@ void TFCopiaSicurezza::tellPendingFailure()
 
 void TFCopiaSicurezza::chooseFolder()
 {
-    const QString chosen = Platform::files().folder(this, QStringLiteral("Cartella delle copie"), LB_Cartella->value());
+    const QString chosen =
+        Platform::files().folder(this, QStringLiteral("Cartella delle copie"), LB_Cartella->value());
     if (chosen.isEmpty())
         return;
     business::BusinessFile file(dataDirectory());
@@ -125,14 +130,16 @@ void TFCopiaSicurezza::copyNow()
     if (path.isEmpty())
         return;
     const backup::BackupManifest manifest =
-        backup::BackupWriter(dataDirectory(), backup::ArchiveContents::tableFilesOfSettings()).write(path, now);
+        backup::BackupWriter(dataDirectory(), backup::ArchiveContents::tableFilesOfSettings())
+            .write(path, now);
     qint64 records = 0;
     for (const backup::BackupManifest::File& file : manifest.files)
         if (!file.year.isEmpty())
             records += manifest.recordsOf(file.path);
-    Platform::messages().message(QStringLiteral("Copia di sicurezza scritta e verificata:\n%1\nAnni: %2; %3 record.")
-                                     .arg(QDir::toNativeSeparators(path), manifest.years().join(QStringLiteral(", ")))
-                                     .arg(records));
+    Platform::messages().message(
+        QStringLiteral("Copia di sicurezza scritta e verificata:\n%1\nAnni: %2; %3 record.")
+            .arg(QDir::toNativeSeparators(path), manifest.years().join(QStringLiteral(", ")))
+            .arg(records));
 }
 
 } // namespace quillio::backupwindows

@@ -42,8 +42,7 @@ QComboBox* monthChoice(const QString& name, QWidget* parent)
     return box;
 }
 
-template<typename Widget>
-Widget* named(Widget* widget, const QString& accessibleName)
+template <typename Widget> Widget* named(Widget* widget, const QString& accessibleName)
 {
     widget->setAccessibleName(accessibleName);
     return widget;
@@ -94,8 +93,10 @@ TFEsportaCommercialista::TFEsportaCommercialista(QWidget* parent) : QDialog(pare
     buttons->addWidget(BT_Esporta);
     buttons->addWidget(BT_Chiudi);
     layout->addLayout(buttons);
-    connect(BT_Cartella, &QPushButton::clicked, this, [this] { DefaultErrorHandler::run([this] { chooseFolder(); }); });
-    connect(BT_Esporta, &QPushButton::clicked, this, [this] { DefaultErrorHandler::run([this] { exportPeriod(); }); });
+    connect(BT_Cartella, &QPushButton::clicked, this,
+            [this] { DefaultErrorHandler::run([this] { chooseFolder(); }); });
+    connect(BT_Esporta, &QPushButton::clicked, this,
+            [this] { DefaultErrorHandler::run([this] { exportPeriod(); }); });
     connect(BT_Chiudi, &QPushButton::clicked, this, &QDialog::accept);
     resize(620, 460);
 }
@@ -129,8 +130,8 @@ void TFEsportaCommercialista::exportPeriod()
         Platform::messages().message(QStringLiteral("Il mese iniziale viene dopo quello finale."));
         return;
     }
-    const accountant::AccountantExport::Result result =
-        accountant::AccountantExport::run({SE_Anno->value(), from, to}, QDir::fromNativeSeparators(ED_Cartella->text()));
+    const accountant::AccountantExport::Result result = accountant::AccountantExport::run(
+        {SE_Anno->value(), from, to}, QDir::fromNativeSeparators(ED_Cartella->text()));
     LB_Segnalazioni->clear();
     for (const accountant::RegisterOddity& oddity : result.oddities)
         LB_Segnalazioni->addItem(oddity.text);
@@ -139,12 +140,15 @@ void TFEsportaCommercialista::exportPeriod()
     QStringList names;
     for (const QString& path : result.written)
         names << QFileInfo(path).fileName();
-    LB_Esito->setValue(QStringLiteral("%1 fatture esportate: %2").arg(result.invoices).arg(names.join(QStringLiteral(", "))));
-    Platform::messages().message(QStringLiteral("Esportazione per il commercialista completata (%1 fatture, %2 da "
-                                                "verificare):\n%3")
-                                     .arg(result.invoices)
-                                     .arg(result.oddities.size())
-                                     .arg(result.written.join(u'\n')));
+    LB_Esito->setValue(QStringLiteral("%1 fatture esportate: %2")
+                           .arg(result.invoices)
+                           .arg(names.join(QStringLiteral(", "))));
+    Platform::messages().message(
+        QStringLiteral("Esportazione per il commercialista completata (%1 fatture, %2 da "
+                       "verificare):\n%3")
+            .arg(result.invoices)
+            .arg(result.oddities.size())
+            .arg(result.written.join(u'\n')));
 }
 
 } // namespace quillio::backupwindows

@@ -72,7 +72,8 @@ TFRipristinaCopia::TFRipristinaCopia(QWidget* parent) : QDialog(parent)
         if (!name.isEmpty())
             DefaultErrorHandler::run([&] { choose(QDir(m_folder).filePath(name)); });
     });
-    connect(BT_Altro, &QPushButton::clicked, this, [this] { DefaultErrorHandler::run([this] { chooseOther(); }); });
+    connect(BT_Altro, &QPushButton::clicked, this,
+            [this] { DefaultErrorHandler::run([this] { chooseOther(); }); });
     connect(BT_Ripristina, &QPushButton::clicked, this,
             [this] { DefaultErrorHandler::run([this] { restoreChosen(); }); });
     connect(BT_Chiudi, &QPushButton::clicked, this, &QDialog::accept);
@@ -147,8 +148,9 @@ void TFRipristinaCopia::restoreChosen()
     if (!m_db || !m_manifest)
         return;
     const QString question =
-        QStringLiteral("Ripristinare la copia del %1?\nL'archivio attuale sarà prima salvato in una copia a parte "
-                       "nella cartella delle copie.")
+        QStringLiteral(
+            "Ripristinare la copia del %1?\nL'archivio attuale sarà prima salvato in una copia a parte "
+            "nella cartella delle copie.")
             .arg(m_manifest->created.toString(QStringLiteral("dd/MM/yyyy HH:mm")));
     if (!Platform::messages().confirm(question, Messages::Default::No))
         return;
@@ -156,9 +158,10 @@ void TFRipristinaCopia::restoreChosen()
         !Platform::messages().confirm(archive::PendingRecords::question, Messages::Default::No))
         return;
     const backup::BackupRestore::Outcome outcome = backup::ProgramRestore::run(*m_db, m_chosen);
-    Platform::messages().message(QStringLiteral("Copia ripristinata e verificata.\nL'archivio com'era prima del "
-                                                "ripristino è nella copia:\n%1")
-                                     .arg(QDir::toNativeSeparators(outcome.preRestoreCopy)));
+    Platform::messages().message(
+        QStringLiteral("Copia ripristinata e verificata.\nL'archivio com'era prima del "
+                       "ripristino è nella copia:\n%1")
+            .arg(QDir::toNativeSeparators(outcome.preRestoreCopy)));
     listCopies();
 }
 

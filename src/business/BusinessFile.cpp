@@ -12,8 +12,8 @@
 namespace quillio::business {
 
 BusinessFile::BusinessFile(const QString& dataDirectory)
-    : m_path(QDir(dataDirectory).filePath(fileName)),
-      m_connection(std::make_unique<engine::SqliteConnection>(m_path, engine::SqliteConnection::Mode::CreateNew))
+    : m_path(QDir(dataDirectory).filePath(fileName)), m_connection(std::make_unique<engine::SqliteConnection>(
+                                                          m_path, engine::SqliteConnection::Mode::CreateNew))
 {
     const QString action = QStringLiteral("Cannot open the company file");
     m_connection->exec("PRAGMA journal_mode=DELETE", action);

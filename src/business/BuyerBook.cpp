@@ -14,7 +14,8 @@ QString documentName(const QString& partitaIva, const QString& codiceFiscale)
 
 } // namespace
 
-std::optional<einvoice::BuyerDetails> BuyerBook::details(const QString& partitaIva, const QString& codiceFiscale)
+std::optional<einvoice::BuyerDetails> BuyerBook::details(const QString& partitaIva,
+                                                         const QString& codiceFiscale)
 {
     const QString name = documentName(partitaIva, codiceFiscale);
     if (name.isEmpty())

@@ -18,7 +18,8 @@ public:
     // Nothing for a buyer never exported, or one with neither number.
     std::optional<einvoice::BuyerDetails> details(const QString& partitaIva, const QString& codiceFiscale);
     // Does nothing for a buyer with neither number.
-    void remember(const QString& partitaIva, const QString& codiceFiscale, const einvoice::BuyerDetails& details);
+    void remember(const QString& partitaIva, const QString& codiceFiscale,
+                  const einvoice::BuyerDetails& details);
 
 private:
     BusinessFile& m_file;

@@ -22,8 +22,9 @@ QString ExportRegister::progressiveText(qint64 sequence)
 
 std::optional<QString> ExportRegister::currentProgressive(int year, qint64 number)
 {
-    engine::SqliteStatement read = m_file.connection().prepare(
-        "SELECT progressive FROM progressives WHERE year = ?1 AND number = ?2 ORDER BY sequence DESC LIMIT 1");
+    engine::SqliteStatement read =
+        m_file.connection().prepare("SELECT progressive FROM progressives WHERE year = ?1 AND number = ?2 "
+                                    "ORDER BY sequence DESC LIMIT 1");
     read.bindInt64(1, year);
     read.bindInt64(2, number);
     if (!read.step(readAction))
@@ -49,10 +50,12 @@ QString ExportRegister::assignNew(int year, qint64 number)
     const qint64 sequence = last.columnInt64(0) + 1;
     last.reset();
     if (sequence >= progressiveLimit)
-        throw engine::EngineError(QStringLiteral("Every progressive of the electronic invoices has been used."));
+        throw engine::EngineError(
+            QStringLiteral("Every progressive of the electronic invoices has been used."));
     const QString progressive = progressiveText(sequence);
-    engine::SqliteStatement insert = connection.prepare(
-        "INSERT INTO progressives (sequence, progressive, year, number, assigned) VALUES (?1, ?2, ?3, ?4, ?5)");
+    engine::SqliteStatement insert =
+        connection.prepare("INSERT INTO progressives (sequence, progressive, year, number, assigned) VALUES "
+                           "(?1, ?2, ?3, ?4, ?5)");
     insert.bindInt64(1, sequence);
     insert.bindText(2, progressive);
     insert.bindInt64(3, year);
@@ -67,9 +70,9 @@ void ExportRegister::record(const ExportEntry& entry)
 {
     engine::SqliteConnection& connection = m_file.connection();
     engine::SqliteTransaction transaction(connection, writeAction);
-    engine::SqliteStatement insert =
-        connection.prepare("INSERT INTO exports (year, number, progressive, file_name, exported, sha256, content) "
-                           "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)");
+    engine::SqliteStatement insert = connection.prepare(
+        "INSERT INTO exports (year, number, progressive, file_name, exported, sha256, content) "
+        "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)");
     insert.bindInt64(1, entry.year);
     insert.bindInt64(2, entry.number);
     insert.bindText(3, entry.progressive);
@@ -86,13 +89,14 @@ QList<ExportEntry> ExportRegister::entries(int year, bool withContent)
     engine::SqliteStatement read = m_file.connection().prepare(
         withContent ? "SELECT number, progressive, file_name, exported, sha256, content FROM exports "
                       "WHERE year = ?1 ORDER BY id"
-                    : "SELECT number, progressive, file_name, exported, sha256 FROM exports WHERE year = ?1 ORDER BY id");
+                    : "SELECT number, progressive, file_name, exported, sha256 FROM exports WHERE year = ?1 "
+                      "ORDER BY id");
     read.bindInt64(1, year);
     QList<ExportEntry> list;
     while (read.step(readAction))
         list.append({year, read.columnInt64(0), read.columnText(1), read.columnText(2),
-                     QDateTime::fromString(read.columnText(3), Qt::ISODateWithMs), read.columnText(4).toLatin1(),
-                     withContent ? read.columnBlob(5) : QByteArray()});
+                     QDateTime::fromString(read.columnText(3), Qt::ISODateWithMs),
+                     read.columnText(4).toLatin1(), withContent ? read.columnBlob(5) : QByteArray()});
     return list;
 }
 

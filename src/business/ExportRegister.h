@@ -18,7 +18,7 @@ struct ExportEntry
     QString progressive;
     QString fileName;
     QDateTime exported;
-    QByteArray sha256; // hex
+    QByteArray sha256;  // hex
     QByteArray content; // the file as written: the legal invoice, kept with the books
 };
 

@@ -32,18 +32,21 @@ void writeWhole(const QString& path, const QByteArray& bytes)
 } // namespace
 
 QList<einvoice::Problem> InvoiceExport::check(const einvoice::InvoiceRecord& invoice, int year,
-                                              const einvoice::CompanyData& seller, einvoice::ExportOptions options)
+                                              const einvoice::CompanyData& seller,
+                                              einvoice::ExportOptions options)
 {
     options.progressive = checkingProgressive;
     if (invoice.stored())
-        if (const std::optional<QString> current = ExportRegister(m_file).currentProgressive(year, *invoice.ordNum))
+        if (const std::optional<QString> current =
+                ExportRegister(m_file).currentProgressive(year, *invoice.ordNum))
             options.progressive = *current;
     return DocumentBuilder::build(invoice, seller, options).problems;
 }
 
 InvoiceExport::Outcome InvoiceExport::write(const einvoice::InvoiceRecord& invoice, int year,
-                                            const einvoice::CompanyData& seller, einvoice::ExportOptions options,
-                                            const QString& folder, bool newProgressive)
+                                            const einvoice::CompanyData& seller,
+                                            einvoice::ExportOptions options, const QString& folder,
+                                            bool newProgressive)
 {
     Outcome outcome;
     outcome.problems = check(invoice, year, seller, options);

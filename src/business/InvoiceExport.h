@@ -29,8 +29,8 @@ public:
     explicit InvoiceExport(BusinessFile& file) : m_file(file) {}
 
     // What stands in the way of the export and what it would change; nothing is stored.
-    QList<einvoice::Problem> check(const einvoice::InvoiceRecord& invoice, int year, const einvoice::CompanyData& seller,
-                                   einvoice::ExportOptions options);
+    QList<einvoice::Problem> check(const einvoice::InvoiceRecord& invoice, int year,
+                                   const einvoice::CompanyData& seller, einvoice::ExportOptions options);
     // Writes nothing when a problem is an error. `newProgressive` sends a corrected file under a
     // new name; otherwise an invoice exported before keeps its file name.
     Outcome write(const einvoice::InvoiceRecord& invoice, int year, const einvoice::CompanyData& seller,

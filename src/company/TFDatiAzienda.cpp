@@ -61,7 +61,8 @@ TFDatiAzienda::TFDatiAzienda(QWidget* parent) : QDialog(parent)
     BT_Salva = widgets::NamedButton::make(QStringLiteral("BT_Salva"), QStringLiteral("&Salva"), this);
     BT_Annulla = widgets::NamedButton::make(QStringLiteral("BT_Annulla"), QStringLiteral("&Annulla"), this);
     BT_Salva->setDefault(true);
-    connect(BT_Salva, &QPushButton::clicked, this, [this] { DefaultErrorHandler::run([this] { BT_SalvaClick(); }); });
+    connect(BT_Salva, &QPushButton::clicked, this,
+            [this] { DefaultErrorHandler::run([this] { BT_SalvaClick(); }); });
     connect(BT_Annulla, &QPushButton::clicked, this, &QDialog::reject);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -101,11 +102,13 @@ QLineEdit* TFDatiAzienda::addLine(QFormLayout* form, const QString& label, int m
     return edit;
 }
 
-QComboBox* TFDatiAzienda::addChoice(QFormLayout* form, const QString& label, const QList<CodeDescription>& codes)
+QComboBox* TFDatiAzienda::addChoice(QFormLayout* form, const QString& label,
+                                    const QList<CodeDescription>& codes)
 {
     auto* box = new QComboBox(this);
     for (const CodeDescription& entry : codes)
-        box->addItem(entry.code.isEmpty() ? entry.description : entry.code + QStringLiteral(" - ") + entry.description,
+        box->addItem(entry.code.isEmpty() ? entry.description
+                                          : entry.code + QStringLiteral(" - ") + entry.description,
                      entry.code);
     registerField(form, label, box);
     return box;
@@ -145,10 +148,10 @@ QWidget* TFDatiAzienda::buildRegister()
     IscrittoRea->setObjectName(QStringLiteral("IscrittoRea"));
     IscrittoRea->setAccessibleName(IscrittoRea->text());
     form->addRow(IscrittoRea);
-    const QList<QWidget*> fields = {addLine(form, QStringLiteral("Ufficio REA"), 2),
-                                    addLine(form, QStringLiteral("Numero REA"), 20), addLine(form, capitalLabel, 20),
-                                    addChoice(form, QStringLiteral("Socio unico"), shareholders),
-                                    addChoice(form, QStringLiteral("Stato di liquidazione"), liquidation)};
+    const QList<QWidget*> fields = {
+        addLine(form, QStringLiteral("Ufficio REA"), 2), addLine(form, QStringLiteral("Numero REA"), 20),
+        addLine(form, capitalLabel, 20), addChoice(form, QStringLiteral("Socio unico"), shareholders),
+        addChoice(form, QStringLiteral("Stato di liquidazione"), liquidation)};
     for (QWidget* field : fields) {
         field->setEnabled(false);
         connect(IscrittoRea, &QCheckBox::toggled, field, &QWidget::setEnabled);
@@ -241,7 +244,8 @@ void TFDatiAzienda::fill(const CompanyData& c)
     IscrittoRea->setChecked(c.rea.has_value());
     setText(QStringLiteral("Ufficio REA"), rea.ufficio);
     setText(QStringLiteral("Numero REA"), rea.numeroRea);
-    setText(capitalLabel, rea.capitaleSociale ? QLocale().toString(*rea.capitaleSociale / 100.0, 'f', 2) : QString());
+    setText(capitalLabel,
+            rea.capitaleSociale ? QLocale().toString(*rea.capitaleSociale / 100.0, 'f', 2) : QString());
     setCode(QStringLiteral("Socio unico"), rea.socioUnico);
     setCode(QStringLiteral("Stato di liquidazione"), rea.statoLiquidazione);
     showProblems({});

@@ -39,7 +39,8 @@ protected:
 
 private:
     QLineEdit* addLine(QFormLayout* form, const QString& label, int maxLength);
-    QComboBox* addChoice(QFormLayout* form, const QString& label, const QList<einvoice::CodeDescription>& codes);
+    QComboBox* addChoice(QFormLayout* form, const QString& label,
+                         const QList<einvoice::CodeDescription>& codes);
     void registerField(QFormLayout* form, const QString& label, QWidget* field);
     QWidget* buildIdentity();
     QWidget* buildSeat();

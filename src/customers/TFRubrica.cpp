@@ -74,8 +74,8 @@ QToolButton* linkButton(const QString& name, const QString& hint, const QString&
 } // namespace
 
 TFRubrica::TFRubrica(QWidget* parent)
-    : RecordWindow(QStringLiteral("Rubrica Clienti"), QStringLiteral("Rubrica"), QStringLiteral("Rubrica Clienti"),
-                   parent)
+    : RecordWindow(QStringLiteral("Rubrica Clienti"), QStringLiteral("Rubrica"),
+                   QStringLiteral("Rubrica Clienti"), parent)
 {
     setObjectName(QStringLiteral("FRubrica"));
     buildCommands({"Nuovo Contatto", "Modifica Contatto", "Salva Contatto", "Cancella Contatto",
@@ -194,11 +194,11 @@ void TFRubrica::setDataModule(archive::TFDB* db)
         edit->bind(&db->DS_Rubrica, edit->objectName());
     Note->bind(&db->DS_Rubrica, QStringLiteral("Note"));
     DBNavigator1->bind(&db->DS_Rubrica);
-    DBGrid1->bind(&db->DS_QGEN,
-                  {{"Ragione_Sociale", "Ragione Sociale", Qt::AlignLeft | Qt::AlignVCenter, true, QColor(232, 240, 252)},
-                   {"Telefono", "Telefono", Qt::AlignCenter},
-                   {"Cellulare", "Cellulare", Qt::AlignCenter},
-                   {"Riferimento", "Riferimento", Qt::AlignLeft | Qt::AlignVCenter}});
+    DBGrid1->bind(&db->DS_QGEN, {{"Ragione_Sociale", "Ragione Sociale", Qt::AlignLeft | Qt::AlignVCenter,
+                                  true, QColor(232, 240, 252)},
+                                 {"Telefono", "Telefono", Qt::AlignCenter},
+                                 {"Cellulare", "Cellulare", Qt::AlignCenter},
+                                 {"Riferimento", "Riferimento", Qt::AlignLeft | Qt::AlignVCenter}});
     QHeaderView* header = DBGrid1->horizontalHeader();
     header->resizeSection(0, 200);
     header->resizeSection(1, 100);

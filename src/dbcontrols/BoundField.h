@@ -34,7 +34,7 @@ class BoundField : public QObject
 public:
     struct Access
     {
-        std::function<QString()> text;           // the control's text
+        std::function<QString()> text;            // the control's text
         std::function<void(const QString&)> show; // put a text into the control
         std::function<void()> selectAll;          // select the whole text
     };

@@ -16,12 +16,14 @@ DBNavigator::DBNavigator(QWidget* parent) : QWidget(parent)
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(1);
-    firstButton = addButton(QStringLiteral("Primo"), QStringLiteral(":/icons/primo.svg"), &DBNavigator::moveFirst);
+    firstButton =
+        addButton(QStringLiteral("Primo"), QStringLiteral(":/icons/primo.svg"), &DBNavigator::moveFirst);
     priorButton = addButton(QStringLiteral("Precedente"), QStringLiteral(":/icons/precedente.svg"),
                             &DBNavigator::movePrior);
     nextButton = addButton(QStringLiteral("Successivo"), QStringLiteral(":/icons/successivo.svg"),
                            &DBNavigator::moveNext);
-    lastButton = addButton(QStringLiteral("Ultimo"), QStringLiteral(":/icons/ultimo.svg"), &DBNavigator::moveLast);
+    lastButton =
+        addButton(QStringLiteral("Ultimo"), QStringLiteral(":/icons/ultimo.svg"), &DBNavigator::moveLast);
     updateButtons();
 }
 

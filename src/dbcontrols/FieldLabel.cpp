@@ -15,7 +15,8 @@ QLabel* FieldLabel::create(const QString& caption, QWidget* parent)
     QPalette palette = label->palette();
     for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
         palette.setColor(group, QPalette::Window, FocusHighlight::colour);
-    palette.setColor(QPalette::Disabled, QPalette::WindowText, palette.color(QPalette::Active, QPalette::WindowText));
+    palette.setColor(QPalette::Disabled, QPalette::WindowText,
+                     palette.color(QPalette::Active, QPalette::WindowText));
     label->setPalette(palette);
     return label;
 }

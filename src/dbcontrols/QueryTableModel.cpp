@@ -42,7 +42,8 @@ QString QueryTableModel::textAt(int row, int column) const
     const QString field = m_columns.at(column).field;
     const int index = m_query.fieldIndex(field);
     const QString text =
-        index < 0 ? QString() : FieldFormat::display(m_query.fieldValue(field), m_query.fields().at(index).type);
+        index < 0 ? QString()
+                  : FieldFormat::display(m_query.fieldValue(field), m_query.fields().at(index).type);
     m_query.moveToRow(current);
     return text;
 }

@@ -57,10 +57,12 @@ RecordWindow::RecordWindow(const QString& caption, const QString& menuTitle, con
 
 void RecordWindow::buildCommands(const Hints& hints, const std::function<void()>& extra)
 {
-    Nuovo1 = addCommand("Nuovo1", "TBNuovo", "&Nuovo", hints.nuovo, ":/icons/nuovo.svg", [this] { Nuovo1Click(); });
+    Nuovo1 = addCommand("Nuovo1", "TBNuovo", "&Nuovo", hints.nuovo, ":/icons/nuovo.svg",
+                        [this] { Nuovo1Click(); });
     Modifica1 = addCommand("Modifica1", "TBModifica", "&Modifica", hints.modifica, ":/icons/modifica.svg",
                            [this] { Modifica1Click(); });
-    Salva1 = addCommand("Salva1", "TBSalva", "&Salva", hints.salva, ":/icons/salva.svg", [this] { Salva1Click(); });
+    Salva1 = addCommand("Salva1", "TBSalva", "&Salva", hints.salva, ":/icons/salva.svg",
+                        [this] { Salva1Click(); });
     Cancella1 = addCommand("Cancella1", "TBCancella", "&Cancella", hints.cancella, ":/icons/cancella.svg",
                            [this] { Cancella1Click(); });
     Annulla1 = addCommand("Annulla1", "TBAnnulla", "&Annulla", hints.annulla, ":/icons/annulla.svg",
@@ -146,7 +148,8 @@ QAction* RecordWindow::addCommand(const QString& itemName, const QString& button
     auto* action = new QAction(QIcon(icon), caption, this);
     action->setObjectName(itemName);
     action->setToolTip(hint);
-    connect(action, &QAction::triggered, this, [handler = std::move(handler)] { DefaultErrorHandler::run(handler); });
+    connect(action, &QAction::triggered, this,
+            [handler = std::move(handler)] { DefaultErrorHandler::run(handler); });
     m_menu->addAction(action);
     m_toolBar->addAction(action);
     QWidget* button = m_toolBar->widgetForAction(action);

@@ -9,8 +9,8 @@ namespace quillio::drafts {
 using recordbody::StartingValues;
 
 TFBozze::TFBozze(QWidget* parent)
-    : RecordEditor(QStringLiteral("Bozze"), QStringLiteral("Scheda Bozza Fattura"), QColor(218, 234, 254), false,
-                   parent)
+    : RecordEditor(QStringLiteral("Bozze"), QStringLiteral("Scheda Bozza Fattura"), QColor(218, 234, 254),
+                   false, parent)
 {
     setObjectName(QStringLiteral("FBozze"));
     buildCommands();

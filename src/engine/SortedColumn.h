@@ -14,7 +14,8 @@ class Session;
 class SortedColumn
 {
 public:
-    SortedColumn(const Session& session, const QString& alias, const QString& tableName, const QString& field);
+    SortedColumn(const Session& session, const QString& alias, const QString& tableName,
+                 const QString& field);
 
     // Raises the engine's error when the file is missing, damaged or protected by another password.
     QStringList read() const;

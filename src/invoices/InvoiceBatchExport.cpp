@@ -41,7 +41,8 @@ QByteArray archivalPdf(report::ReportProject& project, const engine::Dataset& in
     InvoicePrintParameters::writeArchivalPdf(project, invoice, setting(Key::pathPrg), path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw engine::EngineError(QStringLiteral("Impossibile leggere la pagina della fattura: ") + file.errorString());
+        throw engine::EngineError(QStringLiteral("Impossibile leggere la pagina della fattura: ") +
+                                  file.errorString());
     return file.readAll();
 }
 
@@ -56,7 +57,8 @@ QString errorsOf(const QList<einvoice::Problem>& problems)
 
 } // namespace
 
-InvoiceBatchExport::Result InvoiceBatchExport::run(int year, const Range& range, const QString& folder, bool attachPdf)
+InvoiceBatchExport::Result InvoiceBatchExport::run(int year, const Range& range, const QString& folder,
+                                                   bool attachPdf)
 {
     const QString yearDir = QDir(setting(Key::pathDatiGen)).filePath(QString::number(year));
     if (!QDir(yearDir).exists())
@@ -66,7 +68,8 @@ InvoiceBatchExport::Result InvoiceBatchExport::run(int year, const Range& range,
     business::BusinessFile file = business::BusinessFile::inDataDirectory();
     const std::optional<einvoice::CompanyData> seller = business::CompanyStore(file).company();
     if (!seller)
-        throw engine::EngineError(QStringLiteral("Mancano i dati dell'azienda: inserirli in \"Dati Azienda\"."));
+        throw engine::EngineError(
+            QStringLiteral("Mancano i dati dell'azienda: inserirli in \"Dati Azienda\"."));
 
     engine::Session session(QStringLiteral("FatturaPA"));
     session.addStandardAlias(alias, yearDir, QStringLiteral("NATIVE"));
@@ -96,7 +99,8 @@ InvoiceBatchExport::Result InvoiceBatchExport::run(int year, const Range& range,
         if (outcome.written())
             result.written << outcome.filePath;
         else
-            result.failures << QStringLiteral("Fattura %1: %2").arg(*invoice.ordNum).arg(errorsOf(outcome.problems));
+            result.failures
+                << QStringLiteral("Fattura %1: %2").arg(*invoice.ordNum).arg(errorsOf(outcome.problems));
     }
     return result;
 }

@@ -191,8 +191,7 @@ void InvoicePrintParameters::writeArchivalPdf(report::ReportProject& project, co
 
 void InvoicePrintParameters::print(report::ReportProject& project, const engine::Dataset& invoice)
 {
-    print(project, invoice,
-          config::Settings::programDirectory());
+    print(project, invoice, config::Settings::programDirectory());
 }
 
 } // namespace quillio::invoices

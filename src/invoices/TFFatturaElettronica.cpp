@@ -39,7 +39,8 @@ QCheckBox* newCheck(const QString& name, const QString& text, QWidget* parent)
     return box;
 }
 
-QComboBox* newChoice(const QString& name, const QString& label, const QList<CodeDescription>& codes, QWidget* parent)
+QComboBox* newChoice(const QString& name, const QString& label, const QList<CodeDescription>& codes,
+                     QWidget* parent)
 {
     auto* box = new QComboBox(parent);
     box->setObjectName(name);
@@ -107,7 +108,8 @@ TFFatturaElettronica::TFFatturaElettronica(QWidget* parent) : QDialog(parent)
 
     BT_Esporta = widgets::NamedButton::make(QStringLiteral("BT_Esporta"), QStringLiteral("Esporta"), this);
     BT_Chiudi = widgets::NamedButton::make(QStringLiteral("BT_Chiudi"), QStringLiteral("Chiudi"), this);
-    connect(BT_Esporta, &QPushButton::clicked, this, [this] { DefaultErrorHandler::run([this] { BT_EsportaClick(); }); });
+    connect(BT_Esporta, &QPushButton::clicked, this,
+            [this] { DefaultErrorHandler::run([this] { BT_EsportaClick(); }); });
     connect(BT_Chiudi, &QPushButton::clicked, this, &QDialog::reject);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -126,7 +128,8 @@ TFFatturaElettronica::TFFatturaElettronica(QWidget* parent) : QDialog(parent)
     resize(1000, 640);
 }
 
-QLineEdit* TFFatturaElettronica::addEdit(QFormLayout* form, const QString& name, const QString& label, int maxLength)
+QLineEdit* TFFatturaElettronica::addEdit(QFormLayout* form, const QString& name, const QString& label,
+                                         int maxLength)
 {
     auto* edit = new QLineEdit(this);
     edit->setObjectName(name);
@@ -152,7 +155,8 @@ QWidget* TFFatturaElettronica::buildBuyer()
     QGroupBox* box = newGroup(QStringLiteral("Cliente"), form, this);
     for (const char* label : {"Ragione Sociale", "Via", "Citta'", "CAP", "Partita IVA", "Codice Fiscale"})
         addValue(form, QString::fromLatin1(label));
-    CodiceDestinatario = addEdit(form, QStringLiteral("CodiceDestinatario"), QStringLiteral("Codice Destinatario"), 7);
+    CodiceDestinatario =
+        addEdit(form, QStringLiteral("CodiceDestinatario"), QStringLiteral("Codice Destinatario"), 7);
     PEC = addEdit(form, QStringLiteral("PEC"), QStringLiteral("PEC"), 256);
     Provincia = addEdit(form, QStringLiteral("Provincia"), QStringLiteral("Provincia"), 2);
     Nazione = addEdit(form, QStringLiteral("Nazione"), QStringLiteral("Nazione"), 2);
@@ -163,11 +167,13 @@ QWidget* TFFatturaElettronica::buildExemption()
 {
     QFormLayout* form = nullptr;
     Esenzione = newGroup(QStringLiteral("Fattura senza IVA"), form, this);
-    Natura = newChoice(QStringLiteral("Natura"), QStringLiteral("Natura"), einvoice::ExportOptions::naturaCodes(), this);
+    Natura = newChoice(QStringLiteral("Natura"), QStringLiteral("Natura"),
+                       einvoice::ExportOptions::naturaCodes(), this);
     form->addRow(QStringLiteral("Natura"), Natura);
     RiferimentoNormativo =
         addEdit(form, QStringLiteral("RiferimentoNormativo"), QStringLiteral("Riferimento normativo"), 100);
-    BolloVirtuale = newCheck(QStringLiteral("BolloVirtuale"), QStringLiteral("Bollo virtuale (2,00 €)"), this);
+    BolloVirtuale =
+        newCheck(QStringLiteral("BolloVirtuale"), QStringLiteral("Bollo virtuale (2,00 €)"), this);
     form->addRow(BolloVirtuale);
     return Esenzione;
 }
@@ -197,8 +203,9 @@ QWidget* TFFatturaElettronica::buildOutput()
     box->setAccessibleName(box->title());
     auto* form = new QVBoxLayout(box);
     AllegaPdf = newCheck(QStringLiteral("AllegaPdf"), QStringLiteral("Allega PDF"), this);
-    NuovoProgressivo = newCheck(QStringLiteral("NuovoProgressivo"),
-                                QStringLiteral("Nuovo nome del file (per un file scartato e corretto)"), this);
+    NuovoProgressivo =
+        newCheck(QStringLiteral("NuovoProgressivo"),
+                 QStringLiteral("Nuovo nome del file (per un file scartato e corretto)"), this);
     form->addWidget(AllegaPdf);
     form->addWidget(NuovoProgressivo);
     auto* folderRow = new QHBoxLayout;
@@ -206,8 +213,10 @@ QWidget* TFFatturaElettronica::buildOutput()
     folderRow->addWidget(folderLabel);
     Cartella = new widgets::ValueLabel(QStringLiteral("Cartella"), {}, this);
     Cartella->setObjectName(QStringLiteral("Cartella"));
-    BT_Cartella = widgets::NamedButton::make(QStringLiteral("BT_Cartella"), QStringLiteral("Cartella..."), this);
-    connect(BT_Cartella, &QPushButton::clicked, this, [this] { DefaultErrorHandler::run([this] { BT_CartellaClick(); }); });
+    BT_Cartella =
+        widgets::NamedButton::make(QStringLiteral("BT_Cartella"), QStringLiteral("Cartella..."), this);
+    connect(BT_Cartella, &QPushButton::clicked, this,
+            [this] { DefaultErrorHandler::run([this] { BT_CartellaClick(); }); });
     folderRow->addWidget(Cartella, 1);
     folderRow->addWidget(BT_Cartella);
     form->addLayout(folderRow);
@@ -223,7 +232,8 @@ void TFFatturaElettronica::prepare(const einvoice::InvoiceRecord& invoice, int y
     m_pdf = std::move(pdf);
     m_written.clear();
     business::BusinessFile file = business::BusinessFile::inDataDirectory();
-    const std::optional<einvoice::BuyerDetails> remembered = business::BuyerBook(file).details(invoice.pIva, invoice.cf);
+    const std::optional<einvoice::BuyerDetails> remembered =
+        business::BuyerBook(file).details(invoice.pIva, invoice.cf);
     showBuyer();
     showOptions(ExportDefaults::forInvoice(invoice, seller, remembered));
     const QString folder = business::CompanyStore(file).exportFolder();
@@ -233,8 +243,8 @@ void TFFatturaElettronica::prepare(const einvoice::InvoiceRecord& invoice, int y
 
 void TFFatturaElettronica::showBuyer()
 {
-    const QStringList values = {m_invoice.ragioneSociale, m_invoice.via, m_invoice.citta,
-                                m_invoice.cap,            m_invoice.pIva, m_invoice.cf};
+    const QStringList values = {m_invoice.ragioneSociale, m_invoice.via, m_invoice.citta, m_invoice.cap,
+                                m_invoice.pIva,           m_invoice.cf};
     for (qsizetype i = 0; i < values.size(); ++i)
         m_buyerValues[i]->setValue(values[i]);
 }
@@ -255,7 +265,7 @@ void TFFatturaElettronica::showOptions(const einvoice::ExportOptions& options)
     select(ModalitaPagamento, options.modalitaPagamento);
     ConScadenza->setChecked(options.dueDate.has_value());
     Scadenza->setDate(options.dueDate.value_or(m_invoice.data.isValid() ? m_invoice.data.addDays(30)
-                                                                       : Platform::clock().now().date()));
+                                                                        : Platform::clock().now().date()));
     IBAN->setText(options.iban);
     AllegaPdf->setChecked(true);
     NuovoProgressivo->setChecked(false);
@@ -278,7 +288,8 @@ einvoice::ExportOptions TFFatturaElettronica::options() const
     if (ConScadenza->isChecked())
         options.dueDate = Scadenza->date();
     options.iban = IBAN->text().trimmed().toUpper();
-    options.attachmentName = QStringLiteral("Fattura_%1_%2.pdf").arg(m_invoice.ordNum.value_or(0)).arg(m_year);
+    options.attachmentName =
+        QStringLiteral("Fattura_%1_%2.pdf").arg(m_invoice.ordNum.value_or(0)).arg(m_year);
     return options;
 }
 

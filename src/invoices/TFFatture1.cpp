@@ -41,14 +41,21 @@ QStringList copiedFields()
     QStringList fields{"CodRif", "Ragione_Sociale", "Via", "Citta", "CAP", "PIVA", "CF", "Testo1", "Testo2"};
     for (int slot = 1; slot <= recordbody::LineSlots::count; ++slot)
         fields << recordbody::LineSlots::amount(slot) << recordbody::LineSlots::description(slot);
-    fields << "TotAut" << "Totale" << "IVA" << "Totale_IVA" << "Totale_Fattura" << "Condizioni" << "Note";
+    fields << "TotAut"
+           << "Totale"
+           << "IVA"
+           << "Totale_IVA"
+           << "Totale_Fattura"
+           << "Condizioni"
+           << "Note";
     return fields;
 }
 
 } // namespace
 
 TFFatture1::TFFatture1(QWidget* parent)
-    : RecordEditor(QStringLiteral("Fatture"), QStringLiteral("Scheda Fattura"), QColor(109, 173, 252), true, parent)
+    : RecordEditor(QStringLiteral("Fatture"), QStringLiteral("Scheda Fattura"), QColor(109, 173, 252), true,
+                   parent)
 {
     setObjectName(QStringLiteral("FFatture1"));
     buildCommands([this] { buildPrintCommand(); });
@@ -58,7 +65,8 @@ TFFatture1::TFFatture1(QWidget* parent)
 void TFFatture1::setDataModule(archive::TFDB* db)
 {
     RecordEditor::setDataModule(db, &db->DS_Fatture);
-    Elenco_Bozze->bind(&db->DS_QGEN, {{"OrdNum", "OrdNum", Qt::AlignCenter}, {"Ragione_Sociale", "Ragione_Sociale"}});
+    Elenco_Bozze->bind(&db->DS_QGEN,
+                       {{"OrdNum", "OrdNum", Qt::AlignCenter}, {"Ragione_Sociale", "Ragione_Sociale"}});
     Elenco_Bozze->horizontalHeader()->resizeSection(0, 50);
     Elenco_Bozze->horizontalHeader()->resizeSection(1, 280);
 }
@@ -71,7 +79,8 @@ void TFFatture1::buildPrintCommand()
     Stampa1->setObjectName(QStringLiteral("Stampa1"));
     StpFattura1 = Stampa1->addAction(QStringLiteral("Fattura"));
     StpFattura1->setObjectName(QStringLiteral("StpFattura1"));
-    connect(StpFattura1, &QAction::triggered, this, [this] { DefaultErrorHandler::run([this] { StpFattura1Click(); }); });
+    connect(StpFattura1, &QAction::triggered, this,
+            [this] { DefaultErrorHandler::run([this] { StpFattura1Click(); }); });
     StpFatturaElettronica1 = Stampa1->addAction(QStringLiteral("Fattura elettronica"));
     StpFatturaElettronica1->setObjectName(QStringLiteral("StpFatturaElettronica1"));
     connect(StpFatturaElettronica1, &QAction::triggered, this,
@@ -81,7 +90,8 @@ void TFFatture1::buildPrintCommand()
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     PopMenu1 = PopupMenu1->addAction(QStringLiteral("Stampa Fattura"));
     PopMenu1->setObjectName(QStringLiteral("PopMenu1"));
-    connect(PopMenu1, &QAction::triggered, this, [this] { DefaultErrorHandler::run([this] { StpFattura1Click(); }); });
+    connect(PopMenu1, &QAction::triggered, this,
+            [this] { DefaultErrorHandler::run([this] { StpFattura1Click(); }); });
     PopMenu2 = PopupMenu1->addAction(QStringLiteral("Fattura elettronica"));
     PopMenu2->setObjectName(QStringLiteral("PopMenu2"));
     connect(PopMenu2, &QAction::triggered, this,
@@ -138,7 +148,8 @@ void TFFatture1::buildPicker()
     BT_Annulla->setAccessibleName(QStringLiteral("Annulla"));
     connect(BT_Seleziona, &QPushButton::clicked, this,
             [this] { DefaultErrorHandler::run([this] { BT_SelezionaClick(); }); });
-    connect(BT_Annulla, &QPushButton::clicked, this, [this] { DefaultErrorHandler::run([this] { BT_AnnullaClick(); }); });
+    connect(BT_Annulla, &QPushButton::clicked, this,
+            [this] { DefaultErrorHandler::run([this] { BT_AnnullaClick(); }); });
     buttons->addStretch();
     buttons->addWidget(BT_Seleziona);
     buttons->addWidget(BT_Annulla);
@@ -286,7 +297,8 @@ void TFFatture1::StpFatturaElettronica1Click()
     }
     const int year = config::Settings::workingYear().toInt();
     TFFatturaElettronica& dialog = electronicInvoiceDialog();
-    dialog.prepare(einvoice::InvoiceRecord::fromDataset(table()), year, *seller, [this] { return archivalPdf(); });
+    dialog.prepare(einvoice::InvoiceRecord::fromDataset(table()), year, *seller,
+                   [this] { return archivalPdf(); });
     Platform::modal().showModal(&dialog);
 }
 
@@ -295,12 +307,11 @@ QByteArray TFFatture1::archivalPdf()
 {
     QTemporaryDir scratch;
     const QString path = scratch.filePath(QStringLiteral("fattura.pdf"));
-    InvoicePrintParameters::writeArchivalPdf(
-        *m_report, table(), config::Settings::programDirectory(),
-        path);
+    InvoicePrintParameters::writeArchivalPdf(*m_report, table(), config::Settings::programDirectory(), path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw engine::EngineError(QStringLiteral("Impossibile leggere la pagina della fattura: ") + file.errorString());
+        throw engine::EngineError(QStringLiteral("Impossibile leggere la pagina della fattura: ") +
+                                  file.errorString());
     return file.readAll();
 }
 

@@ -20,8 +20,8 @@ class RecordEditor : public dbcontrols::RecordWindow
     Q_OBJECT
 
 public:
-    RecordEditor(const QString& caption, const QString& statusText, const QColor& background, bool invoiceFields,
-                 QWidget* parent = nullptr);
+    RecordEditor(const QString& caption, const QString& statusText, const QColor& background,
+                 bool invoiceFields, QWidget* parent = nullptr);
 
     // Linked once the data module exists; `source` is the editor's own table.
     void setDataModule(archive::TFDB* db, engine::DataSource* source);

@@ -448,8 +448,8 @@ private:
 
     TableRows readTable()
     {
-        checkAttributes({"y", "height", "rowHeight", "first", "last", "rowsFrom", "flow", "digits", "skipBlank",
-                         "rule", "ruleColor", "stripe", "stripeX", "stripeWidth"});
+        checkAttributes({"y", "height", "rowHeight", "first", "last", "rowsFrom", "flow", "digits",
+                         "skipBlank", "rule", "ruleColor", "stripe", "stripeX", "stripeWidth"});
         TableRows table;
         table.sourceLine = int(m_xml.lineNumber());
         table.top = requiredNumber(QStringLiteral("y"));

@@ -74,8 +74,8 @@ int flowRoomOf(const TableRows& table)
     return qMax(1, roomOf(table));
 }
 
-void addRows(LaidOutPage& page, const TableRows& table, const QList<int>& rows, const ReportParameters& parameters,
-             const ReportParameters& pageTexts)
+void addRows(LaidOutPage& page, const TableRows& table, const QList<int>& rows,
+             const ReportParameters& parameters, const ReportParameters& pageTexts)
 {
     for (qsizetype index = 0; index < rows.size(); ++index) {
         const qreal top = table.top + index * table.rowHeight;
@@ -199,7 +199,8 @@ LaidOutPage ReportLayouter::layOutPlanned(const ReportDefinition& report, const 
                                           qsizetype index, const ReportParameters& parameters)
 {
     const PlannedPage& planned = plan.at(index);
-    return layOutWith(report.pages.at(planned.page), parameters, pageTextsFor(index, plan.size()), planned.flowRows);
+    return layOutWith(report.pages.at(planned.page), parameters, pageTextsFor(index, plan.size()),
+                      planned.flowRows);
 }
 
 LaidOutPage ReportLayouter::layOutPage(const ReportDefinition& report, qsizetype page,

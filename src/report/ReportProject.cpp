@@ -32,7 +32,8 @@ void ReportProject::exportPdf(const QString& path, bool archival)
 {
     open();
     const LaidOutDocument document = ReportLayouter::layOut(m_layout->activeReport(), m_parameters);
-    PageOutput::toPdf(path, document, m_system.settings.jobTitle, [](int) { return true; }, archival);
+    PageOutput::toPdf(
+        path, document, m_system.settings.jobTitle, [](int) { return true; }, archival);
 }
 
 } // namespace quillio::report

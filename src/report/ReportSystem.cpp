@@ -120,7 +120,8 @@ void ReportSystem::showPreview(std::shared_ptr<const LaidOutDocument> document, 
 }
 
 // The options the person chose and, for a file, its name; nothing when they gave up at either.
-std::optional<ReportSystem::Destined> ReportSystem::askDestination(const OutputRequest& request, QWidget* parent) const
+std::optional<ReportSystem::Destined> ReportSystem::askDestination(const OutputRequest& request,
+                                                                   QWidget* parent) const
 {
     const std::optional<OutputOptions> options = OutputChooser::installed().choose(request, parent);
     if (!options)

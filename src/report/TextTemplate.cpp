@@ -61,16 +61,19 @@ QString TextTemplate::nameForRow(const QString& name, int row, int digits)
     return copy.replace(u'#', QStringLiteral("%1").arg(row, digits, 10, QLatin1Char('0')));
 }
 
-QString TextTemplate::valueOf(const QString& name, const ReportParameters& parameters, const ReportParameters* page)
+QString TextTemplate::valueOf(const QString& name, const ReportParameters& parameters,
+                              const ReportParameters* page)
 {
     return page && page->contains(name) ? page->value(name) : parameters.value(name);
 }
 
-QString TextTemplate::fill(const ReportParameters& parameters, int row, int digits, const ReportParameters* page) const
+QString TextTemplate::fill(const ReportParameters& parameters, int row, int digits,
+                           const ReportParameters* page) const
 {
     QString text;
     for (const Segment& segment : m_segments)
-        text += segment.placeholder ? valueOf(nameForRow(segment.text, row, digits), parameters, page) : segment.text;
+        text += segment.placeholder ? valueOf(nameForRow(segment.text, row, digits), parameters, page)
+                                    : segment.text;
     return text;
 }
 

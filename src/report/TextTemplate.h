@@ -35,7 +35,8 @@ private:
         bool placeholder = false;
     };
     static QString nameForRow(const QString& name, int row, int digits);
-    static QString valueOf(const QString& name, const ReportParameters& parameters, const ReportParameters* page);
+    static QString valueOf(const QString& name, const ReportParameters& parameters,
+                           const ReportParameters* page);
 
     QList<Segment> m_segments;
 };

@@ -78,7 +78,8 @@ void YearDialog::buildYearField()
 
 void YearDialog::buildButtons()
 {
-    BT_Conferma = widgets::NamedButton::make(QStringLiteral("BT_Conferma"), QStringLiteral("&Conferma"), this);
+    BT_Conferma =
+        widgets::NamedButton::make(QStringLiteral("BT_Conferma"), QStringLiteral("&Conferma"), this);
     BT_Annulla = widgets::NamedButton::make(QStringLiteral("BT_Annulla"), QStringLiteral("&Annulla"), this);
     // Enter in the year field confirms; without a default Qt would click whichever button it liked.
     BT_Conferma->setDefault(true);
@@ -96,9 +97,7 @@ void YearDialog::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    DefaultErrorHandler::run([this] {
-        Edit1->setText(config::Settings::workingYear());
-    });
+    DefaultErrorHandler::run([this] { Edit1->setText(config::Settings::workingYear()); });
     Edit1->selectAll();
     Edit1->setFocus();
 }

@@ -268,11 +268,18 @@ private slots:
         QTest::addColumn<QString>("pathDatiGen");
         QTest::addColumn<QString>("anno");
         QTest::addColumn<QString>("message");
-        QTest::newRow("program dir missing, data dir too")
-            << "missing-program/" << "missing-data/" << "2009" << app::Bootstrap::programPathError;
-        QTest::newRow("program dir empty") << "" << "." << "2009" << app::Bootstrap::programPathError;
-        QTest::newRow("data dir missing") << "." << "missing-data/" << "2009" << app::Bootstrap::dataPathError;
-        QTest::newRow("two new levels") << "." << "." << "2011/nuovo" << app::Bootstrap::yearCreationError;
+        QTest::newRow("program dir missing, data dir too") << "missing-program/"
+                                                           << "missing-data/"
+                                                           << "2009" << app::Bootstrap::programPathError;
+        QTest::newRow("program dir empty") << ""
+                                           << "."
+                                           << "2009" << app::Bootstrap::programPathError;
+        QTest::newRow("data dir missing") << "."
+                                          << "missing-data/"
+                                          << "2009" << app::Bootstrap::dataPathError;
+        QTest::newRow("two new levels") << "."
+                                        << "."
+                                        << "2011/nuovo" << app::Bootstrap::yearCreationError;
     }
     void pathFailuresStopWithTheirMessage()
     {

@@ -2,21 +2,21 @@
 #include "BannerPicture.h"
 #include "ClockText.h"
 #include "PendingRecords.h"
-#include "RecordWindow.h"
 #include "Platform.h"
 #include "Program.h"
+#include "RecordWindow.h"
 #include "SvgPicture.h"
 #include "TFBozze.h"
-#include "TFCopiaSicurezza.h"
-#include "TFEsportaCommercialista.h"
-#include "TFRipristinaCopia.h"
 #include "TFCambioAnno.h"
+#include "TFCopiaSicurezza.h"
 #include "TFCreaArchivio.h"
-#include "TFDatiAzienda.h"
 #include "TFDB.h"
+#include "TFDatiAzienda.h"
+#include "TFEsportaCommercialista.h"
 #include "TFF_About.h"
 #include "TFFatture1.h"
 #include "TFMain.h"
+#include "TFRipristinaCopia.h"
 #include "TFRubrica.h"
 #include "TestEnvironment.h"
 #include "ValueLabel.h"
@@ -86,7 +86,8 @@ const QMap<QString, WindowCommand> windowCommands = {
     {"backup", {&app::TFMain::backUp, [](app::Program& p) -> QWidget& { return p.copiaSicurezza(); }}},
     {"restore", {&app::TFMain::restoreCopy, [](app::Program& p) -> QWidget& { return p.ripristinaCopia(); }}},
     {"accountant export",
-     {&app::TFMain::exportForAccountant, [](app::Program& p) -> QWidget& { return p.esportaCommercialista(); }}},
+     {&app::TFMain::exportForAccountant,
+      [](app::Program& p) -> QWidget& { return p.esportaCommercialista(); }}},
 };
 
 // Actions in order, "-" for a separator, one with a menu (a submenu, a drop-down button) as its
@@ -98,7 +99,8 @@ QStringList itemsOf(const QList<QAction*>& actions)
         if (action->isSeparator())
             items << QStringLiteral("-");
         else if (action->menu())
-            items << action->text() + QStringLiteral(" > ") + itemsOf(action->menu()->actions()).join(QStringLiteral(", "));
+            items << action->text() + QStringLiteral(" > ") +
+                         itemsOf(action->menu()->actions()).join(QStringLiteral(", "));
         else
             items << action->text();
     }
@@ -146,9 +148,10 @@ private slots:
         QCOMPARE(menus[0]->text(), QStringLiteral("&Documenti"));
         QCOMPARE(menuItems(menus[0]->menu()), (QStringList{"&Bozze Fatture", "&Fattura", "-", "&Esci"}));
         QCOMPARE(menus[1]->text(), QStringLiteral("&Strumenti"));
-        QCOMPARE(menuItems(menus[1]->menu()),
-                 (QStringList{"Rubrica Clienti", "-", "Cambio Anno", "Crea Nuovo Archivio", "-", "Dati Azienda", "-",
-                              "Copia di sicurezza", "Ripristina copia", "Esporta per il commercialista"}));
+        QCOMPARE(
+            menuItems(menus[1]->menu()),
+            (QStringList{"Rubrica Clienti", "-", "Cambio Anno", "Crea Nuovo Archivio", "-", "Dati Azienda",
+                         "-", "Copia di sicurezza", "Ripristina copia", "Esporta per il commercialista"}));
         QCOMPARE(menus[2]->text(), QStringLiteral("?"));
         QCOMPARE(menuItems(menus[2]->menu()), (QStringList{"Guida", "About"}));
 
@@ -168,13 +171,18 @@ private slots:
         QTest::addColumn<QStringList>("menu");
         QTest::addColumn<QStringList>("toolbar");
         const QStringList editing{"&Nuovo", "&Modifica", "&Salva", "&Cancella", "&Annulla"};
-        QTest::newRow("address book") << "address book" << "Rubrica" << editing + QStringList{"-", "&Esci"}
-                                      << editing + QStringList{"-", "&Esci"};
-        QTest::newRow("drafts") << "drafts" << "DareAvere" << editing + QStringList{"-", "&Esci"}
+        QTest::newRow("address book")
+            << "address book"
+            << "Rubrica" << editing + QStringList{"-", "&Esci"} << editing + QStringList{"-", "&Esci"};
+        QTest::newRow("drafts") << "drafts"
+                                << "DareAvere" << editing + QStringList{"-", "&Esci"}
                                 << editing + QStringList{"-", "&Esci"};
-        QTest::newRow("invoices") << "invoices" << "DareAvere"
-                                  << editing + QStringList{"-", "&Stampa > Fattura, Fattura elettronica", "-", "&Esci"}
-                                  << editing + QStringList{"&Stampa > Stampa Fattura, Fattura elettronica", "-", "&Esci"};
+        QTest::newRow("invoices") << "invoices"
+                                  << "DareAvere"
+                                  << editing + QStringList{"-", "&Stampa > Fattura, Fattura elettronica", "-",
+                                                           "&Esci"}
+                                  << editing + QStringList{"&Stampa > Stampa Fattura, Fattura elettronica",
+                                                           "-", "&Esci"};
     }
     void recordWindowsListEveryCommandInOrder()
     {
@@ -207,7 +215,8 @@ private slots:
         s.main.Timer1Timer();
         QCOMPARE(s.main.clockPanel->text(), QStringLiteral("09:07:03"));
         QCOMPARE(test::accessibleText(s.main.clockPanel), QStringLiteral("09:07:03"));
-        QCOMPARE(test::accessibleText(s.main.clockPanel, QAccessible::Description), QStringLiteral("Orologio"));
+        QCOMPARE(test::accessibleText(s.main.clockPanel, QAccessible::Description),
+                 QStringLiteral("Orologio"));
         QCOMPARE(s.main.Timer1.interval(), 1000);
         QVERIFY(s.main.Timer1.isActive());
     }

@@ -28,13 +28,20 @@ const QString customerColumns = QStringLiteral(
 const QString bodyColumns = QStringLiteral(
     "CodRif NUMERIC, Ragione_Sociale CHAR(60), Via CHAR(60), Citta CHAR(40), Cap CHAR(5), PIva CHAR(11), "
     "CF CHAR(16), Testo1 CHAR(100), Testo2 CHAR(100), Desc01 CHAR(100), Costo01 NUMERIC, Desc02 CHAR(100), "
-    "Costo02 NUMERIC, Desc03 CHAR(100), Costo03 NUMERIC, Desc04 CHAR(100), Costo04 NUMERIC, Desc05 CHAR(100), "
-    "Costo05 NUMERIC, Desc06 CHAR(100), Costo06 NUMERIC, Desc07 CHAR(100), Costo07 NUMERIC, Desc08 CHAR(100), "
-    "Costo08 NUMERIC, Desc09 CHAR(100), Costo09 NUMERIC, Desc10 CHAR(100), Costo10 NUMERIC, Desc11 CHAR(100), "
-    "Costo11 NUMERIC, Desc12 CHAR(100), Costo12 NUMERIC, Desc13 CHAR(100), Costo13 NUMERIC, Desc14 CHAR(100), "
-    "Costo14 NUMERIC, Desc15 CHAR(100), Costo15 NUMERIC, Desc16 CHAR(100), Costo16 NUMERIC, Desc17 CHAR(100), "
-    "Costo17 NUMERIC, Desc18 CHAR(100), Costo18 NUMERIC, Desc19 CHAR(100), Costo19 NUMERIC, Desc20 CHAR(100), "
-    "Costo20 NUMERIC, TotAut Boolean, Totale NUMERIC, Iva NUMERIC, Totale_Iva NUMERIC, Totale_Fattura NUMERIC, "
+    "Costo02 NUMERIC, Desc03 CHAR(100), Costo03 NUMERIC, Desc04 CHAR(100), Costo04 NUMERIC, Desc05 "
+    "CHAR(100), "
+    "Costo05 NUMERIC, Desc06 CHAR(100), Costo06 NUMERIC, Desc07 CHAR(100), Costo07 NUMERIC, Desc08 "
+    "CHAR(100), "
+    "Costo08 NUMERIC, Desc09 CHAR(100), Costo09 NUMERIC, Desc10 CHAR(100), Costo10 NUMERIC, Desc11 "
+    "CHAR(100), "
+    "Costo11 NUMERIC, Desc12 CHAR(100), Costo12 NUMERIC, Desc13 CHAR(100), Costo13 NUMERIC, Desc14 "
+    "CHAR(100), "
+    "Costo14 NUMERIC, Desc15 CHAR(100), Costo15 NUMERIC, Desc16 CHAR(100), Costo16 NUMERIC, Desc17 "
+    "CHAR(100), "
+    "Costo17 NUMERIC, Desc18 CHAR(100), Costo18 NUMERIC, Desc19 CHAR(100), Costo19 NUMERIC, Desc20 "
+    "CHAR(100), "
+    "Costo20 NUMERIC, TotAut Boolean, Totale NUMERIC, Iva NUMERIC, Totale_Iva NUMERIC, Totale_Fattura "
+    "NUMERIC, "
     "Condizioni BLOB(1,1), Note BLOB(1,1) )");
 
 // Settings of a complete installation whose year directory is `year` under the program directory.
@@ -44,9 +51,9 @@ QString prepareYear(test::TestEnvironment& env, TFDB& db)
     const QString year = program + QStringLiteral("2009/");
     QDir().mkpath(year);
     const std::pair<QString, QString> values[] = {
-        {Key::conf, "OK"},         {Key::pathPrg, program},        {Key::pathTemp, program},
-        {Key::pathDatiGen, program}, {Key::aliasDb, "QUILDB09"},    {Key::anno, "2009"},
-        {Key::dbBozze, "Bozze.DB"}, {Key::dbFatture, "Fatture.DB"}, {Key::dbRubrica, "Rubrica.DB"},
+        {Key::conf, "OK"},           {Key::pathPrg, program},        {Key::pathTemp, program},
+        {Key::pathDatiGen, program}, {Key::aliasDb, "QUILDB09"},     {Key::anno, "2009"},
+        {Key::dbBozze, "Bozze.DB"},  {Key::dbFatture, "Fatture.DB"}, {Key::dbRubrica, "Rubrica.DB"},
     };
     for (const auto& [name, value] : values)
         config::SettingsStore::ScriviReg(Key::path, name, value);
@@ -73,7 +80,8 @@ private slots:
         QCOMPARE(archive::TableSchemas::customers(), customerColumns);
         QCOMPARE(archive::TableSchemas::drafts(), QStringLiteral("( OrdNum AUTOINC, ") + bodyColumns);
         QCOMPARE(archive::TableSchemas::invoices(),
-                 QStringLiteral("( OrdNum AUTOINC, Numero CHAR(20), Stato CHAR(50), Data DATE, ") + bodyColumns);
+                 QStringLiteral("( OrdNum AUTOINC, Numero CHAR(20), Stato CHAR(50), Data DATE, ") +
+                     bodyColumns);
     }
 
     void createdTableIsEmptyWithItsColumnsInOrder()
@@ -127,11 +135,16 @@ private slots:
         QTest::addColumn<QString>("asWritten");
         QTest::addColumn<QString>("declared");
         QTest::addColumn<QVariant>("value");
-        QTest::newRow("PIVA") << "PIVA" << "PIva" << QVariant(QStringLiteral("01234567890"));
-        QTest::newRow("CAP") << "CAP" << "Cap" << QVariant(QStringLiteral("20100"));
-        QTest::newRow("IVA") << "IVA" << "Iva" << QVariant(22.0);
-        QTest::newRow("Totale_IVA") << "Totale_IVA" << "Totale_Iva" << QVariant(4.4);
-        QTest::newRow("Totale_FAttura") << "Totale_FAttura" << "Totale_Fattura" << QVariant(24.4);
+        QTest::newRow("PIVA") << "PIVA"
+                              << "PIva" << QVariant(QStringLiteral("01234567890"));
+        QTest::newRow("CAP") << "CAP"
+                             << "Cap" << QVariant(QStringLiteral("20100"));
+        QTest::newRow("IVA") << "IVA"
+                             << "Iva" << QVariant(22.0);
+        QTest::newRow("Totale_IVA") << "Totale_IVA"
+                                    << "Totale_Iva" << QVariant(4.4);
+        QTest::newRow("Totale_FAttura") << "Totale_FAttura"
+                                        << "Totale_Fattura" << QVariant(24.4);
     }
     void otherCapitalsReachTheSameColumns()
     {
@@ -164,7 +177,8 @@ private slots:
         db.T_Rubrica.append();
         db.T_Rubrica.setFieldValue(QStringLiteral("Email"), QStringLiteral("anna@example.it"));
         db.T_Rubrica.post();
-        QCOMPARE(db.T_Rubrica.fieldValue(QStringLiteral("EMail")).toString(), QStringLiteral("anna@example.it"));
+        QCOMPARE(db.T_Rubrica.fieldValue(QStringLiteral("EMail")).toString(),
+                 QStringLiteral("anna@example.it"));
     }
 
     void missingTableCheckCreatesOnlyWhatIsMissing()
@@ -197,8 +211,8 @@ private slots:
         config::SettingsStore::ScriviReg(Key::path, Key::dbBozze, QStringLiteral("B2.DB"));
         ArchiveSequences::rebind(db);
         QVERIFY(!db.T_Rubrica.isActive());
-        for (engine::Dataset* dataset : std::initializer_list<engine::Dataset*>{&db.QGEN, &db.T_Rubrica,
-                                                                                 &db.T_Bozze, &db.T_Fatture})
+        for (engine::Dataset* dataset :
+             std::initializer_list<engine::Dataset*>{&db.QGEN, &db.T_Rubrica, &db.T_Bozze, &db.T_Fatture})
             QCOMPARE(dataset->databaseName(), QStringLiteral("ALTRO"));
         QCOMPARE(db.T_Bozze.tableName(), QStringLiteral("B2.DB"));
         QCOMPARE(db.T_Rubrica.tableName(), QStringLiteral("Rubrica.DB"));

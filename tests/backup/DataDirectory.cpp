@@ -28,7 +28,8 @@ QString columnsOf(const QString& file)
 // A session and a table of a year's directory, opened.
 struct OpenTable
 {
-    OpenTable(const QString& directory, const QString& file) : session(QStringLiteral("Prova")), table(session)
+    OpenTable(const QString& directory, const QString& file)
+        : session(QStringLiteral("Prova")), table(session)
     {
         session.addStandardAlias(alias, directory, QStringLiteral("NATIVE"));
         session.activate();
@@ -94,8 +95,10 @@ qint64 DataDirectory::addInvoice(const QString& year, const Invoice& invoice) co
     table.setFieldValue(QStringLiteral("CF"), invoice.codiceFiscale);
     double sum = 0;
     for (qsizetype slot = 0; slot < invoice.amounts.size(); ++slot) {
-        table.setFieldValue(QStringLiteral("Desc%1").arg(slot + 1, 2, 10, QLatin1Char('0')), QStringLiteral("Voce"));
-        table.setFieldValue(QStringLiteral("Costo%1").arg(slot + 1, 2, 10, QLatin1Char('0')), invoice.amounts[slot]);
+        table.setFieldValue(QStringLiteral("Desc%1").arg(slot + 1, 2, 10, QLatin1Char('0')),
+                            QStringLiteral("Voce"));
+        table.setFieldValue(QStringLiteral("Costo%1").arg(slot + 1, 2, 10, QLatin1Char('0')),
+                            invoice.amounts[slot]);
         if (invoice.amounts[slot] > 0)
             sum += invoice.amounts[slot];
     }
@@ -104,7 +107,8 @@ qint64 DataDirectory::addInvoice(const QString& year, const Invoice& invoice) co
     const double vat = sum * invoice.rate / 100;
     table.setFieldValue(QStringLiteral("Totale"), invoice.automaticTotals ? sum : invoice.taxable);
     table.setFieldValue(QStringLiteral("Totale_Iva"), invoice.automaticTotals ? vat : invoice.vat);
-    table.setFieldValue(QStringLiteral("Totale_Fattura"), invoice.automaticTotals ? sum + vat : invoice.total);
+    table.setFieldValue(QStringLiteral("Totale_Fattura"),
+                        invoice.automaticTotals ? sum + vat : invoice.total);
     table.post();
     return table.fieldValue(QStringLiteral("OrdNum")).toLongLong();
 }

@@ -86,8 +86,10 @@ class TestBackup : public QObject
             for (const QString year : {"2025", "2026"}) {
                 data.makeYear(year);
                 data.addCustomers(year, {"Rossi S.r.l.", "Bianchi & C. \"Snc\"", "Città Nuova"});
-                data.addInvoice(year, {QDate(year.toInt(), 1, 15), "Rossi S.r.l.", "01234567897", {}, {100, 20.5}});
-                data.addInvoice(year, {QDate(year.toInt(), 2, 1), "Città Nuova", {}, "RSSMRA80A01H501U", {99.99}});
+                data.addInvoice(year,
+                                {QDate(year.toInt(), 1, 15), "Rossi S.r.l.", "01234567897", {}, {100, 20.5}});
+                data.addInvoice(year,
+                                {QDate(year.toInt(), 2, 1), "Città Nuova", {}, "RSSMRA80A01H501U", {99.99}});
             }
             business::BusinessFile company(data.path());
             einvoice::CompanyData seller;
@@ -120,8 +122,9 @@ private slots:
         QVERIFY2(verified.ok(), qPrintable(verified.problems.join("; ")));
         QCOMPARE(verified.manifest->toJson(), manifest.toJson());
         // Nothing but the copy is left beside it.
-        QCOMPARE(QDir(a.root.path()).entryList({"copia*", ".quillio*"}, QDir::Files | QDir::Dirs | QDir::Hidden),
-                 QStringList{"copia.zip"});
+        QCOMPARE(
+            QDir(a.root.path()).entryList({"copia*", ".quillio*"}, QDir::Files | QDir::Dirs | QDir::Hidden),
+            QStringList{"copia.zip"});
     }
 
     void copyTakenWhileAnotherDeskPosts()
@@ -148,7 +151,8 @@ private slots:
             storedBefore = readLine().toLongLong();
 
         const QString zip = QDir(root.path()).filePath(QStringLiteral("copia.zip"));
-        const BackupManifest manifest = BackupWriter(data.path(), DataDirectory::tables).write(zip, copyMoment);
+        const BackupManifest manifest =
+            BackupWriter(data.path(), DataDirectory::tables).write(zip, copyMoment);
         QString line;
         do
             line = readLine();
@@ -189,22 +193,27 @@ private slots:
             file.putChar(char(byte ^ 0x20));
         }) << "";
         QTest::newRow("a table missing") << Damage([](const QString& good, const QString& damaged) {
-            rewriteZip(good, damaged, [](const QString& name, QByteArray&) { return name != "2026/Fatture.DB"; });
+            rewriteZip(good, damaged,
+                       [](const QString& name, QByteArray&) { return name != "2026/Fatture.DB"; });
         }) << "manca il file 2026/Fatture.DB";
-        QTest::newRow("a count that is not the file's") << Damage([](const QString& good, const QString& damaged) {
-            rewriteZip(good, damaged, [](const QString& name, QByteArray& bytes) {
-                if (name == BackupManifest::fileName)
-                    bytes.replace("\"records\": 3", "\"records\": 4");
-                return true;
-            });
-        }) << "non contiene i record elencati";
-        QTest::newRow("a place outside the data directory") << Damage([](const QString& good, const QString& damaged) {
-            rewriteZip(good, damaged, [](const QString& name, QByteArray& bytes) {
-                if (name == BackupManifest::fileName)
-                    bytes.replace("\"Azienda.DB\"", "\"../Azienda.DB\"");
-                return true;
-            });
-        }) << "percorso non valido";
+        QTest::newRow("a count that is not the file's")
+            << Damage([](const QString& good, const QString& damaged) {
+                   rewriteZip(good, damaged, [](const QString& name, QByteArray& bytes) {
+                       if (name == BackupManifest::fileName)
+                           bytes.replace("\"records\": 3", "\"records\": 4");
+                       return true;
+                   });
+               })
+            << "non contiene i record elencati";
+        QTest::newRow("a place outside the data directory")
+            << Damage([](const QString& good, const QString& damaged) {
+                   rewriteZip(good, damaged, [](const QString& name, QByteArray& bytes) {
+                       if (name == BackupManifest::fileName)
+                           bytes.replace("\"Azienda.DB\"", "\"../Azienda.DB\"");
+                       return true;
+                   });
+               })
+            << "percorso non valido";
         QTest::newRow("not a zip") << Damage([](const QString&, const QString& damaged) {
             QFile file(damaged);
             QVERIFY(file.open(QIODevice::WriteOnly));
@@ -286,7 +295,8 @@ private slots:
         for (QDate day(2025, 1, 1); day <= QDate(2026, 3, 5); day = day.addDays(1))
             names << BackupWriter::fileNameFor(QDateTime(day, QTime(10, 30)));
         names << BackupWriter::fileNameFor(QDateTime(QDate(2026, 3, 5), QTime(8, 0)));
-        names << QStringLiteral("Quillio-prima-del-ripristino-2024-01-01-0900.zip") << QStringLiteral("appunti.txt");
+        names << QStringLiteral("Quillio-prima-del-ripristino-2024-01-01-0900.zip")
+              << QStringLiteral("appunti.txt");
 
         const QStringList removed = BackupRotation::toRemove(names, QDate(2026, 3, 5));
         QStringList kept;
@@ -294,12 +304,13 @@ private slots:
             if (!removed.contains(name))
                 kept << name;
         QStringList expected;
-        for (const char* day : {"2025-04-30", "2025-05-31", "2025-06-30", "2025-07-31", "2025-08-31", "2025-09-30",
-                                   "2025-10-31", "2025-11-30", "2025-12-31", "2026-01-31"})
+        for (const char* day : {"2025-04-30", "2025-05-31", "2025-06-30", "2025-07-31", "2025-08-31",
+                                "2025-09-30", "2025-10-31", "2025-11-30", "2025-12-31", "2026-01-31"})
             expected << QStringLiteral("Quillio-%1-1030.zip").arg(QLatin1String(day));
         for (QDate day(2026, 2, 24); day <= QDate(2026, 3, 5); day = day.addDays(1))
             expected << BackupWriter::fileNameFor(QDateTime(day, QTime(10, 30)));
-        expected << QStringLiteral("Quillio-prima-del-ripristino-2024-01-01-0900.zip") << QStringLiteral("appunti.txt");
+        expected << QStringLiteral("Quillio-prima-del-ripristino-2024-01-01-0900.zip")
+                 << QStringLiteral("appunti.txt");
         QCOMPARE(kept, expected);
     }
 
@@ -333,9 +344,11 @@ private slots:
             business::BusinessFile file(a.data.path());
             BackupPreferences(file).setFolder(QDir(blocker).filePath(QStringLiteral("Backup")));
         }
-        const AutomaticBackup::Outcome outcome = AutomaticBackup::run({a.data.path(), DataDirectory::tables, copyMoment});
+        const AutomaticBackup::Outcome outcome =
+            AutomaticBackup::run({a.data.path(), DataDirectory::tables, copyMoment});
         QVERIFY(outcome.ran);
-        QVERIFY(outcome.failure.startsWith(QStringLiteral("La copia di sicurezza automatica del 05/03/2026 10:30")));
+        QVERIFY(outcome.failure.startsWith(
+            QStringLiteral("La copia di sicurezza automatica del 05/03/2026 10:30")));
         business::BusinessFile file(a.data.path());
         BackupPreferences preferences(file);
         QCOMPARE(preferences.pendingFailure(), outcome.failure);
@@ -358,7 +371,8 @@ private slots:
         QString output;
         QCOMPARE(run({"backup", a.data.path(), zip}, &output), 0);
         QCOMPARE(run({"verify", zip}, &output), 0);
-        QVERIFY2(output.contains("2026/Rubrica.DB: 3 record") && output.contains("copia integra"), qPrintable(output));
+        QVERIFY2(output.contains("2026/Rubrica.DB: 3 record") && output.contains("copia integra"),
+                 qPrintable(output));
 
         QFile file(zip);
         QVERIFY(file.open(QIODevice::ReadWrite));

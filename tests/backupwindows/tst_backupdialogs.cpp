@@ -42,7 +42,8 @@ struct Started
         if (beforeShow)
             beforeShow(*this);
         program->showMainWindow();
-        QTRY_VERIFY(program->automaticBackup().isRunning() || automaticCopyTaken() || !backupStatus().isEmpty());
+        QTRY_VERIFY(program->automaticBackup().isRunning() || automaticCopyTaken() ||
+                    !backupStatus().isEmpty());
         program->automaticBackup().waitForFinished();
         QCoreApplication::processEvents();
         env.transcript.clear();
@@ -50,7 +51,10 @@ struct Started
     ~Started() { program.reset(); }
 
     QString backupFolder() const { return dataDir + QStringLiteral("Backup"); }
-    bool automaticCopyTaken() const { return QFileInfo::exists(backupFolder() + "/Quillio-2009-03-05-1030.zip"); }
+    bool automaticCopyTaken() const
+    {
+        return QFileInfo::exists(backupFolder() + "/Quillio-2009-03-05-1030.zip");
+    }
     QString backupStatus() const { return program->main().backupPanel->value(); }
     int customers()
     {
@@ -91,7 +95,8 @@ private slots:
             business::BusinessFile file(s.dataDir);
             backup::BackupPreferences(file).setFolder(s.dataDir + "occupato/Backup");
         });
-        QVERIFY2(s.backupStatus().startsWith("La copia di sicurezza automatica del 05/03/2009 10:30 non è riuscita"),
+        QVERIFY2(s.backupStatus().startsWith(
+                     "La copia di sicurezza automatica del 05/03/2009 10:30 non è riuscita"),
                  qPrintable(s.backupStatus()));
         QCOMPARE(test::accessibleText(s.program->main().backupPanel), s.backupStatus());
 
@@ -121,9 +126,10 @@ private slots:
         const backup::BackupVerifier::Result verified = backup::BackupVerifier::verify(path);
         QVERIFY(verified.ok());
         QCOMPARE(verified.manifest->recordsOf("2009/Rubrica.DB"), 1);
-        QCOMPARE(s.env.transcript.texts(Kind::Message),
-                 QStringList{QStringLiteral("Copia di sicurezza scritta e verificata:\n%1\nAnni: 2009; 1 record.")
-                                 .arg(QDir::toNativeSeparators(path))});
+        QCOMPARE(
+            s.env.transcript.texts(Kind::Message),
+            QStringList{QStringLiteral("Copia di sicurezza scritta e verificata:\n%1\nAnni: 2009; 1 record.")
+                            .arg(QDir::toNativeSeparators(path))});
     }
 
     void restoreDialogRestoresAfterConfirmingAndRefusesADamagedCopy()
@@ -147,10 +153,13 @@ private slots:
         dialog.BT_Ripristina->click();
         QCOMPARE(s.env.transcript.texts(Kind::Error), QStringList());
         QCOMPARE(s.customers(), 0);
-        QVERIFY(s.env.transcript.texts(Kind::Message).last().contains("Quillio-prima-del-ripristino-2009-03-05-1030.zip"));
+        QVERIFY(s.env.transcript.texts(Kind::Message)
+                    .last()
+                    .contains("Quillio-prima-del-ripristino-2009-03-05-1030.zip"));
         // The archive as it was is listed among the copies, and holds the customer.
         QCOMPARE(dialog.LB_Copie->count(), 2);
-        QVERIFY(backup::BackupVerifier::verify(s.backupFolder() + "/Quillio-prima-del-ripristino-2009-03-05-1030.zip")
+        QVERIFY(backup::BackupVerifier::verify(s.backupFolder() +
+                                               "/Quillio-prima-del-ripristino-2009-03-05-1030.zip")
                     .manifest->recordsOf("2009/Rubrica.DB") == 1);
 
         // A table that is not the one copied: the content still reads, the restore refuses the copy.
@@ -178,7 +187,8 @@ private slots:
     {
         Started s;
         QDir().mkpath(s.dataDir + "Report");
-        QFile::copy(QStringLiteral(QUILLIO_LAYOUT_DIR "/RegistroIVA.qrl"), s.dataDir + "Report/RegistroIVA.qrl");
+        QFile::copy(QStringLiteral(QUILLIO_LAYOUT_DIR "/RegistroIVA.qrl"),
+                    s.dataDir + "Report/RegistroIVA.qrl");
         const test::DataDirectory data(s.dataDir);
         data.addInvoice("2009", {QDate(2009, 1, 10), "Primo", {}, {}, {100}});
         data.addInvoice("2009", {QDate(2009, 1, 11), "Secondo", {}, {}, {100}});
@@ -196,11 +206,13 @@ private slots:
         QVERIFY(QFileInfo::exists(s.dataDir + "commercialista/Registro-IVA-2009.pdf"));
         QCOMPARE(dialog.LB_Segnalazioni->count(), 1);
         QCOMPARE(dialog.LB_Segnalazioni->item(0)->text(), QStringLiteral("Manca la fattura numero 2."));
-        QCOMPARE(dialog.LB_Esito->value(), QStringLiteral("2 fatture esportate: Fatture-2009.csv, Registro-IVA-2009.pdf"));
+        QCOMPARE(dialog.LB_Esito->value(),
+                 QStringLiteral("2 fatture esportate: Fatture-2009.csv, Registro-IVA-2009.pdf"));
 
         dialog.CB_DalMese->setCurrentIndex(5);
         dialog.BT_Esporta->click();
-        QCOMPARE(s.env.transcript.texts(Kind::Message).last(), QStringLiteral("Il mese iniziale viene dopo quello finale."));
+        QCOMPARE(s.env.transcript.texts(Kind::Message).last(),
+                 QStringLiteral("Il mese iniziale viene dopo quello finale."));
     }
 
     void everyControlHasAnAccessibleName()
@@ -210,17 +222,20 @@ private slots:
                                          &s.program->esportaCommercialista()};
         for (QWidget* dialog : dialogs) {
             for (QWidget* control : dialog->findChildren<QWidget*>()) {
-                const bool isControl = qobject_cast<QAbstractButton*>(control) || qobject_cast<QLineEdit*>(control) ||
-                                       qobject_cast<QComboBox*>(control) || qobject_cast<QSpinBox*>(control) ||
-                                       qobject_cast<QListWidget*>(control) || qobject_cast<QPlainTextEdit*>(control);
-                if (isControl && control->parentWidget() && !qobject_cast<QSpinBox*>(control->parentWidget()) &&
+                const bool isControl =
+                    qobject_cast<QAbstractButton*>(control) || qobject_cast<QLineEdit*>(control) ||
+                    qobject_cast<QComboBox*>(control) || qobject_cast<QSpinBox*>(control) ||
+                    qobject_cast<QListWidget*>(control) || qobject_cast<QPlainTextEdit*>(control);
+                if (isControl && control->parentWidget() &&
+                    !qobject_cast<QSpinBox*>(control->parentWidget()) &&
                     !qobject_cast<QComboBox*>(control->parentWidget()))
                     QVERIFY2(!test::accessibleText(control).isEmpty(),
                              qPrintable(dialog->objectName() + ": " + control->objectName()));
             }
         }
         s.program->main().backUp();
-        QCOMPARE(test::accessibleText(s.program->copiaSicurezza().LB_UltimaCopia), QStringLiteral("05/03/2009"));
+        QCOMPARE(test::accessibleText(s.program->copiaSicurezza().LB_UltimaCopia),
+                 QStringLiteral("05/03/2009"));
     }
 };
 

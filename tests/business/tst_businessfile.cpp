@@ -86,7 +86,8 @@ private slots:
         BusinessFile file(dir.path());
         ExportRegister exports(file);
         const QDateTime when(QDate(2026, 12, 10), QTime(9, 30), Qt::UTC);
-        exports.record({2026, 7, "0000A", "IT01234567897_0000A.xml", when, "ab12", "<p:FatturaElettronica/>"});
+        exports.record(
+            {2026, 7, "0000A", "IT01234567897_0000A.xml", when, "ab12", "<p:FatturaElettronica/>"});
         exports.record({2025, 1, "0000B", "IT01234567897_0000B.xml", when, "cd34", {}});
         exports.record({2026, 8, "0000C", "IT01234567897_0000C.xml", when.addSecs(60), "ef56", {}});
         const QList<ExportEntry> year = exports.entries(2026);

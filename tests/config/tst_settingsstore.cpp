@@ -81,7 +81,8 @@ private slots:
         // A damaged list that claims billions of elements: refused, never handed to the reader.
         QTest::newRow("list claiming a huge length")
             << QByteArray("Anno=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\x10QStringList\\0\\0\\0"
-                          "\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6"
+                          "\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6\xd6"
+                          "\xd6\xd6\xd6\xd6\xd6\xd6\xd6"
                           "0\\x1)\n");
     }
     void valueThatIsNotTextIsRefused()

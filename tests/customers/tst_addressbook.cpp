@@ -1,10 +1,10 @@
 #include "AccessibleText.h"
 #include "BoundField.h"
 #include "DBEdit.h"
-#include "DefaultErrorHandler.h"
 #include "DBGrid.h"
 #include "DBMemo.h"
 #include "DBNavigator.h"
+#include "DefaultErrorHandler.h"
 #include "FocusHighlight.h"
 #include "Program.h"
 #include "Session.h"
@@ -326,13 +326,27 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("opened");
-        QTest::newRow("site") << "Sito" << "www.rossi.it" << "http://www.rossi.it";
-        QTest::newRow("site with another scheme") << "Sito" << "file:///bin/sh" << "";
-        QTest::newRow("empty site") << "Sito" << "" << "";
-        QTest::newRow("site after blanks") << "Sito" << "   www.rossi.it" << "http://www.rossi.it";
-        QTest::newRow("blank site") << "Sito" << "    " << "";
-        QTest::newRow("mail") << "EMail" << "abc" << "mailto:abc";
-        QTest::newRow("empty mail") << "EMail" << "" << "";
+        QTest::newRow("site") << "Sito"
+                              << "www.rossi.it"
+                              << "http://www.rossi.it";
+        QTest::newRow("site with another scheme") << "Sito"
+                                                  << "file:///bin/sh"
+                                                  << "";
+        QTest::newRow("empty site") << "Sito"
+                                    << ""
+                                    << "";
+        QTest::newRow("site after blanks") << "Sito"
+                                           << "   www.rossi.it"
+                                           << "http://www.rossi.it";
+        QTest::newRow("blank site") << "Sito"
+                                    << "    "
+                                    << "";
+        QTest::newRow("mail") << "EMail"
+                              << "abc"
+                              << "mailto:abc";
+        QTest::newRow("empty mail") << "EMail"
+                                    << ""
+                                    << "";
     }
     void linkButtons()
     {
@@ -345,7 +359,8 @@ private slots:
         book.field("Ragione_Sociale")->setFocus();
         QToolButton* button = field == "Sito" ? book.window.SpeedButton1 : book.window.SpeedButton2;
         QTest::mouseClick(button, Qt::LeftButton);
-        QCOMPARE(book.env.shell.opened.isEmpty() ? QString() : book.env.shell.opened.first().toString(), opened);
+        QCOMPARE(book.env.shell.opened.isEmpty() ? QString() : book.env.shell.opened.first().toString(),
+                 opened);
         QCOMPARE(book.env.transcript.texts(), QStringList());
         // In the browse layout the buttons do not react.
         book.window.Salva1Click();

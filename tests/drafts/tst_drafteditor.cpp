@@ -12,8 +12,8 @@
 #include "SortedColumn.h"
 #include "TFRubrica.h"
 
-#include <QLineEdit>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -157,7 +157,8 @@ private slots:
         const QString directory = QFileInfo(f.customers.filePath()).absolutePath();
         f.customers.close();
         engine::Session stranger(QStringLiteral("Estranea"));
-        stranger.addStandardAlias(QStringLiteral("ALTRO"), missing ? QStringLiteral("/nonexistent/") : directory,
+        stranger.addStandardAlias(QStringLiteral("ALTRO"),
+                                  missing ? QStringLiteral("/nonexistent/") : directory,
                                   QStringLiteral("NATIVE"));
         recordbody::CustomerNameList list;
         QSignalSpy ready(&list, &recordbody::CustomerNameList::ready);

@@ -8,12 +8,12 @@
 #include "PdfText.h"
 #include "Program.h"
 #include "RecordPanel.h"
+#include "SampleCompany.h"
 #include "TFDB.h"
 #include "TFDatiAzienda.h"
 #include "TFFatturaElettronica.h"
 #include "TFFatture1.h"
 #include "TFMain.h"
-#include "SampleCompany.h"
 #include "TestEnvironment.h"
 
 #include <QApplication>
@@ -191,11 +191,21 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("said");
-        QTest::newRow("VAT number too short") << "Partita IVA" << "0123456789" << "11 cifre";
-        QTest::newRow("VAT check digit") << "Partita IVA" << "01234567890" << "cifra di controllo";
-        QTest::newRow("postcode of four digits") << "CAP" << "2012" << "5 cifre";
-        QTest::newRow("province with a digit") << "Provincia" << "M1" << "due lettere";
-        QTest::newRow("IBAN check digits") << "IBAN" << "IT61X0542811101000000123456" << "IBAN";
+        QTest::newRow("VAT number too short") << "Partita IVA"
+                                              << "0123456789"
+                                              << "11 cifre";
+        QTest::newRow("VAT check digit") << "Partita IVA"
+                                         << "01234567890"
+                                         << "cifra di controllo";
+        QTest::newRow("postcode of four digits") << "CAP"
+                                                 << "2012"
+                                                 << "5 cifre";
+        QTest::newRow("province with a digit") << "Provincia"
+                                               << "M1"
+                                               << "due lettere";
+        QTest::newRow("IBAN check digits") << "IBAN"
+                                           << "IT61X0542811101000000123456"
+                                           << "IBAN";
     }
     void companyFieldsSayWhatIsWrong()
     {
@@ -268,7 +278,8 @@ private slots:
         QTest::keyClicks(f.dialog().CodiceDestinatario, QStringLiteral("ABC1234"));
         QTest::keyClicks(f.dialog().Provincia, QStringLiteral("TO"));
         QVERIFY2(f.dialog().BT_Esporta->isEnabled(), qPrintable(problemText(f.dialog())));
-        QVERIFY2(problemText(f.dialog()).contains(QLatin1String("Descrizione riga 1")), qPrintable(problemText(f.dialog())));
+        QVERIFY2(problemText(f.dialog()).contains(QLatin1String("Descrizione riga 1")),
+                 qPrintable(problemText(f.dialog())));
         QTest::mouseClick(f.dialog().BT_Esporta, Qt::LeftButton);
 
         const QString path = f.dialog().writtenFile();
@@ -284,7 +295,8 @@ private slots:
         QCOMPARE(d.datiRiepilogo.value(0).imponibileImporto.text, QStringLiteral("540.50"));
         QCOMPARE(d.datiRiepilogo.value(0).imposta.text, QStringLiteral("118.91"));
         QCOMPARE(d.datiGeneraliDocumento.importoTotaleDocumento.text, QStringLiteral("659.41"));
-        QCOMPARE(d.dettaglioLinee.value(0).descrizione.text, QStringLiteral("Scrivania in rovere - finitura \"naturale\""));
+        QCOMPARE(d.dettaglioLinee.value(0).descrizione.text,
+                 QStringLiteral("Scrivania in rovere - finitura \"naturale\""));
         QCOMPARE(d.cessionarioCommittente.sede.provincia.text, QStringLiteral("TO"));
     }
 
@@ -352,9 +364,9 @@ private slots:
             exportOnce(false);
             exportOnce(true);
         }
-        QCOMPARE(names, (QStringList{"IT01234567897_00001.xml", "IT01234567897_00001.xml", "IT01234567897_00002.xml",
-                                     "IT01234567897_00003.xml", "IT01234567897_00003.xml",
-                                     "IT01234567897_00004.xml"}));
+        QCOMPARE(names, (QStringList{"IT01234567897_00001.xml", "IT01234567897_00001.xml",
+                                     "IT01234567897_00002.xml", "IT01234567897_00003.xml",
+                                     "IT01234567897_00003.xml", "IT01234567897_00004.xml"}));
         QCOMPARE(QDir(output.path()).entryList(QDir::Files).size(), 4);
     }
 
@@ -406,7 +418,8 @@ private slots:
         f.window.StpFatturaElettronica1Click();
         QVERIFY(f.dialog().Esenzione->isEnabled());
         QCOMPARE(f.dialog().Natura->currentData().toString(), natura);
-        QCOMPARE(f.dialog().RiferimentoNormativo->text(), QStringLiteral("Legge 190/2014, art. 1, commi 54-89"));
+        QCOMPARE(f.dialog().RiferimentoNormativo->text(),
+                 QStringLiteral("Legge 190/2014, art. 1, commi 54-89"));
         QCOMPARE(f.dialog().BolloVirtuale->isEnabled(), stamp);
         QCOMPARE(f.dialog().BolloVirtuale->isChecked(), stamp);
         const QString path = f.exportCurrent();
@@ -425,7 +438,8 @@ private slots:
         ExportFixture f;
         f.invoices.open();
         f.addInvoice();
-        f.addInvoice(QStringLiteral("Reso Srl"), QStringLiteral("12345678903"), QString(), 22, {{"Reso", -5}});
+        f.addInvoice(QStringLiteral("Reso Srl"), QStringLiteral("12345678903"), QString(), 22,
+                     {{"Reso", -5}});
         f.addInvoice();
         f.addInvoice();
         {
@@ -449,10 +463,12 @@ private slots:
         QCOMPARE(written.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size(), 2);
         const QStringList failures = failed.split(QLatin1Char('\n')).filter(QStringLiteral("Fattura "));
         QCOMPARE(failures.size(), 1);
-        QVERIFY2(failures[0].startsWith(QLatin1String("Fattura 2: ")) && failures[0].contains(QLatin1String("negativ")),
+        QVERIFY2(failures[0].startsWith(QLatin1String("Fattura 2: ")) &&
+                     failures[0].contains(QLatin1String("negativ")),
                  qPrintable(failed));
         const einvoice::FatturaDocument d =
-            einvoice::FatturaXmlReader::read(readFile(f.output.filePath(QStringLiteral("IT01234567897_00002.xml"))))
+            einvoice::FatturaXmlReader::read(
+                readFile(f.output.filePath(QStringLiteral("IT01234567897_00002.xml"))))
                 .document;
         QCOMPARE(d.datiGeneraliDocumento.numero.text, QStringLiteral("3"));
         QCOMPARE(d.datiTrasmissione.codiceDestinatario.text, QStringLiteral("M5UXCR1"));
@@ -467,7 +483,8 @@ private slots:
                      {{"Reso merce", -10}, {"Scrivania", 100}});
         f.window.StpFatturaElettronica1Click();
         QVERIFY(!f.dialog().BT_Esporta->isEnabled());
-        QVERIFY2(problemText(f.dialog()).contains(QLatin1String("riga 1")), qPrintable(problemText(f.dialog())));
+        QVERIFY2(problemText(f.dialog()).contains(QLatin1String("riga 1")),
+                 qPrintable(problemText(f.dialog())));
         f.dialog().BT_EsportaClick();
         QVERIFY(f.dialog().writtenFile().isEmpty());
         QVERIFY(QDir(f.output.path()).isEmpty());

@@ -5,16 +5,15 @@
 #include "DefaultErrorHandler.h"
 #include "Program.h"
 #include "RecordPanel.h"
+#include "ScriptedOutputChooser.h"
 #include "TFDB.h"
 #include "TFFatture1.h"
 #include "TFMain.h"
-#include "ScriptedOutputChooser.h"
 #include "TestEnvironment.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-
-#include <QApplication>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
@@ -60,7 +59,8 @@ struct InvoiceFixture
             for (int slot = 1; slot <= 20; ++slot) {
                 drafts.setFieldValue(QStringLiteral("Desc%1").arg(slot, 2, 10, QLatin1Char('0')),
                                      QStringLiteral("Voce %1.%2").arg(number).arg(slot));
-                drafts.setFieldValue(QStringLiteral("Costo%1").arg(slot, 2, 10, QLatin1Char('0')), slot * 1.5);
+                drafts.setFieldValue(QStringLiteral("Costo%1").arg(slot, 2, 10, QLatin1Char('0')),
+                                     slot * 1.5);
             }
             drafts.post();
         }
@@ -87,7 +87,10 @@ struct InvoiceFixture
         QVERIFY(QFile::copy(QStringLiteral(QUILLIO_LAYOUT_DIR "/ModFatturaBase.qrl"),
                             env.paths.programDir() + QStringLiteral("Report/ModFatturaBase.qrl")));
     }
-    bool printEnabled() const { return window.Stampa1->menuAction()->isEnabled() && window.TBStampa->isEnabled(); }
+    bool printEnabled() const
+    {
+        return window.Stampa1->menuAction()->isEnabled() && window.TBStampa->isEnabled();
+    }
 };
 
 } // namespace
@@ -257,8 +260,9 @@ private slots:
         f.window.StpFattura1->trigger();
         const QStringList errors = f.env.transcript.texts(Kind::Error);
         QCOMPARE(errors.size(), 1);
-        QVERIFY2(errors.first().startsWith(QStringLiteral("The following reporting project does not exist:\n\"")),
-                 qPrintable(errors.first()));
+        QVERIFY2(
+            errors.first().startsWith(QStringLiteral("The following reporting project does not exist:\n\"")),
+            qPrintable(errors.first()));
         QVERIFY(chooser.requests.isEmpty());
     }
 
@@ -272,7 +276,8 @@ private slots:
         QTest::newRow("two-digit year") << "1/2/09" << QDate(2009, 2, 1) << "";
         QTest::newRow("two-digit year, last century") << "1/2/75" << QDate(1975, 2, 1) << "";
         QTest::newRow("empty clears") << "" << QDate() << "";
-        QTest::newRow("impossible") << "31/02/2009" << QDate(2009, 3, 5) << "'31/02/2009' is not a valid date";
+        QTest::newRow("impossible") << "31/02/2009" << QDate(2009, 3, 5)
+                                    << "'31/02/2009' is not a valid date";
         QTest::newRow("words") << "domani" << QDate(2009, 3, 5) << "'domani' is not a valid date";
     }
     void dateRules()

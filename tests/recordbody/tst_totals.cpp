@@ -60,17 +60,18 @@ private slots:
         QTest::addColumn<double>("vat");
         QTest::addColumn<double>("total");
         const QVariant on(true), null;
-        QTest::newRow("first and last slot") << Amounts{{1, 100.0}, {20, 50.0}} << on << QVariant(20.0) << 150.0
-                                             << 30.0 << 180.0;
-        QTest::newRow("discount ignored") << Amounts{{1, 100.0}, {2, -30.0}} << on << QVariant(20.0) << 100.0
-                                          << 20.0 << 120.0;
+        QTest::newRow("first and last slot")
+            << Amounts{{1, 100.0}, {20, 50.0}} << on << QVariant(20.0) << 150.0 << 30.0 << 180.0;
+        QTest::newRow("discount ignored")
+            << Amounts{{1, 100.0}, {2, -30.0}} << on << QVariant(20.0) << 100.0 << 20.0 << 120.0;
         QTest::newRow("all empty") << Amounts{} << on << QVariant(20.0) << 0.0 << 0.0 << 0.0;
-        QTest::newRow("switch null counts as on") << Amounts{{5, 10.0}} << null << QVariant(20.0) << 10.0 << 2.0
-                                                  << 12.0;
+        QTest::newRow("switch null counts as on")
+            << Amounts{{5, 10.0}} << null << QVariant(20.0) << 10.0 << 2.0 << 12.0;
         QTest::newRow("rate zero") << Amounts{{3, 80.0}} << on << QVariant(0.0) << 80.0 << 0.0 << 80.0;
-        QTest::newRow("not rounded") << Amounts{{1, 33.33}} << on << QVariant(20.0) << 33.33 << 6.666 << 39.996;
-        QTest::newRow("switch off keeps totals") << Amounts{{1, 100.0}} << QVariant(false) << QVariant(20.0) << 1.0
-                                                 << 2.0 << 3.0;
+        QTest::newRow("not rounded") << Amounts{{1, 33.33}} << on << QVariant(20.0) << 33.33 << 6.666
+                                     << 39.996;
+        QTest::newRow("switch off keeps totals")
+            << Amounts{{1, 100.0}} << QVariant(false) << QVariant(20.0) << 1.0 << 2.0 << 3.0;
     }
     void recompute()
     {
@@ -95,7 +96,8 @@ private slots:
             recordbody::Totals::recompute(draft.table);
             QFAIL("a null rate was taken as a number");
         } catch (const ConversionError& error) {
-            QCOMPARE(error.text(), QStringLiteral("Could not convert variant of type (Null) into type (Double)"));
+            QCOMPARE(error.text(),
+                     QStringLiteral("Could not convert variant of type (Null) into type (Double)"));
         }
         QCOMPARE(draft.value("Totale").toDouble(), 1.0);
         QCOMPARE(draft.value("Totale_Iva").toDouble(), 2.0);

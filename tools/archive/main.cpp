@@ -45,7 +45,8 @@ QTextStream& err()
 // The table names of the settings, or the program's defaults where the settings have none.
 QStringList tableFiles()
 {
-    const QStringList defaults = {QStringLiteral("Rubrica.DB"), QStringLiteral("Bozze.DB"), QStringLiteral("Fatture.DB")};
+    const QStringList defaults = {QStringLiteral("Rubrica.DB"), QStringLiteral("Bozze.DB"),
+                                  QStringLiteral("Fatture.DB")};
     QStringList names = ArchiveContents::tableFilesOfSettings();
     for (qsizetype i = 0; i < names.size(); ++i)
         if (names[i].isEmpty())
@@ -105,10 +106,11 @@ int restore(const QStringList& arguments)
         const QString dataDirectory = arguments[1];
         if (!QFileInfo(dataDirectory).isDir())
             throw BackupError(QStringLiteral("La cartella dei dati %1 non esiste.").arg(dataDirectory));
-        const BackupRestore::Outcome outcome = BackupRestore(dataDirectory, tableFiles())
-                                                   .restore(arguments[0], backupFolderOf(dataDirectory),
-                                                            QDateTime::currentDateTime());
-        out() << "archivio precedente salvato in " << QDir::toNativeSeparators(outcome.preRestoreCopy) << Qt::endl;
+        const BackupRestore::Outcome outcome =
+            BackupRestore(dataDirectory, tableFiles())
+                .restore(arguments[0], backupFolderOf(dataDirectory), QDateTime::currentDateTime());
+        out() << "archivio precedente salvato in " << QDir::toNativeSeparators(outcome.preRestoreCopy)
+              << Qt::endl;
         printManifest(outcome.restored);
         return Done;
     });
@@ -143,8 +145,8 @@ const QList<Command>& commands()
 {
     static const QList<Command> list = {
         {"backup", "backup CARTELLA_DATI FILE.zip   scrive una copia verificata dell'archivio", backup},
-        {"restore", "restore FILE.zip CARTELLA_DATI   ripristina una copia, salvando prima l'archivio attuale",
-         restore},
+        {"restore",
+         "restore FILE.zip CARTELLA_DATI   ripristina una copia, salvando prima l'archivio attuale", restore},
         {"verify", "verify FILE.zip   controlla che la copia sia integra e ripristinabile", verify},
     };
     return list;

@@ -144,7 +144,8 @@ const QList<Command>& commands()
 {
     static const QList<Command> list = {
         {"check", "check FILE.xml...   controlla le fatture elettroniche, senza collegarsi in rete", check},
-        {"export", "export --year AAAA [--from N] [--to N] CARTELLA   esporta le fatture dell'anno", exportYear},
+        {"export", "export --year AAAA [--from N] [--to N] CARTELLA   esporta le fatture dell'anno",
+         exportYear},
     };
     return list;
 }
@@ -167,7 +168,8 @@ int main(int argc, char* argv[])
     if (exporting && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::unique_ptr<QCoreApplication> application =
-        exporting ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
+        exporting ? std::make_unique<QGuiApplication>(argc, argv)
+                  : std::make_unique<QCoreApplication>(argc, argv);
     QStringList arguments = application->arguments().mid(1);
     if (arguments.isEmpty())
         return usage();

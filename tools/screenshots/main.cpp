@@ -1,55 +1,54 @@
 // Renders the program's windows, filled with sample records, into PNG files for the documentation
 // and the guide, and the first page of the stored invoice as the print command lays it out.
 // Usage: quillio-screenshots OUTPUT_DIR   (run under xvfb-run, or with QT_QPA_PLATFORM=offscreen)
-#include "Platform.h"
-#include "Program.h"
-#include "TFDB.h"
-#include "TFF_About.h"
-#include "TFMain.h"
-#include "TFRubrica.h"
+#include "AutomaticBackupRunner.h"
 #include "DBComboBox.h"
 #include "DBEdit.h"
-#include "DBMemo.h"
-#include "LineSlots.h"
-#include "RecordPanel.h"
-#include "TFBozze.h"
-#include "TFDatiAzienda.h"
-#include "TFFatturaElettronica.h"
-#include "TFFatture1.h"
-#include <QTest>
 #include "DBGrid.h"
-#include "SampleCompany.h"
-#include "TestEnvironment.h"
-#include "AutomaticBackupRunner.h"
+#include "DBMemo.h"
 #include "DataDirectory.h"
 #include "DisplayListPainter.h"
 #include "InvoicePrintParameters.h"
+#include "LineSlots.h"
 #include "OutputOptionsDialog.h"
 #include "Platform.h"
+#include "Program.h"
+#include "RecordPanel.h"
 #include "ReportLayouter.h"
 #include "ReportProject.h"
 #include "ReportSystem.h"
+#include "SampleCompany.h"
 #include "Settings.h"
 #include "SettingsKey.h"
 #include "SettingsStore.h"
+#include "TFBozze.h"
 #include "TFCambioAnno.h"
 #include "TFCopiaSicurezza.h"
 #include "TFCreaArchivio.h"
+#include "TFDB.h"
+#include "TFDatiAzienda.h"
 #include "TFEsportaCommercialista.h"
+#include "TFF_About.h"
+#include "TFFatturaElettronica.h"
+#include "TFFatture1.h"
+#include "TFMain.h"
 #include "TFRipristinaCopia.h"
+#include "TFRubrica.h"
+#include "TestEnvironment.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
-#include <QComboBox>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPainter>
 #include <QProcess>
-#include <QSpinBox>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 using namespace quillio;
@@ -65,11 +64,16 @@ void save(QWidget& window, const QString& dir, const QString& name)
 void addCustomers(engine::Table& table)
 {
     const QStringList rows[] = {
-        {"Rossi Arredamenti S.r.l.", "Via Garibaldi 12", "Milano", "20121", "02 8765432", "333 1234567", "Paolo Rossi"},
-        {"Bianchi Giovanni", "Corso Vittorio Emanuele 4", "Torino", "10121", "011 445566", "", "Giovanni Bianchi"},
-        {"Caffè Centrale di Verdi & C.", "Piazza Duomo 1", "Firenze", "50122", "055 212121", "347 9988776", "Anna Verdi"},
-        {"Edilnord S.p.A.", "Via dell'Industria 88", "Bergamo", "24126", "035 330011", "", "Ufficio acquisti"},
-        {"Studio Tecnico Esposito", "Via Toledo 256", "Napoli", "80134", "081 5522334", "320 1122334", "Ing. Esposito"},
+        {"Rossi Arredamenti S.r.l.", "Via Garibaldi 12", "Milano", "20121", "02 8765432", "333 1234567",
+         "Paolo Rossi"},
+        {"Bianchi Giovanni", "Corso Vittorio Emanuele 4", "Torino", "10121", "011 445566", "",
+         "Giovanni Bianchi"},
+        {"Caffè Centrale di Verdi & C.", "Piazza Duomo 1", "Firenze", "50122", "055 212121", "347 9988776",
+         "Anna Verdi"},
+        {"Edilnord S.p.A.", "Via dell'Industria 88", "Bergamo", "24126", "035 330011", "",
+         "Ufficio acquisti"},
+        {"Studio Tecnico Esposito", "Via Toledo 256", "Napoli", "80134", "081 5522334", "320 1122334",
+         "Ing. Esposito"},
     };
     table.open();
     for (const QStringList& row : rows) {
@@ -100,7 +104,8 @@ void fillDraft(drafts::TFBozze& bozze)
 {
     recordbody::RecordPanel& panel = *bozze.PanelScheda;
     typeInto(panel.Ragione_Sociale, QStringLiteral("Rossi Arredamenti S.r.l."));
-    typeInto(panel.edit("Testo02"), QStringLiteral("Fornitura e posa in opera come da preventivo n. 14/2009"));
+    typeInto(panel.edit("Testo02"),
+             QStringLiteral("Fornitura e posa in opera come da preventivo n. 14/2009"));
     const QStringList lines[] = {
         {"Scrivania in noce con cassettiera", "1250"},
         {"Sedie ergonomiche (4 pezzi)", "680.5"},
@@ -220,8 +225,7 @@ void savePrintedInvoice(const engine::Dataset& invoice, const QString& out)
 {
     report::ReportSystem system;
     report::ReportProject project(system);
-    const QString pathPrg =
-        config::Settings::programDirectory();
+    const QString pathPrg = config::Settings::programDirectory();
     project.setProjectFile(invoices::InvoicePrintParameters::layoutPath(pathPrg));
     project.open();
     for (const auto& [name, text] : invoices::InvoicePrintParameters::read(invoice))
@@ -242,14 +246,16 @@ void savePrintedInvoice(const engine::Dataset& invoice, const QString& out)
 void addQuarterOfInvoices(const QString& dataDirectory)
 {
     const test::DataDirectory data(dataDirectory);
-    const QStringList customers = {"Rossi Arredamenti S.r.l.", "Caffè Centrale di Verdi & C.", "Edilnord S.p.A.",
-                                   "Studio Tecnico Esposito", "Bianchi Giovanni"};
+    const QStringList customers = {"Rossi Arredamenti S.r.l.", "Caffè Centrale di Verdi & C.",
+                                   "Edilnord S.p.A.", "Studio Tecnico Esposito", "Bianchi Giovanni"};
     for (int i = 0; i < 24; ++i) {
         const QString customer = customers[i % customers.size()];
-        data.addInvoice(QStringLiteral("2009"),
-                        {QDate(2009, 1 + i / 8, 2 + i), customer, i % 5 == 4 ? QString() : QStringLiteral("01234567897"),
-                         i % 5 == 4 ? QStringLiteral("BNCGNN70A01L219K") : QString(), {120.0 * (i + 1), 35.5},
-                         i % 6 == 5 ? 10.0 : 20.0});
+        data.addInvoice(QStringLiteral("2009"), {QDate(2009, 1 + i / 8, 2 + i),
+                                                 customer,
+                                                 i % 5 == 4 ? QString() : QStringLiteral("01234567897"),
+                                                 i % 5 == 4 ? QStringLiteral("BNCGNN70A01L219K") : QString(),
+                                                 {120.0 * (i + 1), 35.5},
+                                                 i % 6 == 5 ? 10.0 : 20.0});
     }
     data.removeRecord(QStringLiteral("2009"), QStringLiteral("Fatture.DB"), 9);
 }
