@@ -70,12 +70,13 @@ public:
     backupwindows::TFCopiaSicurezza& copiaSicurezza();
     backupwindows::TFRipristinaCopia& ripristinaCopia();
     backupwindows::TFEsportaCommercialista& esportaCommercialista();
-    // The daily copy, started after the first show of the main window.
+    // The daily copy, started a little after the first show of the main window.
     backup::AutomaticBackupRunner& automaticBackup() const { return *m_automaticBackup; }
+    // Starts the day's copy now, when it is due (the screenshots do not wait for the timer).
+    void startAutomaticBackup();
 
 private:
     void showYear(const QString& year) const;
-    void startAutomaticBackup();
 
     std::unique_ptr<TFMain> m_main;
     std::unique_ptr<archive::TFConf> m_conf;

@@ -167,6 +167,8 @@ void exportExample(invoices::TFFatture1& fatture, const QString& out)
 // taken off the line instead of a negative line, the current rate.
 void correctInvoice(invoices::TFFatture1& fatture)
 {
+    // Typing reaches the fields, and leaving them writes the record, only in the active window.
+    QApplication::setActiveWindow(&fatture);
     fatture.Modifica1Click();
     recordbody::RecordPanel& panel = *fatture.PanelScheda;
     // Select what the field holds and type over it, as a person does.
@@ -263,6 +265,7 @@ void addQuarterOfInvoices(const QString& dataDirectory)
 // The three dialogs of the copies and of the accountant's export, and a page of the register.
 void showBackupDialogs(app::Program& program, const QString& out)
 {
+    program.startAutomaticBackup();
     program.automaticBackup().waitForFinished();
     QApplication::processEvents();
     program.main().backUp();
