@@ -1,10 +1,10 @@
 #include "ArchiveGenerator.h"
 
 #include "DirectSqlite.h"
-#include "Engine.h"
-#include "Query.h"
-#include "Session.h"
-#include "TableSchemas.h"
+#include "archive/TableSchemas.h"
+#include "engine/Engine.h"
+#include "engine/Query.h"
+#include "engine/Session.h"
 
 #include <QDir>
 #include <stdexcept>

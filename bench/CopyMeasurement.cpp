@@ -1,12 +1,12 @@
 #include "CopyMeasurement.h"
 
-#include "AccountantExport.h"
-#include "BackupWriter.h"
 #include "LentArchive.h"
-#include "SettingsKey.h"
-#include "SettingsStore.h"
 #include "TestEnvironment.h"
 #include "Timing.h"
+#include "accountant/AccountantExport.h"
+#include "backup/BackupWriter.h"
+#include "config/SettingsKey.h"
+#include "config/SettingsStore.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -1,11 +1,11 @@
 #include "EngineMeasurements.h"
 
-#include "Query.h"
 #include "SqliteBaseline.h"
-#include "Table.h"
-#include "TableSchemas.h"
 #include "Timing.h"
-#include "Values.h"
+#include "archive/TableSchemas.h"
+#include "engine/Query.h"
+#include "engine/Table.h"
+#include "engine/Values.h"
 
 #include <QCoreApplication>
 #include <QFile>

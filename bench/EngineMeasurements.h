@@ -3,7 +3,7 @@
 #include "Figure.h"
 #include "GeneratedArchive.h"
 #include "ScanTotals.h"
-#include "Session.h"
+#include "engine/Session.h"
 
 #include <memory>
 

@@ -1,15 +1,15 @@
 #include "FatturaPAMeasurement.h"
 
-#include "BusinessFile.h"
-#include "CompanyStore.h"
-#include "InvoiceBatchExport.h"
-#include "InvoiceExport.h"
 #include "LentArchive.h"
 #include "SampleCompany.h"
-#include "SettingsKey.h"
-#include "SettingsStore.h"
 #include "TestEnvironment.h"
 #include "Timing.h"
+#include "business/BusinessFile.h"
+#include "business/CompanyStore.h"
+#include "business/InvoiceExport.h"
+#include "config/SettingsKey.h"
+#include "config/SettingsStore.h"
+#include "invoices/InvoiceBatchExport.h"
 
 #include <QCoreApplication>
 #include <QDir>

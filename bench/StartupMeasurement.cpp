@@ -1,10 +1,10 @@
 #include "StartupMeasurement.h"
 
 #include "LentArchive.h"
-#include "Platform.h"
-#include "Program.h"
 #include "TestEnvironment.h"
 #include "Timing.h"
+#include "app/Program.h"
+#include "platform/Platform.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,7 +2,7 @@
 
 #include "Figure.h"
 #include "GeneratedArchive.h"
-#include "Paths.h"
+#include "platform/Paths.h"
 
 #include <QString>
 #include <QStringList>

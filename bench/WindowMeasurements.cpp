@@ -1,17 +1,17 @@
 #include "WindowMeasurements.h"
 
-#include "BoundField.h"
-#include "DBComboBox.h"
 #include "LentArchive.h"
-#include "Program.h"
-#include "RecordPanel.h"
-#include "TFBozze.h"
-#include "TFDB.h"
-#include "TFFatture1.h"
-#include "TFMain.h"
-#include "TFRubrica.h"
 #include "TestEnvironment.h"
 #include "Timing.h"
+#include "app/Program.h"
+#include "app/TFMain.h"
+#include "archive/TFDB.h"
+#include "customers/TFRubrica.h"
+#include "dbcontrols/BoundField.h"
+#include "dbcontrols/DBComboBox.h"
+#include "drafts/TFBozze.h"
+#include "invoices/TFFatture1.h"
+#include "recordbody/RecordPanel.h"
 
 #include <QApplication>
 #include <stdexcept>

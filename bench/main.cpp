@@ -1,7 +1,7 @@
 #include "BenchProgram.h"
-#include "Engine.h"
 #include "PeakMemory.h"
 #include "StartupMeasurement.h"
+#include "engine/Engine.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SalesRegister.h"
+#include "accountant/SalesRegister.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "AmountText.h"
+#include "accountant/AmountText.h"
 
 namespace quillio::accountant {
 

@@ -1,4 +1,4 @@
-#include "CsvWriter.h"
+#include "accountant/CsvWriter.h"
 
 namespace quillio::accountant {
 

@@ -1,8 +1,8 @@
-#include "RegisterReport.h"
+#include "accountant/RegisterReport.h"
 
-#include "AmountText.h"
-#include "ReportProject.h"
-#include "SalesRegister.h"
+#include "accountant/AmountText.h"
+#include "accountant/SalesRegister.h"
+#include "report/ReportProject.h"
 
 #include <QDir>
 

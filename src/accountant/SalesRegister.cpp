@@ -1,7 +1,7 @@
-#include "SalesRegister.h"
+#include "accountant/SalesRegister.h"
 
-#include "AmountText.h"
-#include "Cents.h"
+#include "accountant/AmountText.h"
+#include "einvoice/Cents.h"
 
 #include <QSet>
 #include <algorithm>

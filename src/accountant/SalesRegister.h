@@ -1,6 +1,6 @@
 #pragma once
 
-#include "InvoiceRecord.h"
+#include "einvoice/InvoiceRecord.h"
 
 #include <QDate>
 #include <QList>

@@ -1,8 +1,8 @@
-#include "SalesRegisterCsv.h"
+#include "accountant/SalesRegisterCsv.h"
 
-#include "AmountText.h"
-#include "CsvWriter.h"
-#include "SalesRegister.h"
+#include "accountant/AmountText.h"
+#include "accountant/CsvWriter.h"
+#include "accountant/SalesRegister.h"
 
 namespace quillio::accountant {
 

@@ -1,12 +1,12 @@
-#include "Bootstrap.h"
+#include "app/Bootstrap.h"
 
-#include "ArchiveSequences.h"
-#include "Platform.h"
-#include "Settings.h"
-#include "SettingsKey.h"
-#include "SettingsStore.h"
-#include "TFDB.h"
-#include "TableSchemas.h"
+#include "archive/ArchiveSequences.h"
+#include "archive/TFDB.h"
+#include "archive/TableSchemas.h"
+#include "config/Settings.h"
+#include "config/SettingsKey.h"
+#include "config/SettingsStore.h"
+#include "platform/Platform.h"
 
 #include <QDir>
 

@@ -1,4 +1,4 @@
-#include "TFF_About.h"
+#include "app/TFF_About.h"
 
 #include "ProgramVersion.h"
 

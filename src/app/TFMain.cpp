@@ -1,16 +1,16 @@
-#include "TFMain.h"
+#include "app/TFMain.h"
 
-#include "BannerPicture.h"
-#include "Bootstrap.h"
-#include "ClockText.h"
-#include "DefaultErrorHandler.h"
-#include "PendingRecords.h"
-#include "Platform.h"
-#include "ProgramFiles.h"
 #include "ProgramVersion.h"
-#include "SettingsKey.h"
-#include "TFDB.h"
-#include "ValueLabel.h"
+#include "app/BannerPicture.h"
+#include "app/Bootstrap.h"
+#include "app/ClockText.h"
+#include "archive/PendingRecords.h"
+#include "archive/TFDB.h"
+#include "config/SettingsKey.h"
+#include "platform/DefaultErrorHandler.h"
+#include "platform/Platform.h"
+#include "platform/ProgramFiles.h"
+#include "widgets/ValueLabel.h"
 
 #include <QCloseEvent>
 #include <QLabel>

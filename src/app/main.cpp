@@ -1,7 +1,7 @@
-#include "DesktopPlatform.h"
-#include "Platform.h"
-#include "Program.h"
 #include "ProgramVersion.h"
+#include "app/Program.h"
+#include "desktop/DesktopPlatform.h"
+#include "platform/Platform.h"
 
 #include <QApplication>
 

@@ -1,12 +1,12 @@
-#include "ArchiveSequences.h"
+#include "archive/ArchiveSequences.h"
 
-#include "Platform.h"
-#include "Settings.h"
-#include "SettingsKey.h"
-#include "SettingsStore.h"
-#include "TFConf.h"
-#include "TFDB.h"
-#include "TableSchemas.h"
+#include "archive/TFConf.h"
+#include "archive/TFDB.h"
+#include "archive/TableSchemas.h"
+#include "config/Settings.h"
+#include "config/SettingsKey.h"
+#include "config/SettingsStore.h"
+#include "platform/Platform.h"
 
 #include <QFileInfo>
 

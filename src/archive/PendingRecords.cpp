@@ -1,6 +1,6 @@
-#include "PendingRecords.h"
+#include "archive/PendingRecords.h"
 
-#include "TFDB.h"
+#include "archive/TFDB.h"
 
 namespace quillio::archive {
 

@@ -1,8 +1,8 @@
-#include "TFConf.h"
+#include "archive/TFConf.h"
 
-#include "Engine.h"
-#include "Platform.h"
-#include "TFDB.h"
+#include "archive/TFDB.h"
+#include "engine/Engine.h"
+#include "platform/Platform.h"
 
 #include <QFileInfo>
 

@@ -1,4 +1,4 @@
-#include "TFDB.h"
+#include "archive/TFDB.h"
 
 namespace quillio::archive {
 

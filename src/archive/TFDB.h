@@ -1,9 +1,9 @@
 #pragma once
 
-#include "DataSource.h"
-#include "Query.h"
-#include "Session.h"
-#include "Table.h"
+#include "engine/DataSource.h"
+#include "engine/Query.h"
+#include "engine/Session.h"
+#include "engine/Table.h"
 
 #include <QObject>
 

@@ -1,4 +1,4 @@
-#include "TableSchemas.h"
+#include "archive/TableSchemas.h"
 
 namespace quillio::archive::TableSchemas {
 

@@ -1,8 +1,8 @@
-#include "ArchiveContents.h"
+#include "backup/ArchiveContents.h"
 
-#include "BusinessFile.h"
-#include "SettingsKey.h"
-#include "SettingsStore.h"
+#include "business/BusinessFile.h"
+#include "config/SettingsKey.h"
+#include "config/SettingsStore.h"
 
 #include <QDir>
 #include <QFileInfo>

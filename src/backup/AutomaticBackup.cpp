@@ -1,11 +1,11 @@
-#include "AutomaticBackup.h"
+#include "backup/AutomaticBackup.h"
 
-#include "ArchiveContents.h"
-#include "BackupPreferences.h"
-#include "BackupRotation.h"
-#include "BackupWriter.h"
-#include "BusinessFile.h"
-#include "Platform.h"
+#include "backup/ArchiveContents.h"
+#include "backup/BackupPreferences.h"
+#include "backup/BackupRotation.h"
+#include "backup/BackupWriter.h"
+#include "business/BusinessFile.h"
+#include "platform/Platform.h"
 
 #include <QDir>
 #include <exception>

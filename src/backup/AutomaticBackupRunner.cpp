@@ -1,4 +1,4 @@
-#include "AutomaticBackupRunner.h"
+#include "backup/AutomaticBackupRunner.h"
 
 #include <QtConcurrent/QtConcurrentRun>
 

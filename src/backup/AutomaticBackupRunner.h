@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AutomaticBackup.h"
+#include "backup/AutomaticBackup.h"
 
 #include <QFutureWatcher>
 #include <QObject>

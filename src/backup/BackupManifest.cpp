@@ -1,4 +1,4 @@
-#include "BackupManifest.h"
+#include "backup/BackupManifest.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

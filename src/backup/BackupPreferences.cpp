@@ -1,6 +1,6 @@
-#include "BackupPreferences.h"
+#include "backup/BackupPreferences.h"
 
-#include "BusinessFile.h"
+#include "business/BusinessFile.h"
 
 #include <QDir>
 

@@ -1,8 +1,8 @@
-#include "BackupRestore.h"
+#include "backup/BackupRestore.h"
 
-#include "BackupError.h"
-#include "BackupVerifier.h"
-#include "BackupWriter.h"
+#include "backup/BackupError.h"
+#include "backup/BackupVerifier.h"
+#include "backup/BackupWriter.h"
 
 #include <QDir>
 #include <QFile>

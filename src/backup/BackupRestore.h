@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BackupManifest.h"
+#include "backup/BackupManifest.h"
 
 #include <QDateTime>
 #include <QString>

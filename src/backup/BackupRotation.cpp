@@ -1,4 +1,4 @@
-#include "BackupRotation.h"
+#include "backup/BackupRotation.h"
 
 #include <QDir>
 #include <QMap>

@@ -1,11 +1,11 @@
-#include "BackupVerifier.h"
+#include "backup/BackupVerifier.h"
 
-#include "BackupError.h"
-#include "EngineError.h"
-#include "SqliteFileCopy.h"
-#include "TableFile.h"
-#include "TableSchemas.h"
-#include "ZipArchive.h"
+#include "archive/TableSchemas.h"
+#include "backup/BackupError.h"
+#include "backup/SqliteFileCopy.h"
+#include "backup/ZipArchive.h"
+#include "engine/EngineError.h"
+#include "engine/TableFile.h"
 
 #include <QDir>
 #include <QFileInfo>

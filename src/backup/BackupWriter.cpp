@@ -1,10 +1,10 @@
-#include "BackupWriter.h"
+#include "backup/BackupWriter.h"
 
-#include "ArchiveContents.h"
-#include "BackupError.h"
-#include "BackupVerifier.h"
-#include "SqliteFileCopy.h"
-#include "ZipArchive.h"
+#include "backup/ArchiveContents.h"
+#include "backup/BackupError.h"
+#include "backup/BackupVerifier.h"
+#include "backup/SqliteFileCopy.h"
+#include "backup/ZipArchive.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,12 +1,12 @@
-#include "ProgramRestore.h"
+#include "backup/ProgramRestore.h"
 
-#include "ArchiveContents.h"
-#include "ArchiveSequences.h"
-#include "BackupPreferences.h"
-#include "BusinessFile.h"
-#include "Platform.h"
-#include "SettingsKey.h"
-#include "SettingsStore.h"
+#include "archive/ArchiveSequences.h"
+#include "backup/ArchiveContents.h"
+#include "backup/BackupPreferences.h"
+#include "business/BusinessFile.h"
+#include "config/SettingsKey.h"
+#include "config/SettingsStore.h"
+#include "platform/Platform.h"
 
 #include <QDir>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BackupRestore.h"
+#include "backup/BackupRestore.h"
 
 namespace quillio::archive {
 class TFDB;

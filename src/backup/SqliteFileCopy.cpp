@@ -1,9 +1,9 @@
-#include "SqliteFileCopy.h"
+#include "backup/SqliteFileCopy.h"
 
-#include "BackupError.h"
-#include "EngineError.h"
-#include "SqliteConnection.h"
-#include "SqliteStatement.h"
+#include "backup/BackupError.h"
+#include "engine/EngineError.h"
+#include "engine/SqliteConnection.h"
+#include "engine/SqliteStatement.h"
 
 #include <QCryptographicHash>
 #include <QDir>

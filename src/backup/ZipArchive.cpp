@@ -1,6 +1,6 @@
-#include "ZipArchive.h"
+#include "backup/ZipArchive.h"
 
-#include "BackupError.h"
+#include "backup/BackupError.h"
 
 #include <QDir>
 #include <QFile>

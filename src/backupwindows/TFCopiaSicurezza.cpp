@@ -1,12 +1,12 @@
-#include "TFCopiaSicurezza.h"
+#include "backupwindows/TFCopiaSicurezza.h"
 
-#include "ArchiveContents.h"
-#include "BackupPreferences.h"
-#include "BackupWriter.h"
-#include "BusinessFile.h"
-#include "DefaultErrorHandler.h"
-#include "Platform.h"
-#include "ValueLabel.h"
+#include "backup/ArchiveContents.h"
+#include "backup/BackupPreferences.h"
+#include "backup/BackupWriter.h"
+#include "business/BusinessFile.h"
+#include "platform/DefaultErrorHandler.h"
+#include "platform/Platform.h"
+#include "widgets/ValueLabel.h"
 
 #include <QDir>
 #include <QFormLayout>

@@ -1,12 +1,12 @@
-#include "TFEsportaCommercialista.h"
+#include "backupwindows/TFEsportaCommercialista.h"
 
-#include "AccountantExport.h"
-#include "DefaultErrorHandler.h"
-#include "Platform.h"
-#include "RegisterReport.h"
-#include "SettingsKey.h"
-#include "SettingsStore.h"
-#include "ValueLabel.h"
+#include "accountant/AccountantExport.h"
+#include "accountant/RegisterReport.h"
+#include "config/SettingsKey.h"
+#include "config/SettingsStore.h"
+#include "platform/DefaultErrorHandler.h"
+#include "platform/Platform.h"
+#include "widgets/ValueLabel.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -1,14 +1,14 @@
-#include "TFRipristinaCopia.h"
+#include "backupwindows/TFRipristinaCopia.h"
 
-#include "ArchiveContents.h"
-#include "BackupError.h"
-#include "BackupPreferences.h"
-#include "BusinessFile.h"
-#include "DefaultErrorHandler.h"
-#include "PendingRecords.h"
-#include "Platform.h"
-#include "ProgramRestore.h"
-#include "ZipArchive.h"
+#include "archive/PendingRecords.h"
+#include "backup/ArchiveContents.h"
+#include "backup/BackupError.h"
+#include "backup/BackupPreferences.h"
+#include "backup/ProgramRestore.h"
+#include "backup/ZipArchive.h"
+#include "business/BusinessFile.h"
+#include "platform/DefaultErrorHandler.h"
+#include "platform/Platform.h"
 
 #include <QDir>
 #include <QHBoxLayout>

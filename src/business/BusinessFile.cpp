@@ -1,10 +1,10 @@
-#include "BusinessFile.h"
+#include "business/BusinessFile.h"
 
-#include "Settings.h"
-#include "SettingsKey.h"
-#include "SettingsStore.h"
-#include "SqliteStatement.h"
-#include "SqliteTransaction.h"
+#include "config/Settings.h"
+#include "config/SettingsKey.h"
+#include "config/SettingsStore.h"
+#include "engine/SqliteStatement.h"
+#include "engine/SqliteTransaction.h"
 
 #include <QDir>
 #include <QJsonDocument>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SqliteConnection.h"
+#include "engine/SqliteConnection.h"
 
 #include <QJsonObject>
 #include <QString>

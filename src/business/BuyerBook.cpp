@@ -1,6 +1,6 @@
-#include "BuyerBook.h"
+#include "business/BuyerBook.h"
 
-#include "BusinessFile.h"
+#include "business/BusinessFile.h"
 
 namespace quillio::business {
 

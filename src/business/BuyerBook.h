@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BuyerDetails.h"
+#include "einvoice/BuyerDetails.h"
 
 #include <optional>
 

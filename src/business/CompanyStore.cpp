@@ -1,6 +1,6 @@
-#include "CompanyStore.h"
+#include "business/CompanyStore.h"
 
-#include "BusinessFile.h"
+#include "business/BusinessFile.h"
 
 namespace quillio::business {
 

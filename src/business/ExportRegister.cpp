@@ -1,9 +1,9 @@
-#include "ExportRegister.h"
+#include "business/ExportRegister.h"
 
-#include "BusinessFile.h"
-#include "EngineError.h"
-#include "SqliteStatement.h"
-#include "SqliteTransaction.h"
+#include "business/BusinessFile.h"
+#include "engine/EngineError.h"
+#include "engine/SqliteStatement.h"
+#include "engine/SqliteTransaction.h"
 
 namespace quillio::business {
 

@@ -1,11 +1,11 @@
-#include "InvoiceExport.h"
+#include "business/InvoiceExport.h"
 
-#include "BusinessFile.h"
-#include "BuyerBook.h"
-#include "DocumentBuilder.h"
-#include "EngineError.h"
-#include "ExportRegister.h"
-#include "FatturaXmlWriter.h"
+#include "business/BusinessFile.h"
+#include "business/BuyerBook.h"
+#include "business/ExportRegister.h"
+#include "einvoice/DocumentBuilder.h"
+#include "einvoice/FatturaXmlWriter.h"
+#include "engine/EngineError.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "CompanyData.h"
-#include "ExportOptions.h"
-#include "InvoiceRecord.h"
-#include "Problem.h"
+#include "einvoice/CompanyData.h"
+#include "einvoice/ExportOptions.h"
+#include "einvoice/InvoiceRecord.h"
+#include "einvoice/Problem.h"
 
 #include <QList>
 #include <QString>

@@ -1,10 +1,10 @@
-#include "TFDatiAzienda.h"
+#include "company/TFDatiAzienda.h"
 
-#include "BusinessFile.h"
-#include "Cents.h"
-#include "CompanyStore.h"
-#include "DefaultErrorHandler.h"
-#include "NamedButton.h"
+#include "business/BusinessFile.h"
+#include "business/CompanyStore.h"
+#include "einvoice/Cents.h"
+#include "platform/DefaultErrorHandler.h"
+#include "widgets/NamedButton.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,7 +1,7 @@
-#include "Settings.h"
+#include "config/Settings.h"
 
-#include "SettingsKey.h"
-#include "SettingsStore.h"
+#include "config/SettingsKey.h"
+#include "config/SettingsStore.h"
 
 #include <QDir>
 #include <QFileInfo>

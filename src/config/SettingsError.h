@@ -1,6 +1,6 @@
 #pragma once
 
-#include "QuillioError.h"
+#include "platform/QuillioError.h"
 
 namespace quillio::config {
 

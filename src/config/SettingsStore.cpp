@@ -1,7 +1,7 @@
-#include "SettingsStore.h"
+#include "config/SettingsStore.h"
 
-#include "Platform.h"
-#include "SettingsError.h"
+#include "config/SettingsError.h"
+#include "platform/Platform.h"
 
 #include <QDir>
 #include <QFileInfo>

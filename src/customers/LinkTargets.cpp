@@ -1,4 +1,4 @@
-#include "LinkTargets.h"
+#include "customers/LinkTargets.h"
 
 #include <QRegularExpression>
 

@@ -1,10 +1,10 @@
-#include "BoundField.h"
+#include "dbcontrols/BoundField.h"
 
-#include "DataSource.h"
-#include "Dataset.h"
-#include "FieldFormat.h"
-#include "Platform.h"
-#include "QuillioError.h"
+#include "dbcontrols/FieldFormat.h"
+#include "engine/DataSource.h"
+#include "engine/Dataset.h"
+#include "platform/Platform.h"
+#include "platform/QuillioError.h"
 
 #include <QTimer>
 #include <QWidget>

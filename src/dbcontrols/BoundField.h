@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Dataset.h"
-#include "FieldDef.h"
+#include "engine/Dataset.h"
+#include "engine/FieldDef.h"
 
 #include <QFocusEvent>
 #include <QObject>

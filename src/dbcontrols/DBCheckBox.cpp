@@ -1,9 +1,9 @@
-#include "DBCheckBox.h"
+#include "dbcontrols/DBCheckBox.h"
 
-#include "DataSource.h"
-#include "Dataset.h"
-#include "DefaultErrorHandler.h"
-#include "Values.h"
+#include "engine/DataSource.h"
+#include "engine/Dataset.h"
+#include "engine/Values.h"
+#include "platform/DefaultErrorHandler.h"
 
 namespace quillio::dbcontrols {
 

@@ -1,7 +1,7 @@
-#include "DBComboBox.h"
+#include "dbcontrols/DBComboBox.h"
 
-#include "BoundField.h"
-#include "ReadOnlyLook.h"
+#include "dbcontrols/BoundField.h"
+#include "dbcontrols/ReadOnlyLook.h"
 
 #include <QAbstractItemView>
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
-#include "DBEdit.h"
+#include "dbcontrols/DBEdit.h"
 
-#include "BoundField.h"
-#include "ReadOnlyLook.h"
+#include "dbcontrols/BoundField.h"
+#include "dbcontrols/ReadOnlyLook.h"
 
 #include <QKeyEvent>
 

@@ -1,7 +1,7 @@
-#include "DBGrid.h"
+#include "dbcontrols/DBGrid.h"
 
-#include "DataSource.h"
-#include "Query.h"
+#include "engine/DataSource.h"
+#include "engine/Query.h"
 
 #include <QHeaderView>
 

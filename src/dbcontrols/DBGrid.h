@@ -1,6 +1,6 @@
 #pragma once
 
-#include "QueryTableModel.h"
+#include "dbcontrols/QueryTableModel.h"
 
 #include <QTableView>
 

@@ -1,7 +1,7 @@
-#include "DBMemo.h"
+#include "dbcontrols/DBMemo.h"
 
-#include "BoundField.h"
-#include "ReadOnlyLook.h"
+#include "dbcontrols/BoundField.h"
+#include "dbcontrols/ReadOnlyLook.h"
 
 #include <QKeyEvent>
 

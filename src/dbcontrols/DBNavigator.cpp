@@ -1,8 +1,8 @@
-#include "DBNavigator.h"
+#include "dbcontrols/DBNavigator.h"
 
-#include "DataSource.h"
-#include "Dataset.h"
-#include "DefaultErrorHandler.h"
+#include "engine/DataSource.h"
+#include "engine/Dataset.h"
+#include "platform/DefaultErrorHandler.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

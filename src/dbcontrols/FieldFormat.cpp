@@ -1,7 +1,7 @@
-#include "FieldFormat.h"
+#include "dbcontrols/FieldFormat.h"
 
-#include "ConversionError.h"
-#include "Platform.h"
+#include "platform/ConversionError.h"
+#include "platform/Platform.h"
 
 #include <QRegularExpression>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "FieldLabel.h"
+#include "dbcontrols/FieldLabel.h"
 
-#include "FocusHighlight.h"
+#include "dbcontrols/FocusHighlight.h"
 
 #include <QLabel>
 

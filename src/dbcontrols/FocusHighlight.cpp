@@ -1,4 +1,4 @@
-#include "FocusHighlight.h"
+#include "dbcontrols/FocusHighlight.h"
 
 #include <QApplication>
 #include <QWidget>

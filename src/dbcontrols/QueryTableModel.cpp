@@ -1,7 +1,7 @@
-#include "QueryTableModel.h"
+#include "dbcontrols/QueryTableModel.h"
 
-#include "FieldFormat.h"
-#include "Query.h"
+#include "dbcontrols/FieldFormat.h"
+#include "engine/Query.h"
 
 #include <QSignalBlocker>
 

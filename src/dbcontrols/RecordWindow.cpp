@@ -1,10 +1,10 @@
-#include "RecordWindow.h"
+#include "dbcontrols/RecordWindow.h"
 
-#include "BoundField.h"
-#include "DBNavigator.h"
-#include "DefaultErrorHandler.h"
-#include "Platform.h"
-#include "Table.h"
+#include "dbcontrols/BoundField.h"
+#include "dbcontrols/DBNavigator.h"
+#include "engine/Table.h"
+#include "platform/DefaultErrorHandler.h"
+#include "platform/Platform.h"
 
 #include <QKeyEvent>
 #include <QLabel>

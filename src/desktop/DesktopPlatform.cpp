@@ -1,6 +1,6 @@
-#include "DesktopPlatform.h"
+#include "desktop/DesktopPlatform.h"
 
-#include "Platform.h"
+#include "platform/Platform.h"
 
 namespace quillio::desktop {
 

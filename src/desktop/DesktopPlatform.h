@@ -1,10 +1,10 @@
 #pragma once
 
-#include "DesktopShell.h"
-#include "DialogFileChooser.h"
-#include "MessageBoxErrors.h"
-#include "MessageBoxMessages.h"
-#include "WindowModalShower.h"
+#include "desktop/DesktopShell.h"
+#include "desktop/DialogFileChooser.h"
+#include "desktop/MessageBoxErrors.h"
+#include "desktop/MessageBoxMessages.h"
+#include "desktop/WindowModalShower.h"
 
 namespace quillio::desktop {
 

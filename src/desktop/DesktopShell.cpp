@@ -1,4 +1,4 @@
-#include "DesktopShell.h"
+#include "desktop/DesktopShell.h"
 
 #include <QDesktopServices>
 

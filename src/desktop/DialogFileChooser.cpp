@@ -1,4 +1,4 @@
-#include "DialogFileChooser.h"
+#include "desktop/DialogFileChooser.h"
 
 #include <QFileDialog>
 

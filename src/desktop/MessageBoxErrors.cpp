@@ -1,7 +1,7 @@
-#include "MessageBoxErrors.h"
+#include "desktop/MessageBoxErrors.h"
 
-#include "MessageText.h"
-#include "Platform.h"
+#include "desktop/MessageText.h"
+#include "platform/Platform.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ErrorDisplay.h"
+#include "platform/ErrorDisplay.h"
 
 namespace quillio::desktop {
 

@@ -1,7 +1,7 @@
-#include "MessageBoxMessages.h"
+#include "desktop/MessageBoxMessages.h"
 
-#include "MessageText.h"
-#include "Platform.h"
+#include "desktop/MessageText.h"
+#include "platform/Platform.h"
 
 #include <QApplication>
 #include <QMessageBox>

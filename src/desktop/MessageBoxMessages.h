@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Messages.h"
+#include "platform/Messages.h"
 
 namespace quillio::desktop {
 

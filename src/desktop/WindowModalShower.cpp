@@ -1,4 +1,4 @@
-#include "WindowModalShower.h"
+#include "desktop/WindowModalShower.h"
 
 #include <QDialog>
 #include <QEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ModalShower.h"
+#include "platform/ModalShower.h"
 
 namespace quillio::desktop {
 

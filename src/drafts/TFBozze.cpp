@@ -1,8 +1,8 @@
-#include "TFBozze.h"
+#include "drafts/TFBozze.h"
 
-#include "StartingValues.h"
-#include "TFDB.h"
-#include "Table.h"
+#include "archive/TFDB.h"
+#include "engine/Table.h"
+#include "recordbody/StartingValues.h"
 
 namespace quillio::drafts {
 

@@ -1,4 +1,4 @@
-#include "BuyerDetails.h"
+#include "einvoice/BuyerDetails.h"
 
 namespace quillio::einvoice {
 

@@ -1,4 +1,4 @@
-#include "Cents.h"
+#include "einvoice/Cents.h"
 
 #include <cmath>
 

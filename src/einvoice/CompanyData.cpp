@@ -1,6 +1,6 @@
-#include "CompanyData.h"
+#include "einvoice/CompanyData.h"
 
-#include "IdentifierChecks.h"
+#include "einvoice/IdentifierChecks.h"
 
 #include <QRegularExpression>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CodeDescription.h"
-#include "FieldProblem.h"
+#include "einvoice/CodeDescription.h"
+#include "einvoice/FieldProblem.h"
 
 #include <QJsonObject>
 #include <QList>

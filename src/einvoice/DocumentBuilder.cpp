@@ -1,9 +1,9 @@
-#include "DocumentBuilder.h"
+#include "einvoice/DocumentBuilder.h"
 
-#include "Cents.h"
-#include "DocumentChecks.h"
-#include "IdentifierChecks.h"
-#include "TextFolding.h"
+#include "einvoice/Cents.h"
+#include "einvoice/DocumentChecks.h"
+#include "einvoice/IdentifierChecks.h"
+#include "einvoice/TextFolding.h"
 
 #include <QRegularExpression>
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "CompanyData.h"
-#include "ExportOptions.h"
-#include "FatturaDocument.h"
-#include "InvoiceRecord.h"
-#include "Problem.h"
+#include "einvoice/CompanyData.h"
+#include "einvoice/ExportOptions.h"
+#include "einvoice/FatturaDocument.h"
+#include "einvoice/InvoiceRecord.h"
+#include "einvoice/Problem.h"
 
 #include <QList>
 

@@ -1,9 +1,9 @@
-#include "DocumentChecks.h"
+#include "einvoice/DocumentChecks.h"
 
-#include "Cents.h"
-#include "CompanyData.h"
-#include "ExportOptions.h"
-#include "IdentifierChecks.h"
+#include "einvoice/Cents.h"
+#include "einvoice/CompanyData.h"
+#include "einvoice/ExportOptions.h"
+#include "einvoice/IdentifierChecks.h"
 
 #include <QDate>
 #include <QMap>

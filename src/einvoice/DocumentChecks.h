@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FatturaDocument.h"
-#include "Problem.h"
+#include "einvoice/FatturaDocument.h"
+#include "einvoice/Problem.h"
 
 #include <QList>
 

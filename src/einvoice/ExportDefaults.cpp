@@ -1,6 +1,6 @@
-#include "ExportDefaults.h"
+#include "einvoice/ExportDefaults.h"
 
-#include "Cents.h"
+#include "einvoice/Cents.h"
 
 namespace quillio::einvoice {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "CompanyData.h"
-#include "ExportOptions.h"
-#include "InvoiceRecord.h"
+#include "einvoice/CompanyData.h"
+#include "einvoice/ExportOptions.h"
+#include "einvoice/InvoiceRecord.h"
 
 #include <optional>
 

@@ -1,4 +1,4 @@
-#include "ExportOptions.h"
+#include "einvoice/ExportOptions.h"
 
 namespace quillio::einvoice {
 

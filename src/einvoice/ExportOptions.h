@@ -1,7 +1,7 @@
 #pragma once
 
-#include "BuyerDetails.h"
-#include "CodeDescription.h"
+#include "einvoice/BuyerDetails.h"
+#include "einvoice/CodeDescription.h"
 
 #include <QByteArray>
 #include <QDate>

@@ -1,4 +1,4 @@
-#include "FatturaDocument.h"
+#include "einvoice/FatturaDocument.h"
 
 namespace quillio::einvoice {
 

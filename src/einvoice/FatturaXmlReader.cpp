@@ -1,4 +1,4 @@
-#include "FatturaXmlReader.h"
+#include "einvoice/FatturaXmlReader.h"
 
 #include <QXmlStreamReader>
 

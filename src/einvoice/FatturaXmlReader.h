@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FatturaDocument.h"
+#include "einvoice/FatturaDocument.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "FatturaXmlWriter.h"
+#include "einvoice/FatturaXmlWriter.h"
 
 #include <QXmlStreamWriter>
 

@@ -1,7 +1,7 @@
-#include "InvoiceRecord.h"
+#include "einvoice/InvoiceRecord.h"
 
-#include "Dataset.h"
-#include "Values.h"
+#include "engine/Dataset.h"
+#include "engine/Values.h"
 
 namespace quillio::einvoice {
 

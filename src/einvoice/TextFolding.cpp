@@ -1,4 +1,4 @@
-#include "TextFolding.h"
+#include "einvoice/TextFolding.h"
 
 #include <QList>
 

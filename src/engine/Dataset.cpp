@@ -1,7 +1,7 @@
-#include "Dataset.h"
+#include "engine/Dataset.h"
 
-#include "EngineError.h"
-#include "Session.h"
+#include "engine/EngineError.h"
+#include "engine/Session.h"
 
 namespace quillio::engine {
 

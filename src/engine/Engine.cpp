@@ -1,8 +1,8 @@
-#include "Engine.h"
+#include "engine/Engine.h"
 
-#include "EngineError.h"
-#include "Session.h"
-#include "TableFile.h"
+#include "engine/EngineError.h"
+#include "engine/Session.h"
+#include "engine/TableFile.h"
 
 #include <QMutex>
 #include <sqlite3.h>

@@ -1,8 +1,8 @@
-#include "FieldCodec.h"
+#include "engine/FieldCodec.h"
 
-#include "ConversionError.h"
-#include "SqliteStatement.h"
-#include "Values.h"
+#include "engine/SqliteStatement.h"
+#include "engine/Values.h"
+#include "platform/ConversionError.h"
 
 #include <QDate>
 #include <QDateTime>

@@ -1,6 +1,6 @@
-#include "LocalSql.h"
+#include "engine/LocalSql.h"
 
-#include "EngineError.h"
+#include "engine/EngineError.h"
 
 #include <QSet>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FieldDef.h"
+#include "engine/FieldDef.h"
 
 #include <QString>
 

@@ -1,11 +1,11 @@
-#include "Query.h"
+#include "engine/Query.h"
 
-#include "EngineError.h"
-#include "FieldCodec.h"
-#include "LocalSql.h"
-#include "RecordCursor.h"
-#include "Session.h"
-#include "TableFile.h"
+#include "engine/EngineError.h"
+#include "engine/FieldCodec.h"
+#include "engine/LocalSql.h"
+#include "engine/RecordCursor.h"
+#include "engine/Session.h"
+#include "engine/TableFile.h"
 
 namespace quillio::engine {
 

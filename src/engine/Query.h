@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Dataset.h"
+#include "engine/Dataset.h"
 
 #include <QStringList>
 #include <memory>

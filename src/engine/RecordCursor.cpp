@@ -1,7 +1,7 @@
-#include "RecordCursor.h"
+#include "engine/RecordCursor.h"
 
-#include "FieldCodec.h"
-#include "TableFile.h"
+#include "engine/FieldCodec.h"
+#include "engine/TableFile.h"
 
 #include <QCoreApplication>
 #include <QObject>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SqliteStatement.h"
+#include "engine/SqliteStatement.h"
 
 #include <QList>
 #include <QPointer>

@@ -1,7 +1,7 @@
-#include "Session.h"
+#include "engine/Session.h"
 
-#include "Dataset.h"
-#include "EngineError.h"
+#include "engine/Dataset.h"
+#include "engine/EngineError.h"
 
 #include <QDir>
 

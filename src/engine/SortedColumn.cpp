@@ -1,8 +1,8 @@
-#include "SortedColumn.h"
+#include "engine/SortedColumn.h"
 
-#include "EngineError.h"
-#include "Session.h"
-#include "TableFile.h"
+#include "engine/EngineError.h"
+#include "engine/Session.h"
+#include "engine/TableFile.h"
 
 namespace quillio::engine {
 

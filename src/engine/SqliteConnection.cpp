@@ -1,7 +1,7 @@
-#include "SqliteConnection.h"
+#include "engine/SqliteConnection.h"
 
-#include "EngineError.h"
-#include "SqliteStatement.h"
+#include "engine/EngineError.h"
+#include "engine/SqliteStatement.h"
 
 #include <QDir>
 #include <QRandomGenerator>

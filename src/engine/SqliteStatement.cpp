@@ -1,6 +1,6 @@
-#include "SqliteStatement.h"
+#include "engine/SqliteStatement.h"
 
-#include "SqliteConnection.h"
+#include "engine/SqliteConnection.h"
 
 #include <sqlite3.h>
 #include <utility>

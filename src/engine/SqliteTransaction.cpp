@@ -1,6 +1,6 @@
-#include "SqliteTransaction.h"
+#include "engine/SqliteTransaction.h"
 
-#include "SqliteConnection.h"
+#include "engine/SqliteConnection.h"
 
 #include <sqlite3.h>
 

@@ -1,11 +1,11 @@
-#include "Table.h"
+#include "engine/Table.h"
 
-#include "EngineError.h"
-#include "FieldCodec.h"
-#include "RecordCursor.h"
-#include "Session.h"
-#include "TableFile.h"
-#include "Values.h"
+#include "engine/EngineError.h"
+#include "engine/FieldCodec.h"
+#include "engine/RecordCursor.h"
+#include "engine/Session.h"
+#include "engine/TableFile.h"
+#include "engine/Values.h"
 
 #include <QDir>
 

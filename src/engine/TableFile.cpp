@@ -1,11 +1,11 @@
-#include "TableFile.h"
+#include "engine/TableFile.h"
 
-#include "EngineError.h"
-#include "FieldCodec.h"
-#include "RecordCursor.h"
-#include "SqliteTransaction.h"
-#include "TextCollation.h"
-#include "TextSortOrder.h"
+#include "engine/EngineError.h"
+#include "engine/FieldCodec.h"
+#include "engine/RecordCursor.h"
+#include "engine/SqliteTransaction.h"
+#include "engine/TextCollation.h"
+#include "engine/TextSortOrder.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "FieldDef.h"
-#include "SqliteConnection.h"
-#include "SqliteStatement.h"
+#include "engine/FieldDef.h"
+#include "engine/SqliteConnection.h"
+#include "engine/SqliteStatement.h"
 
 #include <QHash>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "TextCollation.h"
+#include "engine/TextCollation.h"
 
 #include <QCollator>
 #include <QLocale>

@@ -1,4 +1,4 @@
-#include "TextSortKeys.h"
+#include "engine/TextSortKeys.h"
 
 #include <algorithm>
 #include <unicode/ucol.h>

@@ -1,7 +1,7 @@
-#include "TextSortOrder.h"
+#include "engine/TextSortOrder.h"
 
-#include "TextCollation.h"
-#include "TextSortKeys.h"
+#include "engine/TextCollation.h"
+#include "engine/TextSortKeys.h"
 
 #include <QtEndian>
 #include <algorithm>

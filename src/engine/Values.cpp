@@ -1,7 +1,7 @@
-#include "Values.h"
+#include "engine/Values.h"
 
-#include "ConversionError.h"
-#include "FieldCodec.h"
+#include "engine/FieldCodec.h"
+#include "platform/ConversionError.h"
 
 #include <QLocale>
 #include <cmath>

@@ -1,15 +1,15 @@
-#include "InvoicePrintParameters.h"
+#include "invoices/InvoicePrintParameters.h"
 
-#include "Cents.h"
-#include "Dataset.h"
-#include "FieldFormat.h"
-#include "Platform.h"
-#include "ProgramFiles.h"
-#include "ReportProject.h"
-#include "Settings.h"
-#include "SettingsKey.h"
-#include "SettingsStore.h"
-#include "Values.h"
+#include "config/Settings.h"
+#include "config/SettingsKey.h"
+#include "config/SettingsStore.h"
+#include "dbcontrols/FieldFormat.h"
+#include "einvoice/Cents.h"
+#include "engine/Dataset.h"
+#include "engine/Values.h"
+#include "platform/Platform.h"
+#include "platform/ProgramFiles.h"
+#include "report/ReportProject.h"
 
 #include <QDir>
 #include <QLocale>

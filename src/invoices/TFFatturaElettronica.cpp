@@ -1,14 +1,14 @@
-#include "TFFatturaElettronica.h"
+#include "invoices/TFFatturaElettronica.h"
 
-#include "BusinessFile.h"
-#include "BuyerBook.h"
-#include "CompanyStore.h"
-#include "DefaultErrorHandler.h"
-#include "ExportDefaults.h"
-#include "InvoiceExport.h"
-#include "NamedButton.h"
-#include "Platform.h"
-#include "ValueLabel.h"
+#include "business/BusinessFile.h"
+#include "business/BuyerBook.h"
+#include "business/CompanyStore.h"
+#include "business/InvoiceExport.h"
+#include "einvoice/ExportDefaults.h"
+#include "platform/DefaultErrorHandler.h"
+#include "platform/Platform.h"
+#include "widgets/NamedButton.h"
+#include "widgets/ValueLabel.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RecordEditor.h"
+#include "recordbody/RecordEditor.h"
 
 #include <functional>
 

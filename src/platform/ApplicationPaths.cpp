@@ -1,4 +1,4 @@
-#include "ApplicationPaths.h"
+#include "platform/ApplicationPaths.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "DefaultErrorHandler.h"
+#include "platform/DefaultErrorHandler.h"
 
-#include "Platform.h"
-#include "QuillioError.h"
+#include "platform/Platform.h"
+#include "platform/QuillioError.h"
 
 namespace quillio {
 

@@ -1,7 +1,7 @@
-#include "Platform.h"
+#include "platform/Platform.h"
 
-#include "ApplicationPaths.h"
-#include "SystemClock.h"
+#include "platform/ApplicationPaths.h"
+#include "platform/SystemClock.h"
 
 #include <QtGlobal>
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "Clock.h"
-#include "ErrorDisplay.h"
-#include "FileChooser.h"
-#include "Messages.h"
-#include "ModalShower.h"
-#include "Paths.h"
-#include "Shell.h"
+#include "platform/Clock.h"
+#include "platform/ErrorDisplay.h"
+#include "platform/FileChooser.h"
+#include "platform/Messages.h"
+#include "platform/ModalShower.h"
+#include "platform/Paths.h"
+#include "platform/Shell.h"
 
 namespace quillio {
 

@@ -1,4 +1,4 @@
-#include "QuillioError.h"
+#include "platform/QuillioError.h"
 
 namespace quillio {
 

@@ -1,8 +1,8 @@
-#include "CustomerLookup.h"
+#include "recordbody/CustomerLookup.h"
 
-#include "QuietScan.h"
-#include "Table.h"
-#include "Values.h"
+#include "engine/Table.h"
+#include "engine/Values.h"
+#include "recordbody/QuietScan.h"
 
 namespace quillio::recordbody {
 

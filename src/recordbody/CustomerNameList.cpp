@@ -1,6 +1,6 @@
-#include "CustomerNameList.h"
+#include "recordbody/CustomerNameList.h"
 
-#include "SortedColumn.h"
+#include "engine/SortedColumn.h"
 
 #include <QException>
 #include <QtConcurrent/QtConcurrentRun>

@@ -1,4 +1,4 @@
-#include "KeyRules.h"
+#include "recordbody/KeyRules.h"
 
 namespace quillio::recordbody {
 

@@ -1,11 +1,11 @@
-#include "RecordEditor.h"
+#include "recordbody/RecordEditor.h"
 
-#include "DBComboBox.h"
-#include "DBNavigator.h"
-#include "DataSource.h"
-#include "RecordPanel.h"
-#include "TFDB.h"
-#include "Table.h"
+#include "archive/TFDB.h"
+#include "dbcontrols/DBComboBox.h"
+#include "dbcontrols/DBNavigator.h"
+#include "engine/DataSource.h"
+#include "engine/Table.h"
+#include "recordbody/RecordPanel.h"
 
 #include <QHBoxLayout>
 #include <QToolBar>

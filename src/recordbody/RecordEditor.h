@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RecordWindow.h"
+#include "dbcontrols/RecordWindow.h"
 
 namespace quillio::archive {
 class TFDB;

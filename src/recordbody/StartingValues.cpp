@@ -1,6 +1,6 @@
-#include "StartingValues.h"
+#include "recordbody/StartingValues.h"
 
-#include "Dataset.h"
+#include "engine/Dataset.h"
 
 namespace quillio::recordbody {
 

@@ -1,8 +1,8 @@
-#include "Totals.h"
+#include "recordbody/Totals.h"
 
-#include "Dataset.h"
-#include "LineSlots.h"
-#include "Values.h"
+#include "engine/Dataset.h"
+#include "engine/Values.h"
+#include "recordbody/LineSlots.h"
 
 namespace quillio::recordbody {
 

@@ -1,6 +1,6 @@
-#include "DialogOutputChooser.h"
+#include "report/DialogOutputChooser.h"
 
-#include "OutputOptionsDialog.h"
+#include "report/OutputOptionsDialog.h"
 
 #include <QPrinterInfo>
 

@@ -1,4 +1,4 @@
-#include "DisplayListPainter.h"
+#include "report/DisplayListPainter.h"
 
 #include <QPainter>
 

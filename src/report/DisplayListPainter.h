@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DisplayList.h"
+#include "report/DisplayList.h"
 
 class QPainter;
 class QPagedPaintDevice;

@@ -1,6 +1,6 @@
-#include "LayoutParser.h"
+#include "report/LayoutParser.h"
 
-#include "ReportError.h"
+#include "report/ReportError.h"
 
 #include <QDir>
 #include <QFile>

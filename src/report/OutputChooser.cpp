@@ -1,6 +1,6 @@
-#include "OutputChooser.h"
+#include "report/OutputChooser.h"
 
-#include "DialogOutputChooser.h"
+#include "report/DialogOutputChooser.h"
 
 namespace quillio::report {
 

@@ -1,6 +1,6 @@
-#include "OutputOptionsDialog.h"
+#include "report/OutputOptionsDialog.h"
 
-#include "OutputRules.h"
+#include "report/OutputRules.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "OutputRules.h"
+#include "report/OutputRules.h"
 
 namespace quillio::report {
 

@@ -1,8 +1,8 @@
-#include "PageOutput.h"
+#include "report/PageOutput.h"
 
-#include "DisplayListPainter.h"
-#include "PageSequence.h"
-#include "ReportError.h"
+#include "report/DisplayListPainter.h"
+#include "report/PageSequence.h"
+#include "report/ReportError.h"
 
 #include <QDir>
 #include <QPainter>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DisplayList.h"
-#include "OutputOptions.h"
+#include "report/DisplayList.h"
+#include "report/OutputOptions.h"
 
 #include <functional>
 

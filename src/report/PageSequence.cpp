@@ -1,4 +1,4 @@
-#include "PageSequence.h"
+#include "report/PageSequence.h"
 
 namespace quillio::report {
 

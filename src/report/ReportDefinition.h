@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TextTemplate.h"
+#include "report/TextTemplate.h"
 
 #include <QColor>
 #include <QImage>

@@ -1,7 +1,7 @@
-#include "ReportLayouter.h"
+#include "report/ReportLayouter.h"
 
-#include "ReportError.h"
-#include "TextFitter.h"
+#include "report/ReportError.h"
+#include "report/TextFitter.h"
 
 namespace quillio::report {
 

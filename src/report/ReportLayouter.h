@@ -1,8 +1,8 @@
 #pragma once
 
-#include "DisplayList.h"
-#include "ReportDefinition.h"
-#include "ReportParameters.h"
+#include "report/DisplayList.h"
+#include "report/ReportDefinition.h"
+#include "report/ReportParameters.h"
 
 namespace quillio::report {
 

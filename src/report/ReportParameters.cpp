@@ -1,4 +1,4 @@
-#include "ReportParameters.h"
+#include "report/ReportParameters.h"
 
 #include <QStringList>
 

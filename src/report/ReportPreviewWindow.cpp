@@ -1,6 +1,6 @@
-#include "ReportPreviewWindow.h"
+#include "report/ReportPreviewWindow.h"
 
-#include "DisplayListPainter.h"
+#include "report/DisplayListPainter.h"
 
 #include <QAction>
 #include <QPainter>

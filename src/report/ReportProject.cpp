@@ -1,10 +1,10 @@
-#include "ReportProject.h"
+#include "report/ReportProject.h"
 
-#include "LayoutParser.h"
-#include "PageOutput.h"
-#include "ReportError.h"
-#include "ReportLayouter.h"
-#include "ReportSystem.h"
+#include "report/LayoutParser.h"
+#include "report/PageOutput.h"
+#include "report/ReportError.h"
+#include "report/ReportLayouter.h"
+#include "report/ReportSystem.h"
 
 #include <QDir>
 #include <QFileInfo>

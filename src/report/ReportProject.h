@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ReportDefinition.h"
-#include "ReportParameters.h"
+#include "report/ReportDefinition.h"
+#include "report/ReportParameters.h"
 
 #include <QString>
 #include <optional>

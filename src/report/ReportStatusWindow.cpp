@@ -1,6 +1,6 @@
-#include "ReportStatusWindow.h"
+#include "report/ReportStatusWindow.h"
 
-#include "ValueLabel.h"
+#include "widgets/ValueLabel.h"
 
 #include <QCoreApplication>
 #include <QLabel>

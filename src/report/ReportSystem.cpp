@@ -1,12 +1,12 @@
-#include "ReportSystem.h"
+#include "report/ReportSystem.h"
 
-#include "DefaultErrorHandler.h"
-#include "OutputChooser.h"
-#include "PageOutput.h"
-#include "Platform.h"
-#include "ReportLayouter.h"
-#include "ReportPreviewWindow.h"
-#include "ReportStatusWindow.h"
+#include "platform/DefaultErrorHandler.h"
+#include "platform/Platform.h"
+#include "report/OutputChooser.h"
+#include "report/PageOutput.h"
+#include "report/ReportLayouter.h"
+#include "report/ReportPreviewWindow.h"
+#include "report/ReportStatusWindow.h"
 
 #include <QApplication>
 #include <QDir>

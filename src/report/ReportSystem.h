@@ -1,11 +1,11 @@
 #pragma once
 
-#include "DisplayList.h"
-#include "OutputOptions.h"
-#include "ReportDefinition.h"
-#include "ReportParameters.h"
-#include "ReportPreviewWindow.h"
-#include "ReportSettings.h"
+#include "report/DisplayList.h"
+#include "report/OutputOptions.h"
+#include "report/ReportDefinition.h"
+#include "report/ReportParameters.h"
+#include "report/ReportPreviewWindow.h"
+#include "report/ReportSettings.h"
 
 #include <QObject>
 #include <QPointer>

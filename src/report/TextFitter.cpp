@@ -1,4 +1,4 @@
-#include "TextFitter.h"
+#include "report/TextFitter.h"
 
 #include <QTextLayout>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DisplayList.h"
-#include "ReportDefinition.h"
+#include "report/DisplayList.h"
+#include "report/ReportDefinition.h"
 
 namespace quillio::report {
 

@@ -1,6 +1,6 @@
-#include "TextTemplate.h"
+#include "report/TextTemplate.h"
 
-#include "ReportParameters.h"
+#include "report/ReportParameters.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "NamedButton.h"
+#include "widgets/NamedButton.h"
 
 namespace quillio::widgets {
 

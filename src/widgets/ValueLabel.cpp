@@ -1,4 +1,4 @@
-#include "ValueLabel.h"
+#include "widgets/ValueLabel.h"
 
 #include <QAccessible>
 

@@ -1,4 +1,4 @@
-#include "TFCambioAnno.h"
+#include "workingyear/TFCambioAnno.h"
 
 namespace quillio::workingyear {
 

@@ -1,4 +1,4 @@
-#include "TFCreaArchivio.h"
+#include "workingyear/TFCreaArchivio.h"
 
 namespace quillio::workingyear {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "YearDialog.h"
+#include "workingyear/YearDialog.h"
 
 namespace quillio::workingyear {
 

@@ -1,13 +1,13 @@
-#include "WorkingYear.h"
+#include "workingyear/WorkingYear.h"
 
-#include "ArchiveSequences.h"
-#include "PendingRecords.h"
-#include "Platform.h"
-#include "Settings.h"
-#include "SettingsKey.h"
-#include "SettingsStore.h"
-#include "TFDB.h"
-#include "YearText.h"
+#include "archive/ArchiveSequences.h"
+#include "archive/PendingRecords.h"
+#include "archive/TFDB.h"
+#include "config/Settings.h"
+#include "config/SettingsKey.h"
+#include "config/SettingsStore.h"
+#include "platform/Platform.h"
+#include "workingyear/YearText.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
-#include "YearDialog.h"
+#include "workingyear/YearDialog.h"
 
-#include "DefaultErrorHandler.h"
-#include "NamedButton.h"
-#include "Settings.h"
-#include "SettingsKey.h"
-#include "SettingsStore.h"
+#include "config/Settings.h"
+#include "config/SettingsKey.h"
+#include "config/SettingsStore.h"
+#include "platform/DefaultErrorHandler.h"
+#include "widgets/NamedButton.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WorkingYear.h"
+#include "workingyear/WorkingYear.h"
 
 #include <QDialog>
 

@@ -1,11 +1,11 @@
-#include "ArchiveSequences.h"
-#include "EngineError.h"
-#include "SettingsKey.h"
-#include "SettingsStore.h"
-#include "TFConf.h"
-#include "TFDB.h"
-#include "TableSchemas.h"
 #include "TestEnvironment.h"
+#include "archive/ArchiveSequences.h"
+#include "archive/TFConf.h"
+#include "archive/TFDB.h"
+#include "archive/TableSchemas.h"
+#include "config/SettingsKey.h"
+#include "config/SettingsStore.h"
+#include "engine/EngineError.h"
 
 #include <QCryptographicHash>
 #include <QDir>

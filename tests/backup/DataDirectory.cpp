@@ -1,12 +1,12 @@
 #include "DataDirectory.h"
 
-#include "Engine.h"
-#include "Query.h"
-#include "Session.h"
-#include "SettingsKey.h"
-#include "SettingsStore.h"
-#include "Table.h"
-#include "TableSchemas.h"
+#include "archive/TableSchemas.h"
+#include "config/SettingsKey.h"
+#include "config/SettingsStore.h"
+#include "engine/Engine.h"
+#include "engine/Query.h"
+#include "engine/Session.h"
+#include "engine/Table.h"
 
 #include <QDir>
 

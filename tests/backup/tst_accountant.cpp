@@ -1,12 +1,12 @@
-#include "AccountantExport.h"
-#include "BusinessFile.h"
-#include "CompanyStore.h"
 #include "DataDirectory.h"
-#include "ExportRegister.h"
 #include "PdfText.h"
-#include "SalesRegister.h"
 #include "TestEnvironment.h"
-#include "ZipArchive.h"
+#include "accountant/AccountantExport.h"
+#include "accountant/SalesRegister.h"
+#include "backup/ZipArchive.h"
+#include "business/BusinessFile.h"
+#include "business/CompanyStore.h"
+#include "business/ExportRegister.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

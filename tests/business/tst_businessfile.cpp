@@ -1,6 +1,6 @@
-#include "BusinessFile.h"
-#include "EngineError.h"
-#include "ExportRegister.h"
+#include "business/BusinessFile.h"
+#include "business/ExportRegister.h"
+#include "engine/EngineError.h"
 
 #include <QFile>
 #include <QJsonArray>

@@ -1,7 +1,7 @@
-#include "SettingsError.h"
-#include "SettingsKey.h"
-#include "SettingsStore.h"
 #include "TestEnvironment.h"
+#include "config/SettingsError.h"
+#include "config/SettingsKey.h"
+#include "config/SettingsStore.h"
 
 #include <QFile>
 #include <QSettings>

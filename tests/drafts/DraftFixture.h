@@ -1,10 +1,10 @@
 #pragma once
 
-#include "Program.h"
-#include "TFBozze.h"
-#include "TFDB.h"
-#include "TFMain.h"
 #include "TestEnvironment.h"
+#include "app/Program.h"
+#include "app/TFMain.h"
+#include "archive/TFDB.h"
+#include "drafts/TFBozze.h"
 
 #include <QApplication>
 

@@ -1,7 +1,7 @@
-#include "DocumentBuilder.h"
-#include "DocumentChecks.h"
-#include "FatturaXmlReader.h"
-#include "FatturaXmlWriter.h"
+#include "einvoice/DocumentBuilder.h"
+#include "einvoice/DocumentChecks.h"
+#include "einvoice/FatturaXmlReader.h"
+#include "einvoice/FatturaXmlWriter.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "CompanyData.h"
-#include "DocumentBuilder.h"
-#include "DocumentChecks.h"
-#include "FatturaXmlReader.h"
-#include "FatturaXmlWriter.h"
+#include "einvoice/CompanyData.h"
+#include "einvoice/DocumentBuilder.h"
+#include "einvoice/DocumentChecks.h"
+#include "einvoice/FatturaXmlReader.h"
+#include "einvoice/FatturaXmlWriter.h"
 
 #include <QFile>
 #include <QProcess>

@@ -1,4 +1,4 @@
-#include "IdentifierChecks.h"
+#include "einvoice/IdentifierChecks.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Query.h"
-#include "Session.h"
-#include "Table.h"
+#include "engine/Query.h"
+#include "engine/Session.h"
+#include "engine/Table.h"
 
 #include <QDir>
 #include <QFile>

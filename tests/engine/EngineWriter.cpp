@@ -5,9 +5,9 @@
 // It opens the table, then waits for one line on its input before writing, so that several
 // writers can be started together.
 
-#include "EngineError.h"
-#include "Session.h"
-#include "Table.h"
+#include "engine/EngineError.h"
+#include "engine/Session.h"
+#include "engine/Table.h"
 
 #include <QCoreApplication>
 #include <chrono>

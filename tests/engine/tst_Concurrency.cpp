@@ -1,5 +1,5 @@
 #include "ArchiveFixture.h"
-#include "EngineError.h"
+#include "engine/EngineError.h"
 
 #include <QProcess>
 #include <QRandomGenerator>

@@ -1,6 +1,6 @@
 #include "ArchiveFixture.h"
-#include "Engine.h"
-#include "EngineError.h"
+#include "engine/Engine.h"
+#include "engine/EngineError.h"
 
 #include <QRandomGenerator>
 #include <QTest>

@@ -1,6 +1,6 @@
 #include "ArchiveFixture.h"
-#include "EngineError.h"
-#include "LocalSql.h"
+#include "engine/EngineError.h"
+#include "engine/LocalSql.h"
 
 #include <QRandomGenerator>
 #include <QTest>

@@ -1,6 +1,6 @@
 #include "ArchiveFixture.h"
-#include "EngineError.h"
-#include "TableFile.h"
+#include "engine/EngineError.h"
+#include "engine/TableFile.h"
 
 #include <QLocale>
 #include <QTest>

@@ -1,7 +1,7 @@
 #include "ArchiveFixture.h"
-#include "EngineError.h"
-#include "LocalSql.h"
-#include "Values.h"
+#include "engine/EngineError.h"
+#include "engine/LocalSql.h"
+#include "engine/Values.h"
 
 #include <QLocale>
 #include <QSignalSpy>

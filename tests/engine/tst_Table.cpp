@@ -1,7 +1,7 @@
 #include "ArchiveFixture.h"
-#include "ConversionError.h"
-#include "EngineError.h"
-#include "Values.h"
+#include "engine/EngineError.h"
+#include "engine/Values.h"
+#include "platform/ConversionError.h"
 
 #include <QDate>
 #include <QSignalSpy>

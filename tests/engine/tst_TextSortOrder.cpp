@@ -1,5 +1,5 @@
-#include "TextCollation.h"
-#include "TextSortOrder.h"
+#include "engine/TextCollation.h"
+#include "engine/TextSortOrder.h"
 
 #include <QLocale>
 #include <QRandomGenerator>

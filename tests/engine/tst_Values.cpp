@@ -1,6 +1,6 @@
 #include "ArchiveFixture.h"
-#include "ConversionError.h"
-#include "Values.h"
+#include "engine/Values.h"
+#include "platform/ConversionError.h"
 
 #include <QDate>
 #include <QTest>

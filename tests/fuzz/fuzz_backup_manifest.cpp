@@ -2,8 +2,8 @@
 // a manifest read never names a place outside the data directory, and what it writes reads back
 // the same.
 
-#include "BackupManifest.h"
 #include "FuzzSupport.h"
+#include "backup/BackupManifest.h"
 
 using namespace quillio;
 using namespace quillio::backup;

@@ -1,10 +1,10 @@
 // An electronic invoice from anywhere: reading it and checking it always ends with a result.
 // A document read well gets through the checks, and what the writer makes of it reads back.
 
-#include "DocumentChecks.h"
-#include "FatturaXmlReader.h"
-#include "FatturaXmlWriter.h"
 #include "FuzzSupport.h"
+#include "einvoice/DocumentChecks.h"
+#include "einvoice/FatturaXmlReader.h"
+#include "einvoice/FatturaXmlWriter.h"
 
 using namespace quillio;
 using namespace quillio::einvoice;

@@ -2,10 +2,10 @@
 // again by the engine when it is written to the record. A refusal is a ConversionError; an accepted
 // number is finite and an accepted date valid, and both show as a text that reads back the same.
 
-#include "ConversionError.h"
-#include "FieldCodec.h"
-#include "FieldFormat.h"
 #include "FuzzSupport.h"
+#include "dbcontrols/FieldFormat.h"
+#include "engine/FieldCodec.h"
+#include "platform/ConversionError.h"
 
 #include <cmath>
 

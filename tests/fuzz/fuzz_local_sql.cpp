@@ -1,9 +1,9 @@
 // A statement of the local SQL, as the archive module or a damaged setting might send it. The
 // parser either understands it or raises EngineError; what it understood must be usable.
 
-#include "EngineError.h"
 #include "FuzzSupport.h"
-#include "LocalSql.h"
+#include "engine/EngineError.h"
+#include "engine/LocalSql.h"
 
 using namespace quillio::engine;
 

@@ -2,9 +2,9 @@
 // is laid out with a full set of invoice texts. Refusals are ReportError; anything else is a fault.
 
 #include "FuzzSupport.h"
-#include "LayoutParser.h"
-#include "ReportError.h"
-#include "ReportLayouter.h"
+#include "report/LayoutParser.h"
+#include "report/ReportError.h"
+#include "report/ReportLayouter.h"
 
 #include <algorithm>
 

@@ -2,11 +2,11 @@
 // reads comes back as text, or as SettingsError; nothing else may happen.
 
 #include "FuzzSupport.h"
-#include "Paths.h"
-#include "Platform.h"
-#include "SettingsError.h"
-#include "SettingsKey.h"
-#include "SettingsStore.h"
+#include "config/SettingsError.h"
+#include "config/SettingsKey.h"
+#include "config/SettingsStore.h"
+#include "platform/Paths.h"
+#include "platform/Platform.h"
 
 #include <QDir>
 #include <QFile>

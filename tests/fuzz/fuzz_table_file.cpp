@@ -1,10 +1,10 @@
 // A table file damaged on disk, or made by something else: opening it and reading every record
 // either works or raises EngineError, and never changes a byte of the file.
 
-#include "EngineError.h"
 #include "FuzzSupport.h"
-#include "Session.h"
-#include "Table.h"
+#include "engine/EngineError.h"
+#include "engine/Session.h"
+#include "engine/Table.h"
 
 #include <QDir>
 #include <QFile>

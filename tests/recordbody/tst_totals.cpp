@@ -1,10 +1,10 @@
-#include "ConversionError.h"
-#include "EngineError.h"
-#include "Query.h"
-#include "Session.h"
-#include "Table.h"
-#include "TableSchemas.h"
-#include "Totals.h"
+#include "archive/TableSchemas.h"
+#include "engine/EngineError.h"
+#include "engine/Query.h"
+#include "engine/Session.h"
+#include "engine/Table.h"
+#include "platform/ConversionError.h"
+#include "recordbody/Totals.h"
 
 #include <QTemporaryDir>
 #include <QTest>

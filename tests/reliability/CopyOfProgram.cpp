@@ -6,9 +6,9 @@
 // Commands: open | first | last | next | edit | append | post | cancel | remove | state
 //           set FIELD TEXT | get FIELD | appendmany COUNT LABEL (prints the numbers, then "ok")
 
-#include "EngineError.h"
-#include "Session.h"
-#include "Table.h"
+#include "engine/EngineError.h"
+#include "engine/Session.h"
+#include "engine/Table.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

@@ -4,7 +4,7 @@
 
 #include "ArchiveFixture.h"
 #include "DiskFaults.h"
-#include "EngineError.h"
+#include "engine/EngineError.h"
 
 #include <QFile>
 #include <QTest>

@@ -1,11 +1,11 @@
 // Random sequences of table operations, from fixed seeds, each step compared with EngineModel:
 // state, edges, record count, every field of the current record, and the text of every refusal.
 
-#include "EngineError.h"
 #include "EngineModel.h"
-#include "Query.h"
-#include "Session.h"
-#include "Table.h"
+#include "engine/EngineError.h"
+#include "engine/Query.h"
+#include "engine/Session.h"
+#include "engine/Table.h"
 
 #include <QDate>
 #include <QRandomGenerator>

@@ -1,7 +1,7 @@
 #include "InvoiceSample.h"
 
-#include "ReportProject.h"
-#include "ReportSystem.h"
+#include "report/ReportProject.h"
+#include "report/ReportSystem.h"
 
 namespace quillio::report::test {
 

@@ -1,7 +1,7 @@
 // Writes the sample invoice with a layout into a PDF file and prints the time it took in
 // milliseconds: report_sample_pdf LAYOUT PDF.
 #include "InvoiceSample.h"
-#include "QuillioError.h"
+#include "platform/QuillioError.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,14 +1,14 @@
-#include "InvoicePrintParameters.h"
 #include "PdfText.h"
-#include "Query.h"
-#include "ReportError.h"
-#include "ReportProject.h"
-#include "ReportSystem.h"
 #include "ScriptedOutputChooser.h"
-#include "Session.h"
-#include "Table.h"
-#include "TableSchemas.h"
 #include "TestEnvironment.h"
+#include "archive/TableSchemas.h"
+#include "engine/Query.h"
+#include "engine/Session.h"
+#include "engine/Table.h"
+#include "invoices/InvoicePrintParameters.h"
+#include "report/ReportError.h"
+#include "report/ReportProject.h"
+#include "report/ReportSystem.h"
 
 #include <QDir>
 #include <QFile>

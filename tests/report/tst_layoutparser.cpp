@@ -1,6 +1,6 @@
-#include "LayoutParser.h"
-#include "ReportError.h"
-#include "ReportParameters.h"
+#include "report/LayoutParser.h"
+#include "report/ReportError.h"
+#include "report/ReportParameters.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "OutputOptionsDialog.h"
-#include "ReportPreviewWindow.h"
-#include "ReportStatusWindow.h"
 #include "TestEnvironment.h"
+#include "report/OutputOptionsDialog.h"
+#include "report/ReportPreviewWindow.h"
+#include "report/ReportStatusWindow.h"
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>

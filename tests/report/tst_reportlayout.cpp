@@ -1,7 +1,7 @@
-#include "LayoutParser.h"
-#include "ReportError.h"
-#include "ReportLayouter.h"
-#include "TextFitter.h"
+#include "report/LayoutParser.h"
+#include "report/ReportError.h"
+#include "report/ReportLayouter.h"
+#include "report/TextFitter.h"
 
 #include <QFontMetricsF>
 #include <QTest>

@@ -1,15 +1,15 @@
 #include "AccessibleText.h"
-#include "OutputOptionsDialog.h"
-#include "PageOutput.h"
 #include "PdfText.h"
-#include "ReportError.h"
-#include "ReportLayouter.h"
-#include "ReportPreviewWindow.h"
-#include "ReportProject.h"
-#include "ReportStatusWindow.h"
-#include "ReportSystem.h"
 #include "ScriptedOutputChooser.h"
 #include "TestEnvironment.h"
+#include "report/OutputOptionsDialog.h"
+#include "report/PageOutput.h"
+#include "report/ReportError.h"
+#include "report/ReportLayouter.h"
+#include "report/ReportPreviewWindow.h"
+#include "report/ReportProject.h"
+#include "report/ReportStatusWindow.h"
+#include "report/ReportSystem.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ModalShower.h"
+#include "platform/ModalShower.h"
 
 #include <QList>
 #include <QPointer>

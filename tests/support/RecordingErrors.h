@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ErrorDisplay.h"
 #include "Transcript.h"
+#include "platform/ErrorDisplay.h"
 
 namespace quillio::test {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Messages.h"
 #include "Transcript.h"
+#include "platform/Messages.h"
 
 #include <QQueue>
 #include <functional>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CompanyData.h"
+#include "einvoice/CompanyData.h"
 
 namespace quillio::test {
 

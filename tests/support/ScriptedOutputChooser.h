@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OutputChooser.h"
+#include "report/OutputChooser.h"
 
 #include <QList>
 

@@ -1,6 +1,6 @@
 #include "TestEnvironment.h"
 
-#include "Platform.h"
+#include "platform/Platform.h"
 
 #include <QLocale>
 

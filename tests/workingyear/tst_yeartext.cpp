@@ -1,4 +1,4 @@
-#include "YearText.h"
+#include "workingyear/YearText.h"
 
 #include <QTest>
 

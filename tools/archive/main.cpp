@@ -7,14 +7,14 @@
 // Exits 0 when the command succeeded, 1 when a copy was refused or could not be written, 2 for a
 // wrong command line.
 
-#include "ArchiveContents.h"
-#include "BackupError.h"
-#include "BackupPreferences.h"
-#include "BackupRestore.h"
-#include "BackupVerifier.h"
-#include "BackupWriter.h"
-#include "BusinessFile.h"
-#include "QuillioError.h"
+#include "backup/ArchiveContents.h"
+#include "backup/BackupError.h"
+#include "backup/BackupPreferences.h"
+#include "backup/BackupRestore.h"
+#include "backup/BackupVerifier.h"
+#include "backup/BackupWriter.h"
+#include "business/BusinessFile.h"
+#include "platform/QuillioError.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

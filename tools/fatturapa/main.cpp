@@ -7,10 +7,10 @@
 //                      dialog would, with the buyers' remembered details; prints each file, and
 //                      each invoice it could not write with the reason; exits 1 when one failed.
 
-#include "DocumentChecks.h"
-#include "FatturaXmlReader.h"
-#include "InvoiceBatchExport.h"
-#include "QuillioError.h"
+#include "einvoice/DocumentChecks.h"
+#include "einvoice/FatturaXmlReader.h"
+#include "invoices/InvoiceBatchExport.h"
+#include "platform/QuillioError.h"
 
 #include <QDir>
 #include <QFile>

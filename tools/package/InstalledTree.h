@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Paths.h"
+#include "platform/Paths.h"
 
 #include <QCoreApplication>
 #include <QDir>

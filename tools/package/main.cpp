@@ -6,15 +6,15 @@
 // Copied beside an unpacked package's bin/quillio, it shows that the package's files are found
 // from there. Prints what it used ("layout", "data", each message) and exits non-zero on an error.
 #include "InstalledTree.h"
-#include "InvoicePrintParameters.h"
-#include "Platform.h"
-#include "Program.h"
 #include "ScriptedOutputChooser.h"
-#include "Settings.h"
-#include "SettingsKey.h"
-#include "SettingsStore.h"
-#include "TFDB.h"
 #include "TestEnvironment.h"
+#include "app/Program.h"
+#include "archive/TFDB.h"
+#include "config/Settings.h"
+#include "config/SettingsKey.h"
+#include "config/SettingsStore.h"
+#include "invoices/InvoicePrintParameters.h"
+#include "platform/Platform.h"
 
 #include <QApplication>
 #include <QFileInfo>
