@@ -7,8 +7,8 @@
 #include "business/BusinessFile.h"
 #include "business/CompanyStore.h"
 #include "business/ExportRegister.h"
+#include "config/Settings.h"
 #include "config/SettingsKey.h"
-#include "config/SettingsStore.h"
 #include "engine/EngineError.h"
 #include "engine/Session.h"
 #include "engine/Table.h"
@@ -30,7 +30,7 @@ const QString alias = QStringLiteral("QUILCOMMERCIALISTA");
 
 QString setting(const QString& name)
 {
-    return config::SettingsStore::LeggiReg(Key::path, name);
+    return config::Settings::value(name);
 }
 
 void writeFile(const QString& path, const QByteArray& bytes)

@@ -1,8 +1,8 @@
 #include "backup/ArchiveContents.h"
 
 #include "business/BusinessFile.h"
+#include "config/Settings.h"
 #include "config/SettingsKey.h"
-#include "config/SettingsStore.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -43,13 +43,13 @@ QStringList ArchiveContents::tableFilesOfSettings()
 {
     QStringList names;
     for (const QString& key : {Key::dbRubrica, Key::dbBozze, Key::dbFatture})
-        names.append(config::SettingsStore::LeggiReg(Key::path, key));
+        names.append(config::Settings::value(key));
     return names;
 }
 
 QString ArchiveContents::dataDirectoryOfSettings()
 {
-    return config::SettingsStore::LeggiReg(Key::path, Key::pathDatiGen);
+    return config::Settings::dataDirectory();
 }
 
 } // namespace quillio::backup

@@ -4,8 +4,8 @@
 #include "backup/ArchiveContents.h"
 #include "backup/BackupPreferences.h"
 #include "business/BusinessFile.h"
+#include "config/Settings.h"
 #include "config/SettingsKey.h"
-#include "config/SettingsStore.h"
 #include "platform/Platform.h"
 
 #include <QDir>
@@ -16,9 +16,7 @@ namespace {
 
 QString yearDirectory()
 {
-    namespace Key = config::SettingsKey;
-    return config::SettingsStore::LeggiReg(Key::path, Key::pathDatiGen) +
-           config::SettingsStore::LeggiReg(Key::path, Key::anno) + QDir::separator();
+    return config::Settings::yearDirectory();
 }
 
 // The working year as the start-up opens it.

@@ -6,6 +6,7 @@
 #include "business/BusinessFile.h"
 #include "platform/DefaultErrorHandler.h"
 #include "platform/Platform.h"
+#include "widgets/NamedButton.h"
 #include "widgets/ValueLabel.h"
 
 #include <QDir>
@@ -19,14 +20,6 @@
 namespace quillio::backupwindows {
 
 namespace {
-
-QPushButton* newButton(const QString& name, const QString& text, QWidget* parent)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    button->setAccessibleName(QString(text).remove(u'&').remove(QStringLiteral("…")));
-    return button;
-}
 
 QString dataDirectory()
 {
@@ -52,7 +45,8 @@ TFCopiaSicurezza::TFCopiaSicurezza(QWidget* parent) : QDialog(parent)
     LB_Cartella = new widgets::ValueLabel(QStringLiteral("Cartella delle copie"), {}, this);
     LB_Cartella->setObjectName(QStringLiteral("LB_Cartella"));
     LB_Cartella->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    BT_Cartella = newButton(QStringLiteral("BT_Cartella"), QStringLiteral("Cambia &cartella…"), this);
+    BT_Cartella =
+        widgets::NamedButton::make(QStringLiteral("BT_Cartella"), QStringLiteral("Cambia &cartella…"), this);
     auto* folderRow = new QHBoxLayout;
     folderRow->addWidget(LB_Cartella, 1);
     folderRow->addWidget(BT_Cartella);
@@ -62,8 +56,9 @@ TFCopiaSicurezza::TFCopiaSicurezza(QWidget* parent) : QDialog(parent)
     form->addRow(QStringLiteral("Ultima copia automatica"), LB_UltimaCopia);
     layout->addLayout(form);
 
-    BT_Copia = newButton(QStringLiteral("BT_Copia"), QStringLiteral("Crea una copia &ora…"), this);
-    BT_Chiudi = newButton(QStringLiteral("BT_Chiudi"), QStringLiteral("C&hiudi"), this);
+    BT_Copia =
+        widgets::NamedButton::make(QStringLiteral("BT_Copia"), QStringLiteral("Crea una copia &ora…"), this);
+    BT_Chiudi = widgets::NamedButton::make(QStringLiteral("BT_Chiudi"), QStringLiteral("C&hiudi"), this);
     BT_Copia->setDefault(true);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

@@ -2,10 +2,11 @@
 
 #include "accountant/AccountantExport.h"
 #include "accountant/RegisterReport.h"
+#include "config/Settings.h"
 #include "config/SettingsKey.h"
-#include "config/SettingsStore.h"
 #include "platform/DefaultErrorHandler.h"
 #include "platform/Platform.h"
+#include "widgets/NamedButton.h"
 #include "widgets/ValueLabel.h"
 
 #include <QComboBox>
@@ -24,14 +25,6 @@
 namespace quillio::backupwindows {
 
 namespace {
-
-QPushButton* newButton(const QString& name, const QString& text, QWidget* parent)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    button->setAccessibleName(QString(text).remove(u'&').remove(QStringLiteral("…")));
-    return button;
-}
 
 QComboBox* monthChoice(const QString& name, QWidget* parent)
 {
@@ -67,7 +60,7 @@ TFEsportaCommercialista::TFEsportaCommercialista(QWidget* parent) : QDialog(pare
     form->addRow(QStringLiteral("A&l mese"), CB_AlMese);
     ED_Cartella = named(new QLineEdit(this), QStringLiteral("Cartella"));
     ED_Cartella->setObjectName(QStringLiteral("ED_Cartella"));
-    BT_Cartella = newButton(QStringLiteral("BT_Cartella"), QStringLiteral("&Scegli…"), this);
+    BT_Cartella = widgets::NamedButton::make(QStringLiteral("BT_Cartella"), QStringLiteral("&Scegli…"), this);
     auto* folderRow = new QHBoxLayout;
     folderRow->addWidget(ED_Cartella, 1);
     folderRow->addWidget(BT_Cartella);
@@ -85,8 +78,8 @@ TFEsportaCommercialista::TFEsportaCommercialista(QWidget* parent) : QDialog(pare
     layout->addWidget(caption);
     layout->addWidget(LB_Segnalazioni, 1);
 
-    BT_Esporta = newButton(QStringLiteral("BT_Esporta"), QStringLiteral("&Esporta"), this);
-    BT_Chiudi = newButton(QStringLiteral("BT_Chiudi"), QStringLiteral("C&hiudi"), this);
+    BT_Esporta = widgets::NamedButton::make(QStringLiteral("BT_Esporta"), QStringLiteral("&Esporta"), this);
+    BT_Chiudi = widgets::NamedButton::make(QStringLiteral("BT_Chiudi"), QStringLiteral("C&hiudi"), this);
     BT_Esporta->setDefault(true);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -106,8 +99,7 @@ void TFEsportaCommercialista::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    namespace Key = config::SettingsKey;
-    SE_Anno->setValue(config::SettingsStore::LeggiReg(Key::path, Key::anno).toInt());
+    SE_Anno->setValue(config::Settings::workingYear().toInt());
 }
 
 void TFEsportaCommercialista::chooseFolder()

@@ -9,6 +9,7 @@
 #include "business/BusinessFile.h"
 #include "platform/DefaultErrorHandler.h"
 #include "platform/Platform.h"
+#include "widgets/NamedButton.h"
 
 #include <QDir>
 #include <QHBoxLayout>
@@ -22,14 +23,6 @@
 namespace quillio::backupwindows {
 
 namespace {
-
-QPushButton* newButton(const QString& name, const QString& text, QWidget* parent)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    button->setAccessibleName(QString(text).remove(u'&').remove(QStringLiteral("…")));
-    return button;
-}
 
 QLabel* captionFor(const QString& text, QWidget* buddy, QWidget* parent)
 {
@@ -57,9 +50,10 @@ TFRipristinaCopia::TFRipristinaCopia(QWidget* parent) : QDialog(parent)
     layout->addWidget(captionFor(QStringLiteral("Contenuto della copia"), MM_Contenuto, this));
     layout->addWidget(MM_Contenuto, 1);
 
-    BT_Altro = newButton(QStringLiteral("BT_Altro"), QStringLiteral("&Altra copia…"), this);
-    BT_Ripristina = newButton(QStringLiteral("BT_Ripristina"), QStringLiteral("&Ripristina"), this);
-    BT_Chiudi = newButton(QStringLiteral("BT_Chiudi"), QStringLiteral("C&hiudi"), this);
+    BT_Altro = widgets::NamedButton::make(QStringLiteral("BT_Altro"), QStringLiteral("&Altra copia…"), this);
+    BT_Ripristina =
+        widgets::NamedButton::make(QStringLiteral("BT_Ripristina"), QStringLiteral("&Ripristina"), this);
+    BT_Chiudi = widgets::NamedButton::make(QStringLiteral("BT_Chiudi"), QStringLiteral("C&hiudi"), this);
     BT_Ripristina->setEnabled(false);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(BT_Altro);

@@ -6,7 +6,7 @@ QPushButton* NamedButton::make(const QString& name, const QString& caption, QWid
 {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
-    button->setAccessibleName(QString(caption).remove(u'&'));
+    button->setAccessibleName(QString(caption).remove(u'&').remove(QStringLiteral("…")));
     return button;
 }
 

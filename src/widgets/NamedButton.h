@@ -5,7 +5,7 @@
 namespace quillio::widgets {
 
 // A push button of a dialog: its component name, its caption with the access key, and the caption
-// without the "&" as the name assistive technology reads.
+// without the "&" and the ellipsis of a button that asks more as the name assistive technology reads.
 class NamedButton
 {
 public:
