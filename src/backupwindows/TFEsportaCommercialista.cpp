@@ -3,7 +3,6 @@
 #include "accountant/AccountantExport.h"
 #include "accountant/RegisterReport.h"
 #include "config/Settings.h"
-#include "config/SettingsKey.h"
 #include "platform/DefaultErrorHandler.h"
 #include "platform/Platform.h"
 #include "widgets/NamedButton.h"
