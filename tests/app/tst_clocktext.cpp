@@ -1,3 +1,4 @@
+#include "UnexpectedWarnings.h"
 #include "app/ClockText.h"
 
 #include <QTest>
@@ -9,6 +10,7 @@ class TestClockText : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void longFormatWithoutZone_data()
     {
         QTest::addColumn<QLocale>("locale");

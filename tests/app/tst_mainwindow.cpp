@@ -1,6 +1,7 @@
 #include "AccessibleText.h"
 #include "SvgPicture.h"
 #include "TestEnvironment.h"
+#include "UnexpectedWarnings.h"
 #include "app/BannerPicture.h"
 #include "app/ClockText.h"
 #include "app/Program.h"
@@ -140,6 +141,7 @@ class TestMainWindow : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void menusAndToolbarOfferEveryCommand()
     {
         Started s;

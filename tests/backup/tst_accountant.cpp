@@ -1,6 +1,7 @@
 #include "DataDirectory.h"
 #include "PdfText.h"
 #include "TestEnvironment.h"
+#include "UnexpectedWarnings.h"
 #include "accountant/AccountantExport.h"
 #include "accountant/SalesRegister.h"
 #include "backup/ZipArchive.h"
@@ -72,6 +73,7 @@ class TestAccountant : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void registerRoundsAndAddsRoundedFigures()
     {
         // 0.005 rounds away from zero, as the printed invoice shows it; the totals add the rounded figures.

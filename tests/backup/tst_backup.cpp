@@ -1,5 +1,6 @@
 #include "DataDirectory.h"
 #include "TestEnvironment.h"
+#include "UnexpectedWarnings.h"
 #include "backup/AutomaticBackup.h"
 #include "backup/BackupError.h"
 #include "backup/BackupManifest.h"
@@ -102,6 +103,7 @@ class TestBackup : public QObject
     };
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void copyListsEveryTableAndVerifies()
     {
         Archive a;

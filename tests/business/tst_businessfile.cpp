@@ -1,3 +1,4 @@
+#include "UnexpectedWarnings.h"
 #include "business/BusinessFile.h"
 #include "business/ExportRegister.h"
 #include "engine/EngineError.h"
@@ -17,6 +18,7 @@ class TestBusinessFile : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void documentsSurviveReopening()
     {
         QTemporaryDir dir;

@@ -1,4 +1,5 @@
 #include "TestEnvironment.h"
+#include "UnexpectedWarnings.h"
 #include "config/SettingsError.h"
 #include "config/SettingsKey.h"
 #include "config/SettingsStore.h"
@@ -25,6 +26,7 @@ private:
     }
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void missingKeyReadsEmpty()
     {
         test::TestEnvironment env;

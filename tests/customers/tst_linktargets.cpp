@@ -1,3 +1,4 @@
+#include "UnexpectedWarnings.h"
 #include "customers/LinkTargets.h"
 
 #include <QTest>
@@ -9,6 +10,7 @@ class TestLinkTargets : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void webSite_data()
     {
         QTest::addColumn<QString>("stored");

@@ -1,3 +1,4 @@
+#include "UnexpectedWarnings.h"
 #include "einvoice/Cents.h"
 
 #include <QTest>
@@ -11,6 +12,7 @@ class TestCents : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     // The rounding the printed invoice uses: half away from zero on the 15 digits the editor shows,
     // so 0.285 (stored as 0.28499999999999998) is 29 cents, not 28.
     void cents_data()

@@ -1,3 +1,4 @@
+#include "UnexpectedWarnings.h"
 #include "einvoice/DocumentBuilder.h"
 #include "einvoice/DocumentChecks.h"
 #include "einvoice/FatturaXmlReader.h"
@@ -126,6 +127,7 @@ class TestEinvoiceBuild : public QObject
     }
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void build_data()
     {
         QTest::addColumn<Edit>("edit");

@@ -1,3 +1,4 @@
+#include "UnexpectedWarnings.h"
 #include "einvoice/CompanyData.h"
 #include "einvoice/DocumentBuilder.h"
 #include "einvoice/DocumentChecks.h"
@@ -79,6 +80,7 @@ class TestFatturaPACheck : public QObject
     QTemporaryDir m_dir;
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     // The samples' identification numbers are made up: 01234567890 would need check digit 7
     // (0+2+2+6+4+1+6+5+8+9 = 43), and so would 09876543210 (0+9+8+5+6+1+4+6+2+2 = 43).
     // The transmitter, the seller's VAT number and the buyer's company tax code fail; nothing else.

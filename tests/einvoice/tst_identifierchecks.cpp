@@ -1,3 +1,4 @@
+#include "UnexpectedWarnings.h"
 #include "einvoice/IdentifierChecks.h"
 
 #include <QTest>
@@ -10,6 +11,7 @@ class TestIdentifierChecks : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void partitaIva_data()
     {
         QTest::addColumn<QString>("number");

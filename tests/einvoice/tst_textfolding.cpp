@@ -1,3 +1,4 @@
+#include "UnexpectedWarnings.h"
 #include "einvoice/TextFolding.h"
 
 #include <QTest>
@@ -9,6 +10,7 @@ class TestTextFolding : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void fold_data()
     {
         QTest::addColumn<QString>("text");

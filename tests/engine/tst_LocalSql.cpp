@@ -1,4 +1,5 @@
 #include "ArchiveFixture.h"
+#include "UnexpectedWarnings.h"
 #include "engine/EngineError.h"
 #include "engine/LocalSql.h"
 
@@ -15,6 +16,7 @@ class LocalSqlTest : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void accepted_data();
     void accepted();
     void columnTypes();

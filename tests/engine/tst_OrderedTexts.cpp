@@ -1,4 +1,5 @@
 #include "ArchiveFixture.h"
+#include "UnexpectedWarnings.h"
 #include "engine/EngineError.h"
 #include "engine/TableFile.h"
 
@@ -52,6 +53,7 @@ class OrderedTextsTest : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy)); }
     void textsInTheOrderOfTheirRows_data();
     void textsInTheOrderOfTheirRows();

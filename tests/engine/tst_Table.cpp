@@ -1,4 +1,5 @@
 #include "ArchiveFixture.h"
+#include "UnexpectedWarnings.h"
 #include "engine/EngineError.h"
 #include "engine/Values.h"
 #include "platform/ConversionError.h"
@@ -33,6 +34,7 @@ class TableTest : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void openAndCloseAreIdempotent();
     void navigation_data();
     void navigation();

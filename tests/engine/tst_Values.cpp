@@ -1,4 +1,5 @@
 #include "ArchiveFixture.h"
+#include "UnexpectedWarnings.h"
 #include "engine/Values.h"
 #include "platform/ConversionError.h"
 
@@ -15,6 +16,7 @@ class ValuesTest : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void equal_data();
     void equal();
     void toDouble_data();

@@ -1,6 +1,7 @@
 #include "PdfText.h"
 #include "SampleCompany.h"
 #include "TestEnvironment.h"
+#include "UnexpectedWarnings.h"
 #include "app/Program.h"
 #include "app/TFMain.h"
 #include "archive/TFDB.h"
@@ -161,6 +162,7 @@ class TestElectronicInvoice : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void companyDataAreStoredAndReloadedAfterARestart()
     {
         test::TestEnvironment env;

@@ -1,5 +1,6 @@
 #include "ScriptedOutputChooser.h"
 #include "TestEnvironment.h"
+#include "UnexpectedWarnings.h"
 #include "app/Program.h"
 #include "app/TFMain.h"
 #include "archive/TFDB.h"
@@ -100,6 +101,7 @@ class TestInvoiceEditor : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void newShowsThePickerOverTheStartingValues()
     {
         InvoiceFixture f;

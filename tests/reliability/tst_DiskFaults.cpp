@@ -4,6 +4,7 @@
 
 #include "ArchiveFixture.h"
 #include "DiskFaults.h"
+#include "UnexpectedWarnings.h"
 #include "engine/EngineError.h"
 
 #include <QFile>
@@ -77,6 +78,7 @@ class DiskFaultsTest : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void initTestCase() { DiskFaults::install(); }
     void fullDiskRefusesThePostUntilSpaceIsBack_data();
     void fullDiskRefusesThePostUntilSpaceIsBack();

@@ -3,6 +3,7 @@
 // refused with an engine error and the record stays pending.
 
 #include "ArchiveFixture.h"
+#include "UnexpectedWarnings.h"
 
 #include <QProcess>
 #include <QSet>
@@ -86,6 +87,7 @@ class TwoCopiesTest : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void storingAtOnceLosesNothingAndSharesNoNumber();
     void stalePostIsRefusedAndStaysPending_data();
     void stalePostIsRefusedAndStaysPending();

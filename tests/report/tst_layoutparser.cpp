@@ -1,3 +1,4 @@
+#include "UnexpectedWarnings.h"
 #include "report/LayoutParser.h"
 #include "report/ReportError.h"
 #include "report/ReportParameters.h"
@@ -47,6 +48,7 @@ class TestLayoutParser : public QObject
     }
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());

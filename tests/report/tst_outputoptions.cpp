@@ -1,4 +1,5 @@
 #include "TestEnvironment.h"
+#include "UnexpectedWarnings.h"
 #include "report/OutputOptionsDialog.h"
 #include "report/ReportPreviewWindow.h"
 #include "report/ReportStatusWindow.h"
@@ -46,6 +47,7 @@ class TestOutputOptions : public QObject
     quillio::test::TestEnvironment env;
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void choicesFollowTheDestinationAndThePrinters_data()
     {
         QTest::addColumn<QStringList>("printers");

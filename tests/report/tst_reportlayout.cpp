@@ -1,3 +1,4 @@
+#include "UnexpectedWarnings.h"
 #include "report/LayoutParser.h"
 #include "report/ReportError.h"
 #include "report/ReportLayouter.h"
@@ -58,6 +59,7 @@ class TestReportLayout : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void placeholdersAreFilledOnce_data()
     {
         QTest::addColumn<QString>("value");

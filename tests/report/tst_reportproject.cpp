@@ -2,6 +2,7 @@
 #include "PdfText.h"
 #include "ScriptedOutputChooser.h"
 #include "TestEnvironment.h"
+#include "UnexpectedWarnings.h"
 #include "report/OutputOptionsDialog.h"
 #include "report/PageOutput.h"
 #include "report/ReportError.h"
@@ -85,6 +86,7 @@ class TestReportProject : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void missingFileIsReportedAndTheNextOpenTriesAgain()
     {
         Fixture f;

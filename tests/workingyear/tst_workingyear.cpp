@@ -1,4 +1,5 @@
 #include "TestEnvironment.h"
+#include "UnexpectedWarnings.h"
 #include "YearArchive.h"
 #include "app/Bootstrap.h"
 #include "archive/PendingRecords.h"
@@ -123,6 +124,7 @@ class TestWorkingYear : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void dialogsShowTheirLayout_data()
     {
         addDialogColumn();

@@ -1,5 +1,6 @@
 #include "AccessibleText.h"
 #include "TestEnvironment.h"
+#include "UnexpectedWarnings.h"
 #include "YearArchive.h"
 #include "app/Program.h"
 #include "app/TFMain.h"
@@ -56,6 +57,7 @@ class TestWorkingYearProgram : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void theWholeProgramFollowsTheWorkingYear()
     {
         test::TestEnvironment env;

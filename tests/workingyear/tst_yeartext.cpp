@@ -1,3 +1,4 @@
+#include "UnexpectedWarnings.h"
 #include "workingyear/YearText.h"
 
 #include <QTest>
@@ -9,6 +10,7 @@ class TestYearText : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void judgesTheTextItself_data()
     {
         QTest::addColumn<QString>("text");
