@@ -1,3 +1,4 @@
+#include "UnexpectedWarnings.h"
 #include "engine/TextCollation.h"
 #include "engine/TextSortOrder.h"
 
@@ -82,6 +83,7 @@ class TextSortOrderTest : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void cleanup() { QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy)); }
     void sameOrderAsPairwiseCollation_data();
     void sameOrderAsPairwiseCollation();
@@ -150,8 +152,8 @@ void TextSortOrderTest::generatedNamesInPairwiseOrder_data()
     QTest::addColumn<bool>("descending");
     QTest::addColumn<int>("count");
     const QLocale italian(QLocale::Italian, QLocale::Italy);
-    // Past TwoThreadsFrom texts (a sixth of the names are blank) the keys are made and sorted in two
-    // halves, then merged.
+    // From TwoThreadsFrom texts on (a sixth of the names are blank), the keys of the second half
+    // are made on another thread.
     const int large = int(TextSortOrder::TwoThreadsFrom) * 3 / 2;
     QTest::newRow("Italian, ascending, one thread") << italian << false << 3000;
     QTest::newRow("Italian, descending, one thread") << italian << true << 3000;
