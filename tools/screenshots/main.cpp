@@ -3,6 +3,7 @@
 // Usage: quillio-screenshots OUTPUT_DIR   (run under xvfb-run, or with QT_QPA_PLATFORM=offscreen)
 #include "DataDirectory.h"
 #include "SampleCompany.h"
+#include "SampleCustomers.h"
 #include "TestEnvironment.h"
 #include "app/Program.h"
 #include "app/TFF_About.h"
@@ -63,28 +64,16 @@ void save(QWidget& window, const QString& dir, const QString& name)
 
 void addCustomers(engine::Table& table)
 {
-    const QStringList rows[] = {
-        {"Rossi Arredamenti S.r.l.", "Via Garibaldi 12", "Milano", "20121", "02 8765432", "333 1234567",
-         "Paolo Rossi"},
-        {"Bianchi Giovanni", "Corso Vittorio Emanuele 4", "Torino", "10121", "011 445566", "",
-         "Giovanni Bianchi"},
-        {"Caffè Centrale di Verdi & C.", "Piazza Duomo 1", "Firenze", "50122", "055 212121", "347 9988776",
-         "Anna Verdi"},
-        {"Edilnord S.p.A.", "Via dell'Industria 88", "Bergamo", "24126", "035 330011", "",
-         "Ufficio acquisti"},
-        {"Studio Tecnico Esposito", "Via Toledo 256", "Napoli", "80134", "081 5522334", "320 1122334",
-         "Ing. Esposito"},
-    };
     table.open();
-    for (const QStringList& row : rows) {
+    for (const test::SampleCustomer& customer : test::SampleCustomers::all()) {
         table.append();
-        table.setFieldValue("Ragione_Sociale", row[0]);
-        table.setFieldValue("Via", row[1]);
-        table.setFieldValue("Citta", row[2]);
-        table.setFieldValue("Cap", row[3]);
-        table.setFieldValue("Telefono", row[4]);
-        table.setFieldValue("Cellulare", row[5]);
-        table.setFieldValue("Riferimento", row[6]);
+        table.setFieldValue("Ragione_Sociale", customer.name);
+        table.setFieldValue("Via", customer.street);
+        table.setFieldValue("Citta", customer.town);
+        table.setFieldValue("Cap", customer.postCode);
+        table.setFieldValue("Telefono", customer.phone);
+        table.setFieldValue("Cellulare", customer.mobile);
+        table.setFieldValue("Riferimento", customer.contact);
         table.setFieldValue("PIva", "01234567890");
         table.setFieldValue("EMail", "info@example.it");
         table.setFieldValue("Sito", "www.example.it");
@@ -103,7 +92,7 @@ void typeInto(QWidget* field, const QString& text)
 void fillDraft(drafts::TFBozze& bozze)
 {
     recordbody::RecordPanel& panel = *bozze.PanelScheda;
-    typeInto(panel.Ragione_Sociale, QStringLiteral("Rossi Arredamenti S.r.l."));
+    typeInto(panel.Ragione_Sociale, test::SampleCustomers::all().first().name);
     typeInto(panel.edit("Testo02"),
              QStringLiteral("Fornitura e posa in opera come da preventivo n. 14/2009"));
     const QStringList lines[] = {
@@ -248,10 +237,9 @@ void savePrintedInvoice(const engine::Dataset& invoice, const QString& out)
 void addQuarterOfInvoices(const QString& dataDirectory)
 {
     const test::DataDirectory data(dataDirectory);
-    const QStringList customers = {"Rossi Arredamenti S.r.l.", "Caffè Centrale di Verdi & C.",
-                                   "Edilnord S.p.A.", "Studio Tecnico Esposito", "Bianchi Giovanni"};
+    const QStringList customers = test::SampleCustomers::names();
     for (int i = 0; i < 24; ++i) {
-        const QString customer = customers[i % customers.size()];
+        const QString& customer = customers[i % customers.size()];
         data.addInvoice(QStringLiteral("2009"), {QDate(2009, 1 + i / 8, 2 + i),
                                                  customer,
                                                  i % 5 == 4 ? QString() : QStringLiteral("01234567897"),
