@@ -7,13 +7,15 @@
 #                         run the whole test suite there
 #   ./build.sh fuzz [SECONDS]   build the libFuzzer binaries in build-fuzz (clang) and run each for
 #                               SECONDS (default 30), starting from its corpus in tests/fuzz/
+#   ./build.sh tidy   run clang-tidy with the checks of .clang-tidy over every source file of the
+#                     tree (build dir build); any finding fails
 #   ./build.sh package   build the Debian package quillio_<version>_amd64.deb here, with the guide;
 #                        under CI, test also builds it and checks it (tools/package/check-package)
 set -euo pipefail
 cd "$(dirname "$0")"
 
 # What building and running need (xvfb and xauth start the program where there is no display).
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libqt6svg6 libsqlite3-dev libicu-dev
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libqt6svg6 libsqlite3-dev
           libzip-dev xvfb xauth fonts-dejavu-core)
 
 # What only the tests need: PDF text, the official schema check, the CSV reader, clang for the
@@ -44,6 +46,11 @@ install_package_tools() {
 
 install_test_packages() {
     local packages=("${test_packages[@]}")
+    install_missing
+}
+
+install_tidy_tools() {
+    local packages=(clang-tidy)
     install_missing
 }
 
@@ -93,6 +100,13 @@ fuzz() {
     fi
 }
 
+# clang-tidy reads the compile commands of the build; the moc files of the build tree are not ours.
+tidy() {
+    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    cmake --build build
+    run-clang-tidy -p build -quiet -j "$(nproc)" "^$PWD/(src|tests|tools|bench)/.*\.cpp\$"
+}
+
 # The package is made from the build tree, the guide required; it lands at the top of the tree.
 package() {
     cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLIO_REQUIRE_GUIDE=ON
@@ -138,13 +152,18 @@ case "${1:-}" in
         install_test_packages
         fuzz "${2:-30}"
         ;;
+    tidy)
+        install_missing
+        install_tidy_tools
+        tidy
+        ;;
     package)
         install_missing
         install_package_tools
         package
         ;;
     *)
-        echo "usage: $0 run|test|sanitize|fuzz [SECONDS]|package" >&2
+        echo "usage: $0 run|test|sanitize|fuzz [SECONDS]|tidy|package" >&2
         exit 2
         ;;
 esac

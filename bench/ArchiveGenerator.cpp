@@ -58,7 +58,7 @@ void ArchiveGenerator::createTable(const QString& directory, const QString& file
 {
     // Created through the engine's own statement, so the file carries the engine's declarations.
     engine::Session session(QStringLiteral("Generatore"));
-    session.addStandardAlias(Alias, directory, QStringLiteral("STANDARD"));
+    session.addStandardAlias(Alias, directory);
     session.activate();
     engine::Query create(session);
     create.setDatabaseName(Alias);

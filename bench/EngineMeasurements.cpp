@@ -39,7 +39,7 @@ void require(bool condition, const QString& what)
 EngineMeasurements::EngineMeasurements(const GeneratedArchive& archive)
     : m_archive(archive), m_session(QStringLiteral("Bench"))
 {
-    m_session.addStandardAlias(Alias, archive.directory, QStringLiteral("STANDARD"));
+    m_session.addStandardAlias(Alias, archive.directory);
     m_session.addPassword(archive::masterPassword);
     m_session.activate();
 }

@@ -145,7 +145,7 @@ private:
         engine::Table& customers = m_program.db().T_Rubrica;
         customers.open();
         customers.last();
-        const QString name = customers.fieldValue(QStringLiteral("Ragione_Sociale")).toString();
+        QString name = customers.fieldValue(QStringLiteral("Ragione_Sociale")).toString();
         customers.close();
         return name;
     }

@@ -51,9 +51,9 @@ QMap<qint64, business::ExportEntry> electronicFiles(business::BusinessFile& file
         if (invoice.ordNum && period.contains(invoice.data))
             inPeriod.insert(*invoice.ordNum);
     QMap<qint64, business::ExportEntry> last;
-    for (business::ExportEntry& entry : business::ExportRegister(file).entries(period.year, true))
+    for (const business::ExportEntry& entry : business::ExportRegister(file).entries(period.year, true))
         if (inPeriod.contains(entry.number))
-            last.insert(entry.number, std::move(entry));
+            last.insert(entry.number, entry);
     return last;
 }
 
@@ -72,7 +72,7 @@ QList<einvoice::InvoiceRecord> AccountantExport::readInvoices(const QString& yea
                                                               const QString& tableFile)
 {
     engine::Session session(QStringLiteral("Commercialista"));
-    session.addStandardAlias(alias, yearDirectory, QStringLiteral("NATIVE"));
+    session.addStandardAlias(alias, yearDirectory);
     session.activate();
     session.addPassword(archive::masterPassword);
     engine::Table table(session);

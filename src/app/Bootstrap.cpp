@@ -103,7 +103,7 @@ void Bootstrap::prepareSession(const QString& yearDir)
     session.setPrivateDir(Settings::programDirectory());
     const QString alias = Settings::alias();
     session.deleteAlias(alias);
-    session.addStandardAlias(alias, yearDir, QStringLiteral("NATIVE"));
+    session.addStandardAlias(alias, yearDir);
     session.activate();
     session.addPassword(archive::masterPassword);
 }

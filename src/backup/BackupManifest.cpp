@@ -137,7 +137,7 @@ std::optional<BackupManifest> BackupManifest::fromJson(const QByteArray& json, Q
     manifest.programVersion = root.value(QStringLiteral("program")).toString();
     if (!manifest.created.isValid())
         return refuse(QStringLiteral("la data della copia non è valida"));
-    for (const QJsonValue& value : root.value(QStringLiteral("files")).toArray()) {
+    for (const auto& value : root.value(QStringLiteral("files")).toArray()) {
         std::optional<File> file = fileFromJson(value, reason);
         if (!file)
             return refuse(reason);

@@ -30,7 +30,7 @@ struct BackupManifest
     static inline const QString fileName = QStringLiteral("manifest.json");
     static constexpr int formatVersion = 1;
     // A manifest larger than this is not ours.
-    static constexpr qint64 maximumSize = 4 * 1024 * 1024;
+    static constexpr qint64 maximumSize = qint64(4) * 1024 * 1024;
 
     QDateTime created;
     QString programVersion;

@@ -51,12 +51,13 @@ public:
     // Best effort: puts every replaced file back, newest first.
     void undo() noexcept
     {
-        for (auto it = m_done.crbegin(); it != m_done.crend(); ++it) {
-            if (it->aside.isEmpty())
-                QFile::remove(it->target);
+        for (qsizetype i = m_done.size() - 1; i >= 0; --i) {
+            const Done& step = m_done.at(i);
+            if (step.aside.isEmpty())
+                QFile::remove(step.target);
             else
                 try {
-                    renameOver(it->aside, it->target);
+                    renameOver(step.aside, step.target);
                 } catch (const BackupError&) {
                 }
         }

@@ -20,7 +20,7 @@ QString libzipText(int code)
 {
     zip_error_t error;
     zip_error_init_with_code(&error, code);
-    const QString text = QString::fromUtf8(zip_error_strerror(&error));
+    QString text = QString::fromUtf8(zip_error_strerror(&error));
     zip_error_fini(&error);
     return text;
 }

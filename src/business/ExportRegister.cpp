@@ -52,7 +52,7 @@ QString ExportRegister::assignNew(int year, qint64 number)
     if (sequence >= progressiveLimit)
         throw engine::EngineError(
             QStringLiteral("Every progressive of the electronic invoices has been used."));
-    const QString progressive = progressiveText(sequence);
+    QString progressive = progressiveText(sequence);
     engine::SqliteStatement insert =
         connection.prepare("INSERT INTO progressives (sequence, progressive, year, number, assigned) VALUES "
                            "(?1, ?2, ?3, ?4, ?5)");

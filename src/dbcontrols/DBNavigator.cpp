@@ -27,7 +27,7 @@ DBNavigator::DBNavigator(QWidget* parent) : QWidget(parent)
     updateButtons();
 }
 
-QToolButton* DBNavigator::addButton(const QString& name, const QString& icon, void (DBNavigator::*move)())
+QToolButton* DBNavigator::addButton(const QString& name, const QString& icon, void (DBNavigator::*step)())
 {
     auto* button = new QToolButton(this);
     button->setObjectName(name);
@@ -37,7 +37,7 @@ QToolButton* DBNavigator::addButton(const QString& name, const QString& icon, vo
     button->setFixedSize(30, 28);
     button->setFocusPolicy(Qt::NoFocus);
     layout()->addWidget(button);
-    connect(button, &QToolButton::clicked, this, move);
+    connect(button, &QToolButton::clicked, this, step);
     return button;
 }
 

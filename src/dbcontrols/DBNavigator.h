@@ -28,7 +28,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    QToolButton* addButton(const QString& name, const QString& icon, void (DBNavigator::*move)());
+    QToolButton* addButton(const QString& name, const QString& icon, void (DBNavigator::*step)());
     void moveFirst();
     void movePrior();
     void moveNext();

@@ -41,9 +41,9 @@ QString QueryTableModel::textAt(int row, int column) const
     m_query.moveToRow(row);
     const QString field = m_columns.at(column).field;
     const int index = m_query.fieldIndex(field);
-    const QString text =
-        index < 0 ? QString()
-                  : FieldFormat::display(m_query.fieldValue(field), m_query.fields().at(index).type);
+    QString text = index < 0
+                       ? QString()
+                       : FieldFormat::display(m_query.fieldValue(field), m_query.fields().at(index).type);
     m_query.moveToRow(current);
     return text;
 }

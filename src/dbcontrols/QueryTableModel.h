@@ -18,10 +18,10 @@ class QueryTableModel : public QAbstractTableModel
 public:
     struct Column
     {
-        Column(QString field, QString title, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter,
-               bool bold = false, QColor background = {})
-            : field(std::move(field)), title(std::move(title)), alignment(alignment), bold(bold),
-              background(background)
+        Column(QString fieldName, QString heading, Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter,
+               bool inBold = false, QColor fill = {})
+            : field(std::move(fieldName)), title(std::move(heading)), alignment(align), bold(inBold),
+              background(fill)
         {
         }
         QString field;

@@ -21,7 +21,7 @@ public:
         FatturaDocument document;
     };
 
-    static constexpr qsizetype maximumSize = 5 * 1024 * 1024;
+    static constexpr qsizetype maximumSize = qsizetype(5) * 1024 * 1024;
 
     static Result read(const QByteArray& content);
 };

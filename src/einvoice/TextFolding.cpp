@@ -82,7 +82,7 @@ QString decomposed(char32_t c)
 
 QString replacement(char32_t c)
 {
-    const QString named = namedReplacement(c);
+    QString named = namedReplacement(c);
     if (named != QStringLiteral("?"))
         return named;
     const QString plain = decomposed(c);

@@ -167,7 +167,7 @@ private:
         const Token token = current();
         if (token.kind != Token::Kind::Word && token.kind != Token::Kind::Quoted)
             fail(QStringLiteral("expected a file name"));
-        const QString name = token.text;
+        QString name = token.text;
         if (name.isEmpty() || name.trimmed().isEmpty())
             fail(QStringLiteral("the file name is empty"));
         if (name.size() > MaxQuotedLength || hasControlCharacters(name))

@@ -55,7 +55,7 @@ void Session::deleteAlias(const QString& name)
     m_aliases.remove(name.toLower());
 }
 
-void Session::addStandardAlias(const QString& name, const QString& path, const QString& defaultDriver)
+void Session::addStandardAlias(const QString& name, const QString& path)
 {
     if (name.trimmed().isEmpty())
         throw EngineError(QStringLiteral("An alias needs a name"));

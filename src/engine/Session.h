@@ -33,7 +33,7 @@ public:
 
     // Alias names are compared without regard to case.
     void deleteAlias(const QString& name); // nothing when there is no such alias
-    void addStandardAlias(const QString& name, const QString& path, const QString& defaultDriver);
+    void addStandardAlias(const QString& name, const QString& path);
     bool hasAlias(const QString& name) const;
     // The alias's directory, ending with a separator; EngineError "Unknown database: name".
     QString aliasPath(const QString& name) const;

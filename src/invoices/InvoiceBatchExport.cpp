@@ -72,7 +72,7 @@ InvoiceBatchExport::Result InvoiceBatchExport::run(int year, const Range& range,
             QStringLiteral("Mancano i dati dell'azienda: inserirli in \"Dati Azienda\"."));
 
     engine::Session session(QStringLiteral("FatturaPA"));
-    session.addStandardAlias(alias, yearDir, QStringLiteral("NATIVE"));
+    session.addStandardAlias(alias, yearDir);
     session.activate();
     session.addPassword(archive::masterPassword);
     engine::Table invoices(session);

@@ -427,9 +427,9 @@ void RecordPanel::fillNameList()
     customers.close();
     m_names->start(names);
     Ragione_Sociale->setItemsLater([this] {
-        QStringList names;
-        DefaultErrorHandler::run([&] { names = m_names->take(); });
-        return names;
+        QStringList taken;
+        DefaultErrorHandler::run([&] { taken = m_names->take(); });
+        return taken;
     });
 }
 

@@ -46,7 +46,7 @@ OutputOptionsDialog::OutputOptionsDialog(const OutputRequest& request, const QSt
     setWindowTitle(request.title);
     setAccessibleName(request.title);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(buildDestination(request));
+    layout->addWidget(buildDestination());
     layout->addWidget(buildPrinterPart());
     layout->addWidget(buildPreviewPart());
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
@@ -65,7 +65,7 @@ OutputOptionsDialog::OutputOptionsDialog(const OutputRequest& request, const QSt
     showOptions(shown);
 }
 
-QWidget* OutputOptionsDialog::buildDestination(const OutputRequest& request)
+QWidget* OutputOptionsDialog::buildDestination()
 {
     auto* group = named(new QGroupBox(QStringLiteral("Destinazione")), QStringLiteral("Destinazione"));
     auto* layout = new QVBoxLayout(group);

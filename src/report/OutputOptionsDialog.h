@@ -35,7 +35,7 @@ public:
     QSpinBox* zoomBox() const { return m_zoom; }
 
 private:
-    QWidget* buildDestination(const OutputRequest& request);
+    QWidget* buildDestination();
     QWidget* buildPrinterPart();
     QWidget* buildPreviewPart();
     void showOptions(const OutputOptions& options);

@@ -41,7 +41,7 @@ ReportPreviewWindow::ReportPreviewWindow(std::shared_ptr<const LaidOutDocument> 
     bar->setAccessibleName(QStringLiteral("ToolBar1"));
     m_print = addButton(bar, QStringLiteral("&Stampa..."));
     m_print->setEnabled(bool(print));
-    connect(m_print, &QAction::triggered, this, [print] { print(); });
+    connect(m_print, &QAction::triggered, this, [print = std::move(print)] { print(); });
     connect(addButton(bar, QStringLiteral("Zoom &+")), &QAction::triggered, this,
             [this] { m_preview->zoomIn(); });
     connect(addButton(bar, QStringLiteral("Zoom &-")), &QAction::triggered, this,

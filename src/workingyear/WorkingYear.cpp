@@ -97,7 +97,7 @@ void WorkingYear::pointAliasAt(const QString& yearDir)
 {
     const QString alias = Settings::alias();
     m_db.Session1.deleteAlias(alias);
-    m_db.Session1.addStandardAlias(alias, yearDir, QStringLiteral("NATIVE"));
+    m_db.Session1.addStandardAlias(alias, yearDir);
     m_db.Session1.activate();
 }
 

@@ -1,4 +1,5 @@
 #include "TestEnvironment.h"
+#include "UnexpectedWarnings.h"
 #include "app/Bootstrap.h"
 #include "app/Program.h"
 #include "app/TFMain.h"
@@ -65,7 +66,7 @@ QString runBootstrap()
 bool opensWithoutPassword(const QString& dir, const QString& file)
 {
     engine::Session session(QStringLiteral("probe"));
-    session.addStandardAlias(QStringLiteral("P"), dir, QStringLiteral("NATIVE"));
+    session.addStandardAlias(QStringLiteral("P"), dir);
     engine::Table table(session);
     table.setDatabaseName(QStringLiteral("P"));
     table.setTableName(file);
@@ -80,7 +81,7 @@ bool opensWithoutPassword(const QString& dir, const QString& file)
 bool opensWithMasterPassword(const QString& dir, const QString& file)
 {
     engine::Session session(QStringLiteral("probe"));
-    session.addStandardAlias(QStringLiteral("P"), dir, QStringLiteral("NATIVE"));
+    session.addStandardAlias(QStringLiteral("P"), dir);
     session.addPassword(archive::masterPassword);
     engine::Table table(session);
     table.setDatabaseName(QStringLiteral("P"));
@@ -97,7 +98,7 @@ bool isProtected(const QString& dir, const QString& file)
 void createUnprotected(const QString& dir, const QString& file, const QString& columns)
 {
     engine::Session session(QStringLiteral("maker"));
-    session.addStandardAlias(QStringLiteral("M"), dir, QStringLiteral("NATIVE"));
+    session.addStandardAlias(QStringLiteral("M"), dir);
     engine::Query query(session);
     query.setDatabaseName(QStringLiteral("M"));
     query.addSql(QStringLiteral("CREATE TABLE \"%1\" %2").arg(file, columns));
@@ -113,6 +114,7 @@ class TestBootstrap : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void firstStartConfiguresCreatesAndProtects()
     {
         test::TestEnvironment env;

@@ -1,4 +1,5 @@
 #include "TestEnvironment.h"
+#include "UnexpectedWarnings.h"
 #include "archive/ArchiveSequences.h"
 #include "archive/TFConf.h"
 #include "archive/TFDB.h"
@@ -48,7 +49,7 @@ const QString bodyColumns = QStringLiteral(
 QString prepareYear(test::TestEnvironment& env, TFDB& db)
 {
     const QString program = env.paths.programDir();
-    const QString year = program + QStringLiteral("2009/");
+    QString year = program + QStringLiteral("2009/");
     QDir().mkpath(year);
     const std::pair<QString, QString> values[] = {
         {Key::conf, "OK"},           {Key::pathPrg, program},        {Key::pathTemp, program},
@@ -57,7 +58,7 @@ QString prepareYear(test::TestEnvironment& env, TFDB& db)
     };
     for (const auto& [name, value] : values)
         config::SettingsStore::ScriviReg(Key::path, name, value);
-    db.Session1.addStandardAlias(QStringLiteral("QUILDB09"), year, QStringLiteral("NATIVE"));
+    db.Session1.addStandardAlias(QStringLiteral("QUILDB09"), year);
     return year;
 }
 
@@ -75,6 +76,7 @@ class TestArchive : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void columnListsAreThoseOfTheArchive()
     {
         QCOMPARE(archive::TableSchemas::customers(), customerColumns);

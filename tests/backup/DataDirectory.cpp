@@ -31,7 +31,7 @@ struct OpenTable
     OpenTable(const QString& directory, const QString& file)
         : session(QStringLiteral("Prova")), table(session)
     {
-        session.addStandardAlias(alias, directory, QStringLiteral("NATIVE"));
+        session.addStandardAlias(alias, directory);
         session.activate();
         session.addPassword(archive::masterPassword);
         table.setDatabaseName(alias);
@@ -61,7 +61,7 @@ void DataDirectory::makeYear(const QString& year, bool protect) const
     const QString directory = yearDirectory(year);
     QDir().mkpath(directory);
     engine::Session session(QStringLiteral("Creazione"));
-    session.addStandardAlias(alias, directory, QStringLiteral("NATIVE"));
+    session.addStandardAlias(alias, directory);
     session.activate();
     for (const QString& file : tables) {
         engine::Query create(session);

@@ -55,9 +55,9 @@ std::optional<QList<QStringList>> readCsv(const QString& path)
     if (!python.waitForFinished(30000) || python.exitCode() != 0)
         return QList<QStringList>{{QString::fromUtf8(python.readAllStandardError())}};
     QList<QStringList> rows;
-    for (const QJsonValue& row : QJsonDocument::fromJson(python.readAllStandardOutput()).array()) {
+    for (const auto& row : QJsonDocument::fromJson(python.readAllStandardOutput()).array()) {
         QStringList fields;
-        for (const QJsonValue& field : row.toArray())
+        for (const auto& field : row.toArray())
             fields << field.toString();
         rows << fields;
     }

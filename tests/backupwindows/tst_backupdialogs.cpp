@@ -1,6 +1,7 @@
 #include "AccessibleText.h"
 #include "DataDirectory.h"
 #include "TestEnvironment.h"
+#include "UnexpectedWarnings.h"
 #include "app/Program.h"
 #include "app/TFMain.h"
 #include "archive/TFDB.h"
@@ -79,6 +80,7 @@ class TestBackupDialogs : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void firstStartOfTheDayTakesACopy()
     {
         Started s;
@@ -90,10 +92,10 @@ private slots:
 
     void failedAutomaticCopyIsShownInTheStatusBarAndOnceInTheDialog()
     {
-        Started s([](Started& s) {
-            QFile(s.dataDir + "occupato").open(QIODevice::WriteOnly);
-            business::BusinessFile file(s.dataDir);
-            backup::BackupPreferences(file).setFolder(s.dataDir + "occupato/Backup");
+        Started s([](Started& before) {
+            QFile(before.dataDir + "occupato").open(QIODevice::WriteOnly);
+            business::BusinessFile file(before.dataDir);
+            backup::BackupPreferences(file).setFolder(before.dataDir + "occupato/Backup");
         });
         QVERIFY2(s.backupStatus().startsWith(
                      "La copia di sicurezza automatica del 05/03/2009 10:30 non è riuscita"),

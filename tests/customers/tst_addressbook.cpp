@@ -1,5 +1,6 @@
 #include "AccessibleText.h"
 #include "TestEnvironment.h"
+#include "UnexpectedWarnings.h"
 #include "app/Program.h"
 #include "app/TFMain.h"
 #include "archive/TFDB.h"
@@ -99,6 +100,7 @@ class TestAddressBook : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void opensInBrowseWithTheListSorted()
     {
         AddressBook book({{"rossi", "1"}, {"Bianchi", "2"}, {"Àlfa", "3"}, {"", "4"}});
@@ -230,7 +232,7 @@ private slots:
         // Another copy of the program deletes the customer meanwhile.
         {
             engine::Session other(QStringLiteral("other"));
-            other.addStandardAlias("A", book.env.paths.programDir() + "2009/", "NATIVE");
+            other.addStandardAlias("A", book.env.paths.programDir() + "2009/");
             other.addPassword(archive::masterPassword);
             engine::Table table(other);
             table.setDatabaseName("A");

@@ -1,4 +1,5 @@
 #include "DraftFixture.h"
+#include "UnexpectedWarnings.h"
 #include "customers/TFRubrica.h"
 #include "dbcontrols/DBCheckBox.h"
 #include "dbcontrols/DBComboBox.h"
@@ -63,6 +64,7 @@ class TestDraftEditor : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void newDraftHoldsTheDefaultsAndSavesAtOnce()
     {
         test::DraftFixture f;
@@ -158,8 +160,7 @@ private slots:
         f.customers.close();
         engine::Session stranger(QStringLiteral("Estranea"));
         stranger.addStandardAlias(QStringLiteral("ALTRO"),
-                                  missing ? QStringLiteral("/nonexistent/") : directory,
-                                  QStringLiteral("NATIVE"));
+                                  missing ? QStringLiteral("/nonexistent/") : directory);
         recordbody::CustomerNameList list;
         QSignalSpy ready(&list, &recordbody::CustomerNameList::ready);
         list.start(engine::SortedColumn(stranger, QStringLiteral("ALTRO"), f.customers.tableName(),

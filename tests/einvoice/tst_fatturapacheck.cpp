@@ -69,7 +69,7 @@ class TestFatturaPACheck : public QObject
 
     QString writeTemp(const QString& name, const QByteArray& content)
     {
-        const QString path = m_dir.filePath(name);
+        QString path = m_dir.filePath(name);
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly))
             return QString();

@@ -62,7 +62,7 @@ struct ArchiveFixture
 
     ArchiveFixture()
     {
-        session.addStandardAlias(Alias, dir.path(), QStringLiteral("NATIVE"));
+        session.addStandardAlias(Alias, dir.path());
         session.activate();
     }
 

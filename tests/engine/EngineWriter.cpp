@@ -27,7 +27,7 @@ int main(int argc, char** argv)
     const int count = args.at(3).toInt();
     try {
         Session session(QStringLiteral("Writer"));
-        session.addStandardAlias(QStringLiteral("Archivio"), args.at(1), QStringLiteral("NATIVE"));
+        session.addStandardAlias(QStringLiteral("Archivio"), args.at(1));
         Table table(session);
         table.setDatabaseName(QStringLiteral("Archivio"));
         table.setTableName(args.at(2));

@@ -1,4 +1,5 @@
 #include "ArchiveFixture.h"
+#include "UnexpectedWarnings.h"
 #include "engine/EngineError.h"
 
 #include <QProcess>
@@ -63,6 +64,7 @@ class ConcurrencyTest : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void killedWriterLosesNoStoredRecord();
     void twoWritersLoseNothingAndShareNoNumber();
     void readLockIsGivenUpWhenIdle();
@@ -206,7 +208,7 @@ void ConcurrencyTest::stalePostIsRefusedAndStaysPending()
 
     // Two sessions stand for two copies of the program on the same file.
     Session otherSession(QStringLiteral("Altra"));
-    otherSession.addStandardAlias(Alias, archive.dir.path(), QStringLiteral("NATIVE"));
+    otherSession.addStandardAlias(Alias, archive.dir.path());
     Table other(otherSession);
     other.setDatabaseName(Alias);
     other.setTableName(Customers);

@@ -1,4 +1,5 @@
 #include "ArchiveFixture.h"
+#include "UnexpectedWarnings.h"
 #include "engine/Engine.h"
 #include "engine/EngineError.h"
 
@@ -27,6 +28,7 @@ class FilesTest : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void filesThatAreNotTablesAreRefusedAndLeftAlone_data();
     void filesThatAreNotTablesAreRefusedAndLeftAlone();
     void protectedTableOpensOnlyWithItsPassword_data();
@@ -120,7 +122,7 @@ void FilesTest::protectedTableOpensOnlyWithItsPassword()
     Engine::release();
 
     Session session(QStringLiteral("Altra"));
-    session.addStandardAlias(Alias, archive.dir.path(), QStringLiteral("NATIVE"));
+    session.addStandardAlias(Alias, archive.dir.path());
     for (const QString& password : registered)
         session.addPassword(password);
     Table table(session);
@@ -208,8 +210,7 @@ void FilesTest::sessionRules()
 
     // The default session is one for the whole program: what one caller adds, the next one sees,
     // and a named session does not.
-    Engine::defaultSession().addStandardAlias(QStringLiteral("Condiviso"), archive.dir.path(),
-                                              QStringLiteral("NATIVE"));
+    Engine::defaultSession().addStandardAlias(QStringLiteral("Condiviso"), archive.dir.path());
     QVERIFY(Engine::defaultSession().hasAlias(QStringLiteral("condiviso")));
     QVERIFY(!session.hasAlias(QStringLiteral("Condiviso")));
     Engine::defaultSession().deleteAlias(QStringLiteral("Condiviso"));

@@ -1,4 +1,5 @@
 #include "ArchiveFixture.h"
+#include "UnexpectedWarnings.h"
 #include "engine/EngineError.h"
 #include "engine/LocalSql.h"
 #include "engine/Values.h"
@@ -31,6 +32,7 @@ class QueryTest : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy)); }
     void createTableDeclaresTheColumns_data();
     void createTableDeclaresTheColumns();
@@ -86,7 +88,7 @@ void QueryTest::createTableInAMissingDirectoryFails()
 {
     ArchiveFixture archive;
     archive.session.deleteAlias(Alias);
-    archive.session.addStandardAlias(Alias, archive.path(QStringLiteral("2010")), QStringLiteral("NATIVE"));
+    archive.session.addStandardAlias(Alias, archive.path(QStringLiteral("2010")));
     const QString text = errorText<EngineError>([&] { archive.create(Customers, customerColumns()); });
     QVERIFY2(text.contains(QStringLiteral("does not exist")), qPrintable(text));
     QVERIFY(!QFileInfo::exists(archive.path(QStringLiteral("2010"))));

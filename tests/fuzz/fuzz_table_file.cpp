@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     writeFile(path, content);
     {
         Session session(QStringLiteral("Fuzz"));
-        session.addStandardAlias(Alias, directory, QStringLiteral("NATIVE"));
+        session.addStandardAlias(Alias, directory);
         session.addPassword(QStringLiteral("fuzz"));
         try {
             readEveryRecord(session);

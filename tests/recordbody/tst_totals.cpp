@@ -1,3 +1,4 @@
+#include "UnexpectedWarnings.h"
 #include "archive/TableSchemas.h"
 #include "engine/EngineError.h"
 #include "engine/Query.h"
@@ -24,7 +25,7 @@ struct Draft
 
     Draft(const Amounts& amounts, const QVariant& automatic, const QVariant& rate)
     {
-        session.addStandardAlias("A", dir.path() + "/", "NATIVE");
+        session.addStandardAlias("A", dir.path() + "/");
         engine::Query create(session);
         create.setDatabaseName("A");
         create.addSql(QStringLiteral("CREATE TABLE \"Bozze.DB\" ") + archive::TableSchemas::drafts());
@@ -51,6 +52,7 @@ class TestTotals : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void recompute_data()
     {
         QTest::addColumn<Amounts>("amounts");

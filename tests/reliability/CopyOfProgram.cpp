@@ -102,7 +102,7 @@ int main(int argc, char** argv)
         return 2;
     }
     Session session(QStringLiteral("Copia"));
-    session.addStandardAlias(QStringLiteral("Archivio"), args.at(1), QStringLiteral("NATIVE"));
+    session.addStandardAlias(QStringLiteral("Archivio"), args.at(1));
     Table table(session);
     table.setDatabaseName(QStringLiteral("Archivio"));
     table.setTableName(args.at(2));

@@ -2,6 +2,7 @@
 // state, edges, record count, every field of the current record, and the text of every refusal.
 
 #include "EngineModel.h"
+#include "UnexpectedWarnings.h"
 #include "engine/EngineError.h"
 #include "engine/Query.h"
 #include "engine/Session.h"
@@ -159,6 +160,7 @@ class EngineModelTest : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void randomOperationsFollowTheModel_data();
     void randomOperationsFollowTheModel();
 };
@@ -176,7 +178,7 @@ void EngineModelTest::randomOperationsFollowTheModel()
     QFETCH(quint32, seed);
     QTemporaryDir dir;
     Session session(QStringLiteral("Modello"));
-    session.addStandardAlias(Alias, dir.path(), QStringLiteral("NATIVE"));
+    session.addStandardAlias(Alias, dir.path());
     session.activate();
     {
         Query create(session);

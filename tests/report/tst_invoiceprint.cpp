@@ -1,6 +1,7 @@
 #include "PdfText.h"
 #include "ScriptedOutputChooser.h"
 #include "TestEnvironment.h"
+#include "UnexpectedWarnings.h"
 #include "archive/TableSchemas.h"
 #include "engine/Query.h"
 #include "engine/Session.h"
@@ -42,7 +43,7 @@ struct Fixture
 
     explicit Fixture(bool withLayout = true)
     {
-        session.addStandardAlias(QStringLiteral("Archivio"), archive.path(), QStringLiteral("NATIVE"));
+        session.addStandardAlias(QStringLiteral("Archivio"), archive.path());
         session.activate();
         engine::Query create(session);
         create.setDatabaseName(QStringLiteral("Archivio"));
@@ -139,6 +140,7 @@ class TestInvoicePrint : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void parametersComeInTheCommandsOrder()
     {
         QCOMPARE(InvoicePrintParameters::names(), expectedNames());

@@ -30,7 +30,7 @@ class TestLayoutParser : public QObject
 
     QString write(const QString& name, const QByteArray& content)
     {
-        const QString path = m_dir.filePath(name);
+        QString path = m_dir.filePath(name);
         QFile file(path);
         file.open(QIODevice::WriteOnly | QIODevice::Truncate);
         file.write(content);

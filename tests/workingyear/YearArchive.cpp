@@ -27,7 +27,7 @@ QString columnsOf(const QString& file)
 
 void bindTo(engine::Session& session, engine::Table& table, const QString& dir, const QString& file)
 {
-    session.addStandardAlias(alias, dir, QStringLiteral("NATIVE"));
+    session.addStandardAlias(alias, dir);
     table.setDatabaseName(alias);
     table.setTableName(file);
 }
@@ -70,10 +70,10 @@ QString directory(const QString& year)
 
 QString make(const QString& year, const QStringList& tables, const QStringList& customers)
 {
-    const QString dir = directory(year);
+    QString dir = directory(year);
     QDir().mkpath(dir);
     engine::Session session(QStringLiteral("maker"));
-    session.addStandardAlias(alias, dir, QStringLiteral("NATIVE"));
+    session.addStandardAlias(alias, dir);
     engine::Query query(session);
     query.setDatabaseName(alias);
     for (const QString& file : tables) {

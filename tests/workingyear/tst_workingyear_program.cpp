@@ -42,7 +42,7 @@ QString confirmYear(workingyear::YearDialog& dialog, const QString& year)
 {
     if (!dialog.isVisible())
         return QStringLiteral("<dialog not shown>");
-    const QString shown = dialog.Edit1->text();
+    QString shown = dialog.Edit1->text();
     dialog.Edit1->setText(year);
     QTest::mouseClick(dialog.BT_Conferma, Qt::LeftButton);
     return shown;

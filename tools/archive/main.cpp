@@ -103,7 +103,7 @@ int restore(const QStringList& arguments)
         return Usage;
     }
     return runGuarded([&] {
-        const QString dataDirectory = arguments[1];
+        const QString& dataDirectory = arguments[1];
         if (!QFileInfo(dataDirectory).isDir())
             throw BackupError(QStringLiteral("La cartella dei dati %1 non esiste.").arg(dataDirectory));
         const BackupRestore::Outcome outcome =
