@@ -4,10 +4,10 @@
 #include "engine/FieldCodec.h"
 #include "engine/RecordCursor.h"
 #include "engine/SqliteTransaction.h"
+#include "engine/TablePassword.h"
 #include "engine/TextCollation.h"
 #include "engine/TextSortOrder.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -76,14 +76,6 @@ QByteArray columnDeclaration(const FieldDef& field)
         return name + " TEXT";
     }
     return name;
-}
-
-QString verifierOf(const QString& salt, const QString& password)
-{
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    hash.addData(QByteArray::fromHex(salt.toLatin1()));
-    hash.addData(password.toUtf8());
-    return QString::fromLatin1(hash.result().toHex());
 }
 
 const QString StoreAction = QStringLiteral("Cannot store the record in");
@@ -275,7 +267,7 @@ void TableFile::requireAccess(const QStringList& passwords) const
     if (!m_protected)
         return;
     for (const QString& password : passwords) {
-        if (verifierOf(m_salt, password) == m_verifier)
+        if (TablePassword::verifier(m_salt, password) == m_verifier)
             return;
     }
     throw EngineError(QStringLiteral("The table file %1 is protected by a password that is not registered in "
@@ -289,15 +281,13 @@ void TableFile::protect(const QString& password)
         throw EngineError(
             QStringLiteral("Cannot protect the table file %1 with an empty password.").arg(native(path())));
     if (m_protected) {
-        if (verifierOf(m_salt, password) == m_verifier)
+        if (TablePassword::verifier(m_salt, password) == m_verifier)
             return;
         throw EngineError(QStringLiteral("The table file %1 is already protected with another password.")
                               .arg(native(path())));
     }
-    const QString salt = QString::fromLatin1(
-        QByteArray::number(QRandomGenerator::system()->generate64(), 16).rightJustified(16, '0') +
-        QByteArray::number(QRandomGenerator::system()->generate64(), 16).rightJustified(16, '0'));
-    const QString verifier = verifierOf(salt, password);
+    const QString salt = TablePassword::newSalt();
+    const QString verifier = TablePassword::verifier(salt, password);
     const QString action = QStringLiteral("Cannot protect the table file");
     beginWrite();
     SqliteTransaction transaction(m_connection, action);
@@ -492,6 +482,11 @@ bool TableFile::readTexts(int field, TextSortOrder& order)
         }
     }
     return true;
+}
+
+std::unique_ptr<RecordReader> TableFile::reader(QObject* context)
+{
+    return std::make_unique<RecordCursor>(*this, context);
 }
 
 bool TableFile::ordersByRowid(int field) const
