@@ -23,8 +23,8 @@ class TableStorage
 {
 public:
     // Opens the table `fileName` of `directory` (a folder, or a server's year address); a missing
-    // table, or one that is not a table of ours, is refused without touching it. A storage that
-    // keeps connections shares `session`'s.
+    // table, or one that is not a table of ours, is refused without touching it. On a server the
+    // table uses `session`'s connection, or one of its own without a session.
     static std::unique_ptr<TableStorage> open(const QString& directory, const QString& fileName,
                                               Session* session = nullptr);
     // Creates a new, empty, unprotected table; refused when one of that name exists.

@@ -1,4 +1,5 @@
 #include "ArchiveFixture.h"
+#include "UnexpectedWarnings.h"
 #include "engine/EngineError.h"
 #include "engine/Values.h"
 #include "platform/ConversionError.h"
@@ -33,6 +34,7 @@ class TableTest : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void openAndCloseAreIdempotent();
     void navigation_data();
     void navigation();
@@ -57,6 +59,7 @@ private slots:
     void signalsFollowTheCurrentRecord();
     void locateFindsTheFirstMatchOrStaysPut_data();
     void locateFindsTheFirstMatchOrStaysPut();
+    void initTestCase() { QUILLIO_REQUIRE_STORAGE(); }
 };
 
 void TableTest::openAndCloseAreIdempotent()
@@ -583,7 +586,7 @@ void TableTest::signalsFollowTheCurrentRecord()
     QCOMPARE(fields.at(0).at(0).toString(), QStringLiteral("Nome"));
 }
 
-QTEST_GUILESS_MAIN(TableTest)
+QUILLIO_MAIN_ON_EACH_STORAGE(TableTest)
 #include "tst_Table.moc"
 
 void TableTest::locateFindsTheFirstMatchOrStaysPut_data()

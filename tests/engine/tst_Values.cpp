@@ -1,4 +1,5 @@
 #include "ArchiveFixture.h"
+#include "UnexpectedWarnings.h"
 #include "engine/Values.h"
 #include "platform/ConversionError.h"
 
@@ -15,11 +16,13 @@ class ValuesTest : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void equal_data();
     void equal();
     void toDouble_data();
     void toDouble();
     void nullIsNotANumber();
+    void initTestCase() { QUILLIO_REQUIRE_STORAGE(); }
 };
 
 void ValuesTest::equal_data()
@@ -85,5 +88,5 @@ void ValuesTest::nullIsNotANumber()
              QStringLiteral("Could not convert variant of type (String) into type (Double)"));
 }
 
-QTEST_GUILESS_MAIN(ValuesTest)
+QUILLIO_MAIN_ON_EACH_STORAGE(ValuesTest)
 #include "tst_Values.moc"

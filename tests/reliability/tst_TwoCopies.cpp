@@ -3,6 +3,7 @@
 // refused with an engine error and the record stays pending.
 
 #include "ArchiveFixture.h"
+#include "UnexpectedWarnings.h"
 
 #include <QProcess>
 #include <QSet>
@@ -21,7 +22,7 @@ class Copy
 public:
     explicit Copy(ArchiveFixture& archive)
     {
-        m_process.start(QStringLiteral(RELIABILITY_COPY), {archive.dir.path(), Customers});
+        m_process.start(QStringLiteral(RELIABILITY_COPY), {archive.location, Customers});
         m_process.waitForStarted(5000);
     }
     ~Copy()
@@ -86,9 +87,11 @@ class TwoCopiesTest : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { quillio::test::failOnUnexpectedWarnings(); }
     void storingAtOnceLosesNothingAndSharesNoNumber();
     void stalePostIsRefusedAndStaysPending_data();
     void stalePostIsRefusedAndStaysPending();
+    void initTestCase() { QUILLIO_REQUIRE_STORAGE(); }
 };
 
 void TwoCopiesTest::storingAtOnceLosesNothingAndSharesNoNumber()
@@ -171,5 +174,5 @@ void TwoCopiesTest::stalePostIsRefusedAndStaysPending()
     QCOMPARE(firstTipo(archive), QStringLiteral("mio"));
 }
 
-QTEST_GUILESS_MAIN(TwoCopiesTest)
+QUILLIO_MAIN_ON_EACH_STORAGE(TwoCopiesTest)
 #include "tst_TwoCopies.moc"

@@ -15,7 +15,8 @@ namespace {
 
 QString unavailable;
 
-const QStringList ServerPrograms = {QStringLiteral("initdb"), QStringLiteral("pg_ctl"), QStringLiteral("postgres")};
+const QStringList ServerPrograms = {QStringLiteral("initdb"), QStringLiteral("pg_ctl"),
+                                    QStringLiteral("postgres")};
 
 bool holdsServer(const QString& directory)
 {
@@ -37,7 +38,8 @@ QString findBinaries()
     }
     QDir versions(QStringLiteral("/usr/lib/postgresql"));
     QStringList found = versions.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    std::sort(found.begin(), found.end(), [](const QString& a, const QString& b) { return a.toInt() > b.toInt(); });
+    std::sort(found.begin(), found.end(),
+              [](const QString& a, const QString& b) { return a.toInt() > b.toInt(); });
     for (const QString& version : found) {
         const QString directory = versions.filePath(version + QStringLiteral("/bin"));
         if (holdsServer(directory))
@@ -92,7 +94,7 @@ bool PostgresCluster::run(const QString& program, const QStringList& arguments, 
     const QString path = QDir(m_binaries).filePath(program);
     if (isRoot())
         process.start(QStringLiteral("runuser"), QStringList{QStringLiteral("-u"), QStringLiteral("postgres"),
-                                                            QStringLiteral("--"), path} +
+                                                             QStringLiteral("--"), path} +
                                                      arguments);
     else
         process.start(path, arguments);
@@ -121,9 +123,9 @@ bool PostgresCluster::start(const QString& binaries, QString& reason)
     m_dataDir = QDir(m_dir.path()).filePath(QStringLiteral("data"));
     QString output;
     if (!run(QStringLiteral("initdb"),
-             {QStringLiteral("-D"), m_dataDir, QStringLiteral("-A"), QStringLiteral("trust"), QStringLiteral("-U"),
-              QStringLiteral("postgres"), QStringLiteral("-E"), QStringLiteral("UTF8"), QStringLiteral("--locale=C"),
-              QStringLiteral("--no-instructions")},
+             {QStringLiteral("-D"), m_dataDir, QStringLiteral("-A"), QStringLiteral("trust"),
+              QStringLiteral("-U"), QStringLiteral("postgres"), QStringLiteral("-E"), QStringLiteral("UTF8"),
+              QStringLiteral("--locale=C"), QStringLiteral("--no-instructions")},
              output)) {
         reason = QStringLiteral("initdb failed: ") + output;
         return false;
@@ -133,11 +135,13 @@ bool PostgresCluster::start(const QString& binaries, QString& reason)
                                 .arg(m_dir.path());
     if (!run(QStringLiteral("pg_ctl"),
              {QStringLiteral("-D"), m_dataDir, QStringLiteral("-o"), options, QStringLiteral("-l"),
-              QDir(m_dir.path()).filePath(QStringLiteral("server.log")), QStringLiteral("-w"), QStringLiteral("start")},
+              QDir(m_dir.path()).filePath(QStringLiteral("server.log")), QStringLiteral("-w"),
+              QStringLiteral("start")},
              output)) {
         QFile log(QDir(m_dir.path()).filePath(QStringLiteral("server.log")));
         log.open(QIODevice::ReadOnly);
-        reason = QStringLiteral("pg_ctl start failed: ") + output + u' ' + QString::fromLocal8Bit(log.readAll());
+        reason =
+            QStringLiteral("pg_ctl start failed: ") + output + u' ' + QString::fromLocal8Bit(log.readAll());
         return false;
     }
     m_started = true;
@@ -149,8 +153,8 @@ PostgresCluster::~PostgresCluster()
     if (m_started) {
         QString output;
         run(QStringLiteral("pg_ctl"),
-            {QStringLiteral("-D"), m_dataDir, QStringLiteral("-m"), QStringLiteral("immediate"), QStringLiteral("-w"),
-             QStringLiteral("stop")},
+            {QStringLiteral("-D"), m_dataDir, QStringLiteral("-m"), QStringLiteral("immediate"),
+             QStringLiteral("-w"), QStringLiteral("stop")},
             output);
     }
     // QTemporaryDir removes the directory, the cluster with it.
