@@ -39,7 +39,7 @@ template <typename Work> bool onServer(const QString& location, Work&& work)
 bool hasSchema(PgConnection& connection, const QString& schema)
 {
     return connection
-               .exec("SELECT 1 FROM pg_namespace WHERE nspname = $1", {schema.toUtf8()},
+               .exec("SELECT 1 FROM pg_namespace WHERE nspname = $1", PgParameters{schema.toUtf8()},
                      QStringLiteral("Cannot look for the year in"))
                .rows() > 0;
 }
@@ -77,7 +77,8 @@ bool DataPlace::exists(const QString& location)
         connection.connect();
         if (address.schema().isEmpty() || hasSchema(connection, address.schema()))
             return true;
-        lastFailure = QStringLiteral("The year %1 does not exist in %2.").arg(address.schema(), address.database());
+        lastFailure =
+            QStringLiteral("The year %1 does not exist in %2.").arg(address.schema(), address.database());
         return false;
     });
 }
@@ -88,7 +89,8 @@ bool DataPlace::create(const QString& location)
         lastFailure.clear();
         if (QDir().mkpath(location))
             return true;
-        lastFailure = QStringLiteral("Cannot create the directory %1.").arg(QDir::toNativeSeparators(location));
+        lastFailure =
+            QStringLiteral("Cannot create the directory %1.").arg(QDir::toNativeSeparators(location));
         return false;
     }
     return onServer(location, [](PgConnection& connection, const ServerAddress& address) {
@@ -110,9 +112,11 @@ bool DataPlace::tableExists(const QString& directory, const QString& fileName)
     }
     return onServer(directory, [&fileName](PgConnection& connection, const ServerAddress& address) {
         return connection
-                   .exec("SELECT 1 FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace WHERE n.nspname "
+                   .exec("SELECT 1 FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace WHERE "
+                         "n.nspname "
                          "= $1 AND c.relname = $2 AND c.relkind = 'r'",
-                         {address.schema().toUtf8(), fileName.toUtf8()}, QStringLiteral("Cannot look for the table in"))
+                         {address.schema().toUtf8(), fileName.toUtf8()},
+                         QStringLiteral("Cannot look for the table in"))
                    .rows() > 0;
     });
 }

@@ -2,6 +2,7 @@
 
 #include "engine/EngineError.h"
 
+#include <QCoreApplication>
 #include <QVarLengthArray>
 #include <libpq-fe.h>
 
@@ -12,9 +13,10 @@ namespace {
 // The server's notices ("already exists, skipping") are no news to the person.
 void ignoreNotice(void*, const char*) {}
 
+// The library's message on one line.
 QString trimmedMessage(const char* message)
 {
-    return QString::fromUtf8(message).trimmed();
+    return QString::fromUtf8(message).simplified();
 }
 
 } // namespace
@@ -38,8 +40,10 @@ bool PgConnection::tryConnect(QString* reason)
     if (m_conn && PQstatus(m_conn) == CONNECTION_OK)
         return true;
     close();
-    const char* keywords[] = {"dbname", "connect_timeout", "client_encoding", nullptr};
-    const char* values[] = {m_uri.constData(), "10", "UTF8", nullptr};
+    const char* keywords[] = {"dbname", "connect_timeout", "client_encoding", "fallback_application_name",
+                              nullptr};
+    const QByteArray program = QCoreApplication::applicationName().toUtf8();
+    const char* values[] = {m_uri.constData(), "10", "UTF8", program.constData(), nullptr};
     m_conn = PQconnectdbParams(keywords, values, 1);
     if (m_conn && PQstatus(m_conn) == CONNECTION_OK) {
         PQsetNoticeProcessor(m_conn, ignoreNotice, nullptr);
@@ -64,7 +68,7 @@ QString PgConnection::serverMessage(pg_result* result) const
     return primary ? QString::fromUtf8(primary) : trimmedMessage(PQerrorMessage(m_conn));
 }
 
-void PgConnection::fail(pg_result* result, const QString& action)
+void PgConnection::fail(pg_result* result, const QString& action, const QString& place)
 {
     const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
     m_lastState = state ? QByteArray(state) : QByteArray();
@@ -73,14 +77,15 @@ void PgConnection::fail(pg_result* result, const QString& action)
     if (PQstatus(m_conn) != CONNECTION_OK) {
         // Dropped now; the next use connects again.
         close();
-        throw EngineError(QStringLiteral("%1 %2: the connection to the database server was lost (%3). Nothing "
-                                         "was changed by this operation; try again.")
-                              .arg(action, m_shown, reason));
+        throw EngineError(QStringLiteral("%1 %2: the connection to the database server was lost (%3). The "
+                                         "next operation connects again.")
+                              .arg(action, place.isEmpty() ? m_shown : place, reason));
     }
-    throw EngineError(QStringLiteral("%1 %2: %3.").arg(action, m_shown, reason));
+    throw EngineError(QStringLiteral("%1 %2: %3.").arg(action, place.isEmpty() ? m_shown : place, reason));
 }
 
-PgResult PgConnection::exec(const QByteArray& sql, const QList<PgParameter>& parameters, const QString& action)
+PgResult PgConnection::exec(const QByteArray& sql, const QList<PgParameter>& parameters,
+                            const QString& action, const QString& place)
 {
     connect();
     QVarLengthArray<const char*, 16> values;
@@ -93,7 +98,7 @@ PgResult PgConnection::exec(const QByteArray& sql, const QList<PgParameter>& par
                                      lengths.data(), nullptr, 0);
     const ExecStatusType status = result ? PQresultStatus(result) : PGRES_FATAL_ERROR;
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
-        fail(result, action);
+        fail(result, action, place);
     m_lastState.clear();
     return PgResult(result);
 }

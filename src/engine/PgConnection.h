@@ -13,6 +13,7 @@ namespace quillio::engine {
 
 // A text parameter of a statement; nothing stands for null.
 using PgParameter = std::optional<QByteArray>;
+using PgParameters = QList<PgParameter>;
 
 // One connection to a database server, made at its first use and made again at the first use after
 // it was lost. Errors are raised as EngineError texts that begin with what was being done and name
@@ -33,9 +34,14 @@ public:
     pg_conn* handle() const { return m_conn; }
     const QString& shown() const { return m_shown; }
 
-    // Runs one statement with text parameters ($1, $2, ...); a failure's text begins with `action`.
-    PgResult exec(const QByteArray& sql, const QList<PgParameter>& parameters, const QString& action);
-    PgResult exec(const QByteArray& sql, const QString& action) { return exec(sql, {}, action); }
+    // Runs one statement with text parameters ($1, $2, ...); a failure's text begins with `action`
+    // and names `place` (a table), or the database when none is given.
+    PgResult exec(const QByteArray& sql, const QList<PgParameter>& parameters, const QString& action,
+                  const QString& place = {});
+    PgResult exec(const QByteArray& sql, const QString& action, const QString& place = {})
+    {
+        return exec(sql, {}, action, place);
+    }
     // The SQLSTATE of the last failure raised by exec(), e.g. "42P07".
     const QByteArray& lastState() const { return m_lastState; }
     // The backend's process id, for a test that ends it.
@@ -46,7 +52,7 @@ public:
 
 private:
     void close();
-    [[noreturn]] void fail(pg_result* result, const QString& action);
+    [[noreturn]] void fail(pg_result* result, const QString& action, const QString& place);
     QString serverMessage(pg_result* result) const;
 
     QByteArray m_uri;

@@ -40,7 +40,8 @@ std::optional<ServerAddress> ServerAddress::parse(const QString& location)
     }
     const qsizetype slash = rest.indexOf(u'/');
     address.m_authority = slash < 0 ? rest : rest.left(slash);
-    const QStringList segments = slash < 0 ? QStringList() : rest.mid(slash + 1).split(u'/', Qt::SkipEmptyParts);
+    const QStringList segments =
+        slash < 0 ? QStringList() : rest.mid(slash + 1).split(u'/', Qt::SkipEmptyParts);
     // A database, and at most a year within it.
     if (segments.isEmpty() || segments.size() > 2)
         return std::nullopt;

@@ -23,7 +23,8 @@ const QString ReadAction = QStringLiteral("Cannot read the table");
 
 } // namespace
 
-ServerRecordCursor::ServerRecordCursor(ServerTable& table, QObject* context) : m_table(table), m_context(context)
+ServerRecordCursor::ServerRecordCursor(ServerTable& table, QObject* context)
+    : m_table(table), m_context(context)
 {
     threadCursors.append(this);
 }
@@ -67,8 +68,8 @@ bool ServerRecordCursor::seek(bool forward, qint64 from)
 {
     release();
     const int limit = m_table.readsScattered() ? 1 : PageRows;
-    const PgResult result =
-        m_table.connection().exec(m_table.pageSql(forward, limit), {QByteArray::number(from)}, ReadAction);
+    const PgResult result = m_table.connection().exec(m_table.pageSql(forward, limit),
+                                                      {QByteArray::number(from)}, ReadAction, m_table.path());
     const FieldDefs& fields = m_table.fields();
     for (int row = 0; row < result.rows(); ++row) {
         Row read;

@@ -71,7 +71,7 @@ QByteArray qualifiedName(PgConnection& connection, const ServerAddress& place, c
 bool schemaExists(PgConnection& connection, const QString& schema, const QString& action)
 {
     return connection
-               .exec("SELECT 1 FROM pg_namespace WHERE nspname = $1", {schema.toUtf8()}, action)
+               .exec("SELECT 1 FROM pg_namespace WHERE nspname = $1", PgParameters{schema.toUtf8()}, action)
                .rows() > 0;
 }
 
@@ -79,14 +79,15 @@ bool schemaExists(PgConnection& connection, const QString& schema, const QString
 
 ServerTable::ServerTable(std::shared_ptr<PgConnection> connection, const ServerAddress& place,
                          const QString& tableName)
-    : m_connection(std::move(connection)), m_place(place), m_tableName(tableName), m_shown(place.shown(tableName))
+    : m_connection(std::move(connection)), m_place(place), m_tableName(tableName),
+      m_shown(place.shown(tableName))
 {
 }
 
 ServerTable::~ServerTable() = default;
 
-std::unique_ptr<ServerTable> ServerTable::open(std::shared_ptr<PgConnection> connection, const ServerAddress& place,
-                                               const QString& tableName)
+std::unique_ptr<ServerTable> ServerTable::open(std::shared_ptr<PgConnection> connection,
+                                               const ServerAddress& place, const QString& tableName)
 {
     std::unique_ptr<ServerTable> table(new ServerTable(std::move(connection), place, tableName));
     table->readDeclarations();
@@ -119,10 +120,10 @@ void ServerTable::readDeclarations()
         m_salt = QString::fromLatin1(marks.at(3));
         m_verifier = QString::fromLatin1(marks.at(4));
     }
-    const PgResult columns = connection.exec(
-        "SELECT attname, format_type(atttypid, atttypmod), attidentity <> '' FROM pg_attribute WHERE attrelid = "
-        "$1::oid AND attnum > 0 AND NOT attisdropped ORDER BY attnum",
-        {table.bytes(0, 0)}, action);
+    const PgResult columns = connection.exec("SELECT attname, format_type(atttypid, atttypmod), attidentity "
+                                             "<> '' FROM pg_attribute WHERE attrelid = "
+                                             "$1::oid AND attnum > 0 AND NOT attisdropped ORDER BY attnum",
+                                             PgParameters{table.bytes(0, 0)}, action);
     m_qualified = qualifiedName(connection, m_place, m_tableName);
     for (int row = 0; row < columns.rows(); ++row) {
         const QByteArray name = columns.bytes(row, 0);
@@ -155,15 +156,16 @@ void ServerTable::readDeclarations()
 void ServerTable::ensureCollation(PgConnection& connection, const QString& schema)
 {
     const QString action = QStringLiteral("Cannot prepare the sorting of texts in");
-    const PgResult there = connection.exec(
-        "SELECT 1 FROM pg_collation c JOIN pg_namespace n ON n.oid = c.collnamespace WHERE n.nspname = $1 AND "
-        "c.collname = $2",
-        {schema.toUtf8(), CollationName}, action);
+    const PgResult there = connection.exec("SELECT 1 FROM pg_collation c JOIN pg_namespace n ON n.oid = "
+                                           "c.collnamespace WHERE n.nspname = $1 AND "
+                                           "c.collname = $2",
+                                           {schema.toUtf8(), CollationName}, action);
     if (there.rows() > 0)
         return;
     try {
-        connection.exec("CREATE COLLATION IF NOT EXISTS " + connection.quoteIdentifier(schema) + "." + CollationName +
-                            " (provider = icu, locale = '" + CollationLocale + "', deterministic = false)",
+        connection.exec("CREATE COLLATION IF NOT EXISTS " + connection.quoteIdentifier(schema) + "." +
+                            CollationName + " (provider = icu, locale = '" + CollationLocale +
+                            "', deterministic = false)",
                         action);
     } catch (const EngineError&) {
         // Another desk made it at the same moment: the catalogue's unique name says so.
@@ -206,7 +208,8 @@ void ServerTable::create(PgConnection& connection, const ServerAddress& place, c
         }
         if (state == "42P07")
             throw EngineError(
-                QStringLiteral("Cannot create the table %1: a table of that name already exists.").arg(shown));
+                QStringLiteral("Cannot create the table %1: a table of that name already exists.")
+                    .arg(shown));
         throw;
     }
 }
@@ -239,13 +242,14 @@ void ServerTable::protect(const QString& password)
     if (m_protected) {
         if (TablePassword::verifier(m_salt, password) == m_verifier)
             return;
-        throw EngineError(QStringLiteral("The table %1 is already protected with another password.").arg(m_shown));
+        throw EngineError(
+            QStringLiteral("The table %1 is already protected with another password.").arg(m_shown));
     }
     const QString salt = TablePassword::newSalt();
     const QString verifier = TablePassword::verifier(salt, password);
-    m_connection->exec("COMMENT ON TABLE " + m_qualified + " IS '" + FormatMark + " protected " + salt.toLatin1() +
-                           " " + verifier.toLatin1() + "'",
-                       QStringLiteral("Cannot protect the table"));
+    m_connection->exec("COMMENT ON TABLE " + m_qualified + " IS '" + FormatMark + " protected " +
+                           salt.toLatin1() + " " + verifier.toLatin1() + "'",
+                       QStringLiteral("Cannot protect the table"), m_shown);
     m_salt = salt;
     m_verifier = verifier;
     m_protected = true;
@@ -272,10 +276,11 @@ qint64 ServerTable::insert(const QList<QVariant>& values)
         names.append(m_columns.at(i));
         places.append("$" + QByteArray::number(places.size() + 1));
     }
-    const QByteArray sql = names.isEmpty() ? "INSERT INTO " + m_qualified + " DEFAULT VALUES RETURNING " + m_rowid
-                                           : "INSERT INTO " + m_qualified + " (" + names.join(", ") + ") VALUES (" +
-                                                 places.join(", ") + ") RETURNING " + m_rowid;
-    const PgResult result = m_connection->exec(sql, parameters(values), StoreAction);
+    const QByteArray sql = names.isEmpty()
+                               ? "INSERT INTO " + m_qualified + " DEFAULT VALUES RETURNING " + m_rowid
+                               : "INSERT INTO " + m_qualified + " (" + names.join(", ") + ") VALUES (" +
+                                     places.join(", ") + ") RETURNING " + m_rowid;
+    const PgResult result = m_connection->exec(sql, parameters(values), StoreAction, m_shown);
     return result.number(0, 0);
 }
 
@@ -288,39 +293,42 @@ void ServerTable::update(qint64 rowid, qint64 version, const QList<QVariant>& va
         if (m_fields[i].type != FieldType::AutoInc)
             sql += m_columns.at(i) + " = $" + QByteArray::number(++index) + ", ";
     }
-    sql += VersionColumn + " = " + VersionColumn + " + 1 WHERE " + m_rowid + " = $" + QByteArray::number(index + 1) +
-           " AND " + VersionColumn + " = $" + QByteArray::number(index + 2);
+    sql += VersionColumn + " = " + VersionColumn + " + 1 WHERE " + m_rowid + " = $" +
+           QByteArray::number(index + 1) + " AND " + VersionColumn + " = $" + QByteArray::number(index + 2);
     QList<PgParameter> bound = parameters(values);
     bound.append(QByteArray::number(rowid));
     bound.append(QByteArray::number(version));
-    if (m_connection->exec(sql, bound, StoreAction).changedRows() > 0)
+    if (m_connection->exec(sql, bound, StoreAction, m_shown).changedRows() > 0)
         return;
     const bool stillThere = m_connection
                                 ->exec("SELECT 1 FROM " + m_qualified + " WHERE " + m_rowid + " = $1::bigint",
-                                       {QByteArray::number(rowid)}, StoreAction)
+                                       {QByteArray::number(rowid)}, StoreAction, m_shown)
                                 .rows() > 0;
-    throw EngineError(QStringLiteral("%1 %2: another user %3 the record after it was read.")
-                          .arg(StoreAction, m_shown,
-                               stillThere ? QStringLiteral("changed") : QStringLiteral("deleted")));
+    throw EngineError(
+        QStringLiteral("%1 %2: another user %3 the record after it was read.")
+            .arg(StoreAction, m_shown, stillThere ? QStringLiteral("changed") : QStringLiteral("deleted")));
 }
 
 void ServerTable::remove(qint64 rowid)
 {
     ServerRecordCursor::releaseAll();
-    m_connection->exec("DELETE FROM " + m_qualified + " WHERE " + m_rowid + " = $1::bigint", {QByteArray::number(rowid)},
-                       QStringLiteral("Cannot delete the record from"));
+    m_connection->exec("DELETE FROM " + m_qualified + " WHERE " + m_rowid + " = $1::bigint",
+                       {QByteArray::number(rowid)}, QStringLiteral("Cannot delete the record from"), m_shown);
 }
 
 int ServerTable::count()
 {
-    return int(m_connection->exec("SELECT count(*) FROM " + m_qualified, QStringLiteral("Cannot read the table"))
-                   .number(0, 0));
+    return int(
+        m_connection
+            ->exec("SELECT count(*) FROM " + m_qualified, QStringLiteral("Cannot read the table"), m_shown)
+            .number(0, 0));
 }
 
 bool ServerTable::isEmpty()
 {
     return m_connection
-               ->exec("SELECT 1 FROM " + m_qualified + " LIMIT 1", QStringLiteral("Cannot read the table"))
+               ->exec("SELECT 1 FROM " + m_qualified + " LIMIT 1", QStringLiteral("Cannot read the table"),
+                      m_shown)
                .rows() == 0;
 }
 
@@ -348,7 +356,8 @@ QByteArray ServerTable::orderTerms(int field, bool descending)
         }
         // Blanks first, then the alphabetical order of a person's list.
         return "(" + column + " IS NULL OR " + column + " = '') DESC, " + column + " COLLATE " +
-               m_connection->quoteIdentifier(m_place.schema()) + "." + CollationName + direction + ", " + m_rowid;
+               m_connection->quoteIdentifier(m_place.schema()) + "." + CollationName + direction + ", " +
+               m_rowid;
     }
     return column + direction + ", " + m_rowid;
 }
@@ -357,7 +366,7 @@ QList<qint64> ServerTable::orderedRowids(int field, bool descending)
 {
     const PgResult result = m_connection->exec("SELECT " + m_rowid + " FROM " + m_qualified + " ORDER BY " +
                                                    orderTerms(field, descending),
-                                               QStringLiteral("Cannot read the table"));
+                                               QStringLiteral("Cannot read the table"), m_shown);
     QList<qint64> rowids;
     rowids.reserve(result.rows());
     for (int row = 0; row < result.rows(); ++row)
@@ -367,10 +376,9 @@ QList<qint64> ServerTable::orderedRowids(int field, bool descending)
 
 QStringList ServerTable::orderedTexts(int field)
 {
-    const PgResult result =
-        m_connection->exec("SELECT " + m_columns.at(field) + "::text FROM " + m_qualified + " ORDER BY " +
-                               orderTerms(field, false),
-                           QStringLiteral("Cannot read the table"));
+    const PgResult result = m_connection->exec("SELECT " + m_columns.at(field) + "::text FROM " +
+                                                   m_qualified + " ORDER BY " + orderTerms(field, false),
+                                               QStringLiteral("Cannot read the table"), m_shown);
     QStringList texts;
     texts.reserve(result.rows());
     for (int row = 0; row < result.rows(); ++row)
@@ -383,8 +391,9 @@ QByteArray ServerTable::pageSql(bool forward, int limit) const
     QByteArray sql = "SELECT " + m_rowid + ", " + VersionColumn;
     for (const QByteArray& column : m_columns)
         sql += ", " + column;
-    sql += " FROM " + m_qualified + " WHERE " + m_rowid + (forward ? " >= $1::bigint ORDER BY " : " <= $1::bigint ORDER BY ") +
-           m_rowid + (forward ? "" : " DESC") + " LIMIT " + QByteArray::number(limit);
+    sql += " FROM " + m_qualified + " WHERE " + m_rowid +
+           (forward ? " >= $1::bigint ORDER BY " : " <= $1::bigint ORDER BY ") + m_rowid +
+           (forward ? "" : " DESC") + " LIMIT " + QByteArray::number(limit);
     return sql;
 }
 

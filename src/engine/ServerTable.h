@@ -9,8 +9,6 @@
 
 namespace quillio::engine {
 
-
-
 // One table of a year's schema on a database server, named as the table file it stands for
 // (`Rubrica.DB`). The declared columns are the table's own columns with their types (a CHAR width
 // is a varchar's length); an AUTOINC column is an identity column and the row id, otherwise a
@@ -21,8 +19,8 @@ class ServerTable : public TableStorage
 {
 public:
     // `connection`: the session's connection to the address's database.
-    static std::unique_ptr<ServerTable> open(std::shared_ptr<PgConnection> connection, const ServerAddress& place,
-                                             const QString& tableName);
+    static std::unique_ptr<ServerTable> open(std::shared_ptr<PgConnection> connection,
+                                             const ServerAddress& place, const QString& tableName);
     static void create(PgConnection& connection, const ServerAddress& place, const QString& tableName,
                        const FieldDefs& columns);
     // Makes the collation text columns sort by, in the schema, unless it is there.
@@ -57,7 +55,8 @@ public:
     bool readsScattered() const { return m_scatteredReads; }
 
 private:
-    ServerTable(std::shared_ptr<PgConnection> connection, const ServerAddress& place, const QString& tableName);
+    ServerTable(std::shared_ptr<PgConnection> connection, const ServerAddress& place,
+                const QString& tableName);
     void readDeclarations();
     [[noreturn]] void damaged(const QString& what) const;
     bool isTextField(int field) const;
@@ -68,8 +67,8 @@ private:
     ServerAddress m_place;
     QString m_tableName;
     QString m_shown;
-    QByteArray m_qualified; // "schema"."table"
-    QByteArray m_rowid;     // the quoted row id column
+    QByteArray m_qualified;   // "schema"."table"
+    QByteArray m_rowid;       // the quoted row id column
     QByteArrayList m_columns; // each field's quoted name
     FieldDefs m_fields;
     QHash<QString, int> m_exactNames;

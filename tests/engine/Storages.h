@@ -51,31 +51,32 @@ inline QString newServerYear()
 
 // In initTestCase(): on the server storage, skips the whole class, saying why, when no server can
 // be started here.
-#define QUILLIO_REQUIRE_STORAGE()                                                                          \
-    do {                                                                                                   \
-        if (quillio::engine::test::onServer() && !quillio::test::PostgresCluster::shared())               \
-            QSKIP(qPrintable(quillio::test::PostgresCluster::unavailableReason()));                       \
+#define QUILLIO_REQUIRE_STORAGE()                                                                            \
+    do {                                                                                                     \
+        if (quillio::engine::test::onServer() && !quillio::test::PostgresCluster::shared())                  \
+            QSKIP(qPrintable(quillio::test::PostgresCluster::unavailableReason()));                          \
     } while (false)
 
 // At the top of a test about the files themselves (their bytes, SQLite's own checks).
-#define QUILLIO_FILES_ONLY(why)                                                                             \
-    do {                                                                                                   \
-        if (quillio::engine::test::onServer())                                                            \
-            QSKIP("On table files only: " why);                                                            \
+#define QUILLIO_FILES_ONLY(why)                                                                              \
+    do {                                                                                                     \
+        if (quillio::engine::test::onServer())                                                               \
+            QSKIP("On table files only: " why);                                                              \
     } while (false)
 
 // Runs every test of the class on the table files, then on the database server.
-#define QUILLIO_MAIN_ON_EACH_STORAGE(TestClass)                                                            \
-    int main(int argc, char** argv)                                                                        \
-    {                                                                                                      \
-        QCoreApplication app(argc, argv);                                                                  \
-        TestClass test;                                                                                    \
-        int failures = 0;                                                                                  \
-        for (auto storage : {quillio::engine::test::Storage::Files, quillio::engine::test::Storage::Server}) { \
-            quillio::engine::test::currentStorage() = storage;                                             \
-            std::printf("=== Storage: %s ===\n", quillio::engine::test::storageName(storage));            \
-            std::fflush(stdout);                                                                           \
-            failures += QTest::qExec(&test, argc, argv);                                                   \
-        }                                                                                                  \
-        return failures;                                                                                   \
+#define QUILLIO_MAIN_ON_EACH_STORAGE(TestClass)                                                              \
+    int main(int argc, char** argv)                                                                          \
+    {                                                                                                        \
+        QCoreApplication app(argc, argv);                                                                    \
+        TestClass test;                                                                                      \
+        int failures = 0;                                                                                    \
+        for (auto storage :                                                                                  \
+             {quillio::engine::test::Storage::Files, quillio::engine::test::Storage::Server}) {              \
+            quillio::engine::test::currentStorage() = storage;                                               \
+            std::printf("=== Storage: %s ===\n", quillio::engine::test::storageName(storage));               \
+            std::fflush(stdout);                                                                             \
+            failures += QTest::qExec(&test, argc, argv);                                                     \
+        }                                                                                                    \
+        return failures;                                                                                     \
     }

@@ -27,11 +27,14 @@ void DataPlaceTest::childAddsOneSegment_data()
 {
     QTest::addColumn<QString>("location");
     QTest::addColumn<QString>("child");
-    QTest::newRow("folder") << "/data/" << "/data/2026/";
-    QTest::newRow("database") << "postgresql://host/db/" << "postgresql://host/db/2026/";
-    QTest::newRow("database without separator") << "postgres://host/db" << "postgres://host/db/2026/";
-    QTest::newRow("options stay at the end")
-        << "postgresql://u@host:5433/db/?sslmode=require" << "postgresql://u@host:5433/db/2026/?sslmode=require";
+    QTest::newRow("folder") << "/data/"
+                            << "/data/2026/";
+    QTest::newRow("database") << "postgresql://host/db/"
+                              << "postgresql://host/db/2026/";
+    QTest::newRow("database without separator") << "postgres://host/db"
+                                                << "postgres://host/db/2026/";
+    QTest::newRow("options stay at the end") << "postgresql://u@host:5433/db/?sslmode=require"
+                                             << "postgresql://u@host:5433/db/2026/?sslmode=require";
 }
 
 void DataPlaceTest::childAddsOneSegment()
@@ -91,7 +94,8 @@ void DataPlaceTest::aPlaceThatCannotBeReachedSaysWhyWithoutItsPassword()
 
     const QString text = errorText<EngineError>([&] {
         Session session(QStringLiteral("Altra"));
-        session.addStandardAlias(Alias, DataPlace::child(address, QStringLiteral("y1")), QStringLiteral("NATIVE"));
+        session.addStandardAlias(Alias, DataPlace::child(address, QStringLiteral("y1")),
+                                 QStringLiteral("NATIVE"));
         Table table(session);
         table.setDatabaseName(Alias);
         table.setTableName(QStringLiteral("Rubrica.DB"));
