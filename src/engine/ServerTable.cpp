@@ -397,6 +397,60 @@ QByteArray ServerTable::pageSql(bool forward, int limit) const
     return sql;
 }
 
+void ServerTable::setProtectionMarks(const ProtectionMarks& marks)
+{
+    if (marks.salt.isEmpty())
+        return;
+    m_connection->exec("COMMENT ON TABLE " + m_qualified + " IS '" + FormatMark + " protected " +
+                           marks.salt.toLatin1() + " " + marks.verifier.toLatin1() + "'",
+                       QStringLiteral("Cannot protect the table"), m_shown);
+    m_salt = marks.salt;
+    m_verifier = marks.verifier;
+    m_protected = true;
+}
+
+QByteArray ServerTable::sequenceOf()
+{
+    return m_connection
+        ->exec("SELECT pg_get_serial_sequence($1, $2)", {m_qualified, QByteArray(m_rowid).replace('"', "")},
+               QStringLiteral("Cannot read the numbering of"), m_shown)
+        .bytes(0, 0);
+}
+
+qint64 ServerTable::nextNumber()
+{
+    return m_connection
+               ->exec("SELECT coalesce(pg_sequence_last_value($1::regclass), 0)", {sequenceOf()},
+                      QStringLiteral("Cannot read the numbering of"), m_shown)
+               .number(0, 0) +
+           1;
+}
+
+void ServerTable::insertNumbered(qint64 rowid, const QList<QVariant>& values)
+{
+    QByteArrayList names{m_rowid};
+    QByteArrayList places{"$1"};
+    for (int i = 0; i < m_fields.size(); ++i) {
+        if (m_fields[i].type == FieldType::AutoInc)
+            continue;
+        names.append(m_columns.at(i));
+        places.append("$" + QByteArray::number(places.size() + 1));
+    }
+    PgParameters bound{QByteArray::number(rowid)};
+    bound += parameters(values);
+    m_connection->exec("INSERT INTO " + m_qualified + " (" + names.join(", ") +
+                           ") OVERRIDING SYSTEM VALUE VALUES (" + places.join(", ") + ")",
+                       bound, StoreAction, m_shown);
+}
+
+void ServerTable::continueNumbersAt(qint64 next)
+{
+    if (next <= 1)
+        return;
+    m_connection->exec("SELECT setval($1::regclass, $2::bigint, true)",
+                       {sequenceOf(), QByteArray::number(next - 1)}, StoreAction, m_shown);
+}
+
 std::unique_ptr<RecordReader> ServerTable::reader(QObject* context)
 {
     return std::make_unique<ServerRecordCursor>(*this, context);

@@ -47,6 +47,11 @@ public:
     void cacheForScatteredReads() override { m_scatteredReads = true; }
     QStringList orderedTexts(int field) override;
     std::unique_ptr<RecordReader> reader(QObject* context) override;
+    ProtectionMarks protectionMarks() const override { return {m_salt, m_verifier}; }
+    void setProtectionMarks(const ProtectionMarks& marks) override;
+    qint64 nextNumber() override;
+    void insertNumbered(qint64 rowid, const QList<QVariant>& values) override;
+    void continueNumbersAt(qint64 next) override;
 
     // The text of a statement reading row id, version and every field of at most `limit` records
     // from a row id on, forward (rowid >= $1, ascending) or backward (rowid <= $1, descending).
@@ -62,6 +67,8 @@ private:
     bool isTextField(int field) const;
     QByteArray orderTerms(int field, bool descending);
     QList<PgParameter> parameters(const QList<QVariant>& values) const;
+    // The qualified name of the row id's sequence.
+    QByteArray sequenceOf();
 
     std::shared_ptr<PgConnection> m_connection;
     ServerAddress m_place;

@@ -70,6 +70,11 @@ public:
     // the same pages of the file again and again: keeps more of the file in memory.
     void cacheForScatteredReads() override;
     std::unique_ptr<RecordReader> reader(QObject* context) override;
+    ProtectionMarks protectionMarks() const override { return {m_salt, m_verifier}; }
+    void setProtectionMarks(const ProtectionMarks& marks) override;
+    qint64 nextNumber() override;
+    void insertNumbered(qint64 rowid, const QList<QVariant>& values) override;
+    void continueNumbersAt(qint64 next) override;
 
     // Every record's value of the column `field` as text (a missing value as an empty text), in the
     // order of orderedRowids(field, false). Touches nothing but this file's own connection, so a

@@ -33,6 +33,13 @@ public:
     // How the table is named to the person: a file's path, or the server address with the table.
     static QString locationOf(const QString& directory, const QString& fileName);
 
+    // A protected table's salt and password verifier; both empty when it is unprotected.
+    struct ProtectionMarks
+    {
+        QString salt;
+        QString verifier;
+    };
+
     virtual ~TableStorage() = default;
 
     // The location shown in error texts.
@@ -65,6 +72,14 @@ public:
     // order of orderedRowids(field, false). Touches nothing but this table's own connection, so a
     // worker thread may call it on a table it opened itself.
     virtual QStringList orderedTexts(int field) = 0;
+    // What a copy of the table takes over: the protection as it is, each record with its row id,
+    // and the number the next new record gets.
+    virtual ProtectionMarks protectionMarks() const = 0;
+    virtual void setProtectionMarks(const ProtectionMarks& marks) = 0;
+    virtual qint64 nextNumber() = 0;
+    virtual void insertNumbered(qint64 rowid, const QList<QVariant>& values) = 0;
+    virtual void continueNumbersAt(qint64 next) = 0;
+
     // A reader of this table's records; `context`'s thread is the one that reads.
     virtual std::unique_ptr<RecordReader> reader(QObject* context) = 0;
 };
