@@ -16,11 +16,12 @@ cd "$(dirname "$0")"
 
 # What building and running need (xvfb and xauth start the program where there is no display).
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libqt6svg6 libsqlite3-dev
-          libzip-dev xvfb xauth fonts-dejavu-core)
+          libzip-dev libpq-dev xvfb xauth fonts-dejavu-core)
 
 # What only the tests need: PDF text, the official schema check, the CSV reader, clang for the
-# sanitizer and fuzzer builds, clang-format for the format check.
-test_packages=(poppler-utils libxml2-utils python3 clang libclang-rt-14-dev clang-format)
+# sanitizer and fuzzer builds, clang-format for the format check, the database server the engine's
+# tests start a throw-away cluster of.
+test_packages=(poppler-utils libxml2-utils python3 clang libclang-rt-14-dev clang-format postgresql)
 
 # What the package and its checks need besides the build: dpkg-shlibdeps and file for CPack,
 # python3-markdown for the guide, the validators and lintian for the checks.

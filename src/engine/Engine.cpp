@@ -2,7 +2,7 @@
 
 #include "engine/EngineError.h"
 #include "engine/Session.h"
-#include "engine/TableFile.h"
+#include "engine/TableStorage.h"
 
 #include <QMutex>
 #include <sqlite3.h>
@@ -39,7 +39,7 @@ Session& Engine::defaultSession()
 
 void Engine::protectTable(const QString& directory, const QString& fileName, const QString& password)
 {
-    const std::unique_ptr<TableFile> file = TableFile::open(TableFile::pathIn(directory, fileName));
+    const std::unique_ptr<TableStorage> file = TableStorage::open(directory, fileName);
     file->protect(password);
 }
 

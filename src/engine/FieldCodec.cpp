@@ -211,6 +211,52 @@ QVariant FieldCodec::read(sqlite3_stmt* statement, int column, FieldType type)
     return {};
 }
 
+std::optional<QByteArray> FieldCodec::serverText(FieldType type, const QVariant& value)
+{
+    if (Values::isNull(value))
+        return std::nullopt;
+    switch (type) {
+    case FieldType::Char:
+    case FieldType::Memo:
+        return value.toString().toUtf8();
+    case FieldType::Numeric:
+        return QByteArray::number(value.toDouble(), 'g', 17);
+    case FieldType::Date:
+        return value.toDate().toString(Qt::ISODate).toLatin1();
+    case FieldType::Boolean:
+        return QByteArray(value.toBool() ? "t" : "f");
+    case FieldType::AutoInc:
+        return QByteArray::number(value.toLongLong());
+    }
+    return std::nullopt;
+}
+
+QVariant FieldCodec::fromServerText(FieldType type, const QByteArray& text, bool isNull)
+{
+    if (isNull)
+        return blank(type);
+    switch (type) {
+    case FieldType::Char:
+    case FieldType::Memo:
+        return text.isEmpty() ? blank(type) : QVariant(QString::fromUtf8(text));
+    case FieldType::Numeric:
+        return text.toDouble();
+    case FieldType::Date: {
+        const QDate date = QDate::fromString(QString::fromLatin1(text), Qt::ISODate);
+        return date.isValid() ? QVariant(date) : QVariant();
+    }
+    case FieldType::Boolean:
+        return text == "t";
+    case FieldType::AutoInc: {
+        const qint64 number = text.toLongLong();
+        if (number >= std::numeric_limits<int>::min() && number <= std::numeric_limits<int>::max())
+            return int(number);
+        return number;
+    }
+    }
+    return {};
+}
+
 QVariant FieldCodec::blank(FieldType type)
 {
     if (type == FieldType::Memo)

@@ -3,6 +3,7 @@
 #include "engine/FieldDef.h"
 
 #include <QVariant>
+#include <optional>
 
 struct sqlite3_stmt;
 
@@ -23,6 +24,11 @@ public:
     static void bind(SqliteStatement& statement, int index, FieldType type, const QVariant& value);
     // Reads one stored column; blanks read as null, except a memo, which reads as empty text.
     static QVariant read(sqlite3_stmt* statement, int column, FieldType type);
+    // A value already converted for its field as the text a database server takes; nothing for null.
+    static std::optional<QByteArray> serverText(FieldType type, const QVariant& value);
+    // A value from the text a database server sent (null when `text` is null); blanks read as for
+    // read().
+    static QVariant fromServerText(FieldType type, const QByteArray& text, bool isNull);
     // The value of a blank field.
     static QVariant blank(FieldType type);
     // The name of a value's type as error texts give it: Null, String, Double, ...

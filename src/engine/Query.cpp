@@ -3,17 +3,17 @@
 #include "engine/EngineError.h"
 #include "engine/FieldCodec.h"
 #include "engine/LocalSql.h"
-#include "engine/RecordCursor.h"
+#include "engine/RecordReader.h"
 #include "engine/Session.h"
-#include "engine/TableFile.h"
+#include "engine/TableStorage.h"
 
 namespace quillio::engine {
 
 // An opened SELECT: the row ids in the statement's order, and a cursor reading the current one.
 struct Query::Result
 {
-    std::unique_ptr<TableFile> file;
-    std::unique_ptr<RecordCursor> reader;
+    std::unique_ptr<TableStorage> file;
+    std::unique_ptr<RecordReader> reader;
     QList<qint64> rows;
     int row = -1;
     // Whether the rows come in the order of the file, each the record after the one before.
@@ -85,7 +85,7 @@ void Query::execSql()
     const QString directory = databaseName().isEmpty() ? QString() : session().aliasPath(databaseName());
     if (!session().isActive())
         session().activate();
-    TableFile::create(TableFile::pathIn(directory, statement.fileName), statement.columns);
+    TableStorage::create(directory, statement.fileName, statement.columns, &session());
 }
 
 void Query::open()
@@ -103,7 +103,7 @@ void Query::open()
         session().activate();
 
     auto result = std::make_unique<Result>();
-    result->file = TableFile::open(TableFile::pathIn(directory, statement.fileName));
+    result->file = TableStorage::open(directory, statement.fileName, &session());
     result->file->requireAccess(session().passwords());
     int orderField = -1;
     if (!statement.orderBy.isEmpty()) {
@@ -118,7 +118,7 @@ void Query::open()
     // Set after the sort, whose own reading of every record needs no cache.
     if (!rowidOrder)
         result->file->cacheForScatteredReads();
-    result->reader = std::make_unique<RecordCursor>(*result->file, this);
+    result->reader = result->file->reader(this);
     result->moveTo(result->rows.isEmpty() ? -1 : 0);
     m_result = std::move(result);
     setEdges(true, m_result->rows.isEmpty());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/RecordReader.h"
 #include "engine/SqliteStatement.h"
 
 #include <QList>
@@ -19,39 +20,39 @@ class TableFile;
 // cursor moves and is released as soon as control returns to the event loop of `context`'s thread,
 // and before any write of this thread. After a release the position is found again from the row
 // id, so releasing is transparent.
-class RecordCursor
+class RecordCursor : public RecordReader
 {
 public:
     RecordCursor(TableFile& file, QObject* context);
-    ~RecordCursor();
+    ~RecordCursor() override;
     RecordCursor(const RecordCursor&) = delete;
     RecordCursor& operator=(const RecordCursor&) = delete;
 
     // Each returns whether there is a record to stand on; next() and prior() keep the position when
     // there is no record beyond it.
-    bool first();
-    bool last();
-    bool next();
-    bool prior();
+    bool first() override;
+    bool last() override;
+    bool next() override;
+    bool prior() override;
 
     // Stands on `rowid` without reading it yet. When `exact`, a record removed meanwhile reads as
     // blank; otherwise the cursor moves on to the record that followed it (or the last one).
-    void setPosition(qint64 rowid, bool exact);
-    void clearPosition();
+    void setPosition(qint64 rowid, bool exact) override;
+    void clearPosition() override;
     // Steps on to `rowid` when it is the record after the one being read; false otherwise, the
     // position then being undefined until set again.
-    bool advanceTo(qint64 rowid);
-    bool hasPosition() const { return m_hasPosition; }
-    qint64 position() const { return m_position; }
+    bool advanceTo(qint64 rowid) override;
+    bool hasPosition() const override { return m_hasPosition; }
+    qint64 position() const override { return m_position; }
 
     // Whether the record at the position still exists, reading it.
-    bool isRecordThere();
+    bool isRecordThere() override;
     // Reads the record at the position (or, when not exact and it was removed, its successor);
     // false when there is nothing to read.
-    bool load();
-    QVariant value(int field);
-    QList<QVariant> values();
-    qint64 version();
+    bool load() override;
+    QVariant value(int field) override;
+    QList<QVariant> values() override;
+    qint64 version() override;
 
     // Ends the reading statement, giving up its lock on the file.
     void release();

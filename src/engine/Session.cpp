@@ -2,6 +2,8 @@
 
 #include "engine/Dataset.h"
 #include "engine/EngineError.h"
+#include "engine/PgConnection.h"
+#include "engine/ServerAddress.h"
 
 #include <QDir>
 
@@ -60,7 +62,9 @@ void Session::addStandardAlias(const QString& name, const QString& path)
     if (name.trimmed().isEmpty())
         throw EngineError(QStringLiteral("An alias needs a name"));
     QString directory = path;
-    if (!directory.isEmpty() && !directory.endsWith(u'/') && !directory.endsWith(QDir::separator()))
+    // A server address keeps its options at the end: it is taken as written.
+    if (!directory.isEmpty() && !ServerAddress::isAddress(directory) && !directory.endsWith(u'/') &&
+        !directory.endsWith(QDir::separator()))
         directory += QDir::separator();
     m_aliases.insert(name.toLower(), directory);
 }
@@ -82,6 +86,14 @@ void Session::addPassword(const QString& password)
 {
     if (!m_passwords.contains(password))
         m_passwords.append(password);
+}
+
+std::shared_ptr<PgConnection> Session::serverConnection(const ServerAddress& address)
+{
+    std::shared_ptr<PgConnection>& connection = m_serverConnections[address.connectionUri()];
+    if (!connection)
+        connection = std::make_shared<PgConnection>(address.connectionUri(), address.shown());
+    return connection;
 }
 
 void Session::attach(Dataset* dataset)

@@ -4,10 +4,13 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 namespace quillio::engine {
 
 class Dataset;
+class PgConnection;
+class ServerAddress;
 
 // An engine session: its aliases (a name standing for a directory of table files), the passwords
 // registered in it, and the datasets that belong to it.
@@ -42,6 +45,9 @@ public:
     void addPassword(const QString& password);
     const QStringList& passwords() const { return m_passwords; }
 
+    // The session's one connection to the database of `address`, made at its first use.
+    std::shared_ptr<PgConnection> serverConnection(const ServerAddress& address);
+
 private:
     friend class Dataset;
     void attach(Dataset* dataset);
@@ -54,6 +60,7 @@ private:
     QHash<QString, QString> m_aliases; // lower-case name -> directory
     QStringList m_passwords;
     QList<Dataset*> m_datasets;
+    QHash<QByteArray, std::shared_ptr<PgConnection>> m_serverConnections; // by connection URI
 };
 
 } // namespace quillio::engine

@@ -21,7 +21,8 @@ public:
     QStringList read() const;
 
 private:
-    QString m_path;
+    QString m_directory;
+    QString m_tableName;
     QStringList m_passwords;
     QString m_field;
 };

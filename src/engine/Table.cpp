@@ -2,9 +2,9 @@
 
 #include "engine/EngineError.h"
 #include "engine/FieldCodec.h"
-#include "engine/RecordCursor.h"
+#include "engine/RecordReader.h"
 #include "engine/Session.h"
-#include "engine/TableFile.h"
+#include "engine/TableStorage.h"
 #include "engine/Values.h"
 
 #include <QDir>
@@ -14,9 +14,9 @@ namespace quillio::engine {
 // The reading position and the record being added or edited.
 struct Table::Cursor
 {
-    Cursor(TableFile& file, QObject* context) : reader(file, context) {}
+    Cursor(TableStorage& file, QObject* context) : reader(file.reader(context)) {}
 
-    RecordCursor reader;
+    std::unique_ptr<RecordReader> reader;
     QList<QVariant> buffer; // every field of the pending record
     bool modified = false;
     qint64 editRowid = 0;
@@ -56,8 +56,8 @@ QString Table::filePath() const
     if (m_file)
         return m_file->path();
     try {
-        return TableFile::pathIn(databaseName().isEmpty() ? QString() : session().aliasPath(databaseName()),
-                                 m_tableName);
+        return TableStorage::locationOf(
+            databaseName().isEmpty() ? QString() : session().aliasPath(databaseName()), m_tableName);
     } catch (const EngineError&) {
         return {};
     }
@@ -72,11 +72,11 @@ void Table::open()
     const QString directory = databaseName().isEmpty() ? QString() : session().aliasPath(databaseName());
     if (!session().isActive())
         session().activate();
-    std::unique_ptr<TableFile> file = TableFile::open(TableFile::pathIn(directory, m_tableName));
+    std::unique_ptr<TableStorage> file = TableStorage::open(directory, m_tableName, &session());
     file->requireAccess(session().passwords());
     m_cursor = std::make_unique<Cursor>(*file, this);
     m_file = std::move(file);
-    const bool any = m_cursor->reader.first();
+    const bool any = m_cursor->reader->first();
     setEdges(true, !any);
     setState(DatasetState::Browse);
     emit recordChanged();
@@ -117,7 +117,7 @@ void Table::first()
 {
     requireOpen(isActive());
     settlePending(*this);
-    const bool any = m_cursor->reader.first();
+    const bool any = m_cursor->reader->first();
     setEdges(true, !any);
     emit recordChanged();
 }
@@ -126,7 +126,7 @@ void Table::next()
 {
     requireOpen(isActive());
     settlePending(*this);
-    RecordCursor& reader = m_cursor->reader;
+    RecordReader& reader = *m_cursor->reader;
     if (reader.next())
         setEdges(false, false);
     else
@@ -138,7 +138,7 @@ void Table::prior()
 {
     requireOpen(isActive());
     settlePending(*this);
-    RecordCursor& reader = m_cursor->reader;
+    RecordReader& reader = *m_cursor->reader;
     if (reader.prior())
         setEdges(false, false);
     else
@@ -150,14 +150,14 @@ void Table::last()
 {
     requireOpen(isActive());
     settlePending(*this);
-    const bool any = m_cursor->reader.last();
+    const bool any = m_cursor->reader->last();
     setEdges(!any, true);
     emit recordChanged();
 }
 
 bool Table::scanFromFirst(const std::function<bool()>& found)
 {
-    RecordCursor& reader = m_cursor->reader;
+    RecordReader& reader = *m_cursor->reader;
     bool any = reader.first();
     setEdges(true, !any);
     while (any) {
@@ -176,7 +176,7 @@ bool Table::locate(const QString& field, const QVariant& value)
     const int index = m_file->fieldIndex(field);
     if (index < 0)
         throw EngineError(QStringLiteral("Field '%1' not found").arg(field));
-    RecordCursor& reader = m_cursor->reader;
+    RecordReader& reader = *m_cursor->reader;
     const bool hadPosition = reader.hasPosition();
     const qint64 before = reader.position();
     bool found = scanFromFirst([&] { return Values::equal(reader.value(index), value); });
@@ -210,7 +210,7 @@ QVariant Table::fieldValue(const QString& name) const
         const QVariant& value = m_cursor->buffer.at(index);
         return value.isValid() ? value : FieldCodec::blank(m_file->fields().at(index).type);
     }
-    return m_cursor->reader.value(index);
+    return m_cursor->reader->value(index);
 }
 
 void Table::setFieldValue(const QString& name, const QVariant& value)
@@ -244,7 +244,7 @@ void Table::edit()
     requireOpen(isActive());
     if (state() != DatasetState::Browse)
         return;
-    RecordCursor& reader = m_cursor->reader;
+    RecordReader& reader = *m_cursor->reader;
     if (!reader.hasPosition() || m_file->isEmpty()) {
         append();
         return;
@@ -273,10 +273,10 @@ void Table::post()
     Cursor& cursor = *m_cursor;
     if (state() == DatasetState::Insert) {
         const qint64 rowid = m_file->insert(cursor.buffer);
-        cursor.reader.setPosition(rowid, false);
+        cursor.reader->setPosition(rowid, false);
     } else {
         m_file->update(cursor.editRowid, cursor.editVersion, cursor.buffer);
-        cursor.reader.setPosition(cursor.editRowid, false);
+        cursor.reader->setPosition(cursor.editRowid, false);
     }
     cursor.buffer.clear();
     cursor.modified = false;
@@ -307,7 +307,7 @@ void Table::remove()
         m_cursor->modified = false;
         setState(DatasetState::Browse);
     }
-    RecordCursor& reader = m_cursor->reader;
+    RecordReader& reader = *m_cursor->reader;
     if (!reader.hasPosition())
         throw EngineError(QStringLiteral("Cannot perform this operation on an empty dataset"));
     const qint64 removed = reader.position();

@@ -7,7 +7,7 @@
 
 namespace quillio::engine {
 
-class TableFile;
+class TableStorage;
 
 // One table file of a year's archive, opened through its session's alias.
 //
@@ -66,7 +66,7 @@ private:
     bool scanFromFirst(const std::function<bool()>& found);
 
     QString m_tableName;
-    std::unique_ptr<TableFile> m_file;
+    std::unique_ptr<TableStorage> m_file;
     struct Cursor;
     std::unique_ptr<Cursor> m_cursor;
 };

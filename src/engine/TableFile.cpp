@@ -4,10 +4,10 @@
 #include "engine/FieldCodec.h"
 #include "engine/RecordCursor.h"
 #include "engine/SqliteTransaction.h"
+#include "engine/TablePassword.h"
 #include "engine/TextCollation.h"
 #include "engine/TextSortOrder.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -76,14 +76,6 @@ QByteArray columnDeclaration(const FieldDef& field)
         return name + " TEXT";
     }
     return name;
-}
-
-QString verifierOf(const QString& salt, const QString& password)
-{
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    hash.addData(QByteArray::fromHex(salt.toLatin1()));
-    hash.addData(password.toUtf8());
-    return QString::fromLatin1(hash.result().toHex());
 }
 
 const QString StoreAction = QStringLiteral("Cannot store the record in");
@@ -275,7 +267,7 @@ void TableFile::requireAccess(const QStringList& passwords) const
     if (!m_protected)
         return;
     for (const QString& password : passwords) {
-        if (verifierOf(m_salt, password) == m_verifier)
+        if (TablePassword::verifier(m_salt, password) == m_verifier)
             return;
     }
     throw EngineError(QStringLiteral("The table file %1 is protected by a password that is not registered in "
@@ -289,15 +281,13 @@ void TableFile::protect(const QString& password)
         throw EngineError(
             QStringLiteral("Cannot protect the table file %1 with an empty password.").arg(native(path())));
     if (m_protected) {
-        if (verifierOf(m_salt, password) == m_verifier)
+        if (TablePassword::verifier(m_salt, password) == m_verifier)
             return;
         throw EngineError(QStringLiteral("The table file %1 is already protected with another password.")
                               .arg(native(path())));
     }
-    const QString salt = QString::fromLatin1(
-        QByteArray::number(QRandomGenerator::system()->generate64(), 16).rightJustified(16, '0') +
-        QByteArray::number(QRandomGenerator::system()->generate64(), 16).rightJustified(16, '0'));
-    const QString verifier = verifierOf(salt, password);
+    const QString salt = TablePassword::newSalt();
+    const QString verifier = TablePassword::verifier(salt, password);
     const QString action = QStringLiteral("Cannot protect the table file");
     beginWrite();
     SqliteTransaction transaction(m_connection, action);
@@ -492,6 +482,82 @@ bool TableFile::readTexts(int field, TextSortOrder& order)
         }
     }
     return true;
+}
+
+void TableFile::setProtectionMarks(const ProtectionMarks& marks)
+{
+    if (marks.salt.isEmpty())
+        return;
+    const QString action = QStringLiteral("Cannot protect the table file");
+    beginWrite();
+    SqliteTransaction transaction(m_connection, action);
+    SqliteStatement set =
+        m_connection.prepare("INSERT OR REPLACE INTO quillio_meta (key, value) VALUES (?1, ?2)");
+    const std::pair<const char*, QString> entries[] = {
+        {"salt", marks.salt}, {"verifier", marks.verifier}, {"protected", QStringLiteral("1")}};
+    for (const auto& [key, value] : entries) {
+        set.bindText(1, QLatin1String(key));
+        set.bindText(2, value);
+        set.step(action);
+        set.reset();
+    }
+    transaction.commit();
+    m_salt = marks.salt;
+    m_verifier = marks.verifier;
+    m_protected = true;
+}
+
+qint64 TableFile::nextNumber()
+{
+    SqliteStatement sequence = m_connection.prepare("SELECT seq FROM sqlite_sequence WHERE name = 'records'");
+    return sequence.step() ? sequence.columnInt64(0) + 1 : 1;
+}
+
+void TableFile::insertNumbered(qint64 rowid, const QList<QVariant>& values)
+{
+    beginWrite();
+    QByteArrayList names{"rowid"};
+    QByteArrayList places{"?"};
+    for (const FieldDef& field : m_fields) {
+        if (field.type == FieldType::AutoInc)
+            continue;
+        names.append(SqliteConnection::quoteIdentifier(field.name));
+        places.append("?");
+    }
+    SqliteStatement insert = m_connection.prepare("INSERT INTO records (" + names.join(", ") + ") VALUES (" +
+                                                  places.join(", ") + ")");
+    SqliteTransaction transaction(m_connection, StoreAction);
+    insert.bindInt64(1, rowid);
+    int index = 2;
+    for (int i = 0; i < m_fields.size(); ++i) {
+        if (m_fields[i].type != FieldType::AutoInc)
+            FieldCodec::bind(insert, index++, m_fields[i].type, values.value(i));
+    }
+    insert.step(StoreAction);
+    transaction.commit();
+}
+
+void TableFile::continueNumbersAt(qint64 next)
+{
+    if (next <= nextNumber())
+        return;
+    beginWrite();
+    SqliteTransaction transaction(m_connection, StoreAction);
+    SqliteStatement set = m_connection.prepare("UPDATE sqlite_sequence SET seq = ?1 WHERE name = 'records'");
+    set.bindInt64(1, next - 1);
+    set.step(StoreAction);
+    if (m_connection.changes() == 0) {
+        SqliteStatement add =
+            m_connection.prepare("INSERT INTO sqlite_sequence (name, seq) VALUES ('records', ?1)");
+        add.bindInt64(1, next - 1);
+        add.step(StoreAction);
+    }
+    transaction.commit();
+}
+
+std::unique_ptr<RecordReader> TableFile::reader(QObject* context)
+{
+    return std::make_unique<RecordCursor>(*this, context);
 }
 
 bool TableFile::ordersByRowid(int field) const

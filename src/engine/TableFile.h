@@ -3,6 +3,7 @@
 #include "engine/FieldDef.h"
 #include "engine/SqliteConnection.h"
 #include "engine/SqliteStatement.h"
+#include "engine/TableStorage.h"
 
 #include <QHash>
 #include <QStringList>
@@ -22,7 +23,7 @@ class TextSortOrder;
 // columns are listed in `quillio_columns`; the records are in `records`, whose AUTOINC column (or a
 // hidden one when none is declared) is the row id, never reused, so row order is insertion order.
 // A hidden `quillio_version` column counts the updates of each record.
-class TableFile
+class TableFile : public TableStorage
 {
 public:
     // Opens an existing table file; a missing file, a directory, or a file that is not a table file
@@ -33,45 +34,52 @@ public:
     // The file `fileName` of an alias's directory; with no directory, the name as a path.
     static QString pathIn(const QString& directory, const QString& fileName);
 
-    ~TableFile();
+    ~TableFile() override;
     TableFile(const TableFile&) = delete;
     TableFile& operator=(const TableFile&) = delete;
 
-    const QString& path() const { return m_connection.path(); }
+    QString path() const override { return m_connection.path(); }
     SqliteConnection& connection() { return m_connection; }
-    const FieldDefs& fields() const { return m_fields; }
+    const FieldDefs& fields() const override { return m_fields; }
     // Case-insensitive; -1 for an unknown name.
-    int fieldIndex(const QString& name) const;
+    int fieldIndex(const QString& name) const override;
 
-    bool isProtected() const { return m_protected; }
+    bool isProtected() const override { return m_protected; }
     // Raises an EngineError unless the file is unprotected or one of `passwords` opens it.
-    void requireAccess(const QStringList& passwords) const;
+    void requireAccess(const QStringList& passwords) const override;
     // Protects the file with `password`; nothing when already protected with the same one.
-    void protect(const QString& password);
+    void protect(const QString& password) override;
 
     // The text of a statement reading row id, version and the given fields, from a row id on,
     // forward (rowid >= ?1, ascending) or backward (rowid <= ?1, descending).
     QByteArray cursorSql(const QList<int>& fields, bool forward) const;
 
     // Stores a new record and returns its row id (for an AUTOINC column, its number).
-    qint64 insert(const QList<QVariant>& values);
+    qint64 insert(const QList<QVariant>& values) override;
     // Stores an edited record read at `version`; refused when another user changed or deleted it.
-    void update(qint64 rowid, qint64 version, const QList<QVariant>& values);
-    void remove(qint64 rowid);
+    void update(qint64 rowid, qint64 version, const QList<QVariant>& values) override;
+    void remove(qint64 rowid) override;
 
-    int count();
-    bool isEmpty();
+    int count() override;
+    bool isEmpty() override;
     // The row ids in the order of `field` (-1: file order), ties in file order.
-    QList<qint64> orderedRowids(int field, bool descending);
+    QList<qint64> orderedRowids(int field, bool descending) override;
     // Whether the order of `field` (-1: file order) is the order of the records in the file.
-    bool ordersByRowid(int field) const;
+    bool ordersByRowid(int field) const override;
     // For a result read in an order unrelated to the records' places in the file, which would read
     // the same pages of the file again and again: keeps more of the file in memory.
-    void cacheForScatteredReads();
+    void cacheForScatteredReads() override;
+    std::unique_ptr<RecordReader> reader(QObject* context) override;
+    ProtectionMarks protectionMarks() const override { return {m_salt, m_verifier}; }
+    void setProtectionMarks(const ProtectionMarks& marks) override;
+    qint64 nextNumber() override;
+    void insertNumbered(qint64 rowid, const QList<QVariant>& values) override;
+    void continueNumbersAt(qint64 next) override;
+
     // Every record's value of the column `field` as text (a missing value as an empty text), in the
     // order of orderedRowids(field, false). Touches nothing but this file's own connection, so a
     // worker thread may call it on a table file it opened itself.
-    QStringList orderedTexts(int field);
+    QStringList orderedTexts(int field) override;
 
 private:
     explicit TableFile(const QString& path);

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "Storages.h"
 #include "engine/Query.h"
 #include "engine/Session.h"
 #include "engine/Table.h"
+#include "engine/TableStorage.h"
 
 #include <QDir>
 #include <QFile>
@@ -54,19 +56,23 @@ inline QString sampleColumns()
 
 inline const QString Alias = QStringLiteral("Archivio");
 
-// A temporary archive directory reached through an alias of an active session.
+// A new, empty year of the archive on the current storage (a temporary directory, or a year schema
+// of the test server), reached through an alias of an active session.
 struct ArchiveFixture
 {
     QTemporaryDir dir;
+    // The year's directory: the temporary directory, or the server's year address.
+    QString location = onServer() ? newServerYear() : dir.path() + QDir::separator();
     Session session{QStringLiteral("Prova")};
 
     ArchiveFixture()
     {
-        session.addStandardAlias(Alias, dir.path());
+        session.addStandardAlias(Alias, location);
         session.activate();
     }
 
-    QString path(const QString& file) const { return QDir(dir.path()).filePath(file); }
+    // How the engine names the table `file` of this year (on files, its path).
+    QString path(const QString& file) const { return TableStorage::locationOf(location, file); }
 
     void create(const QString& file, const QString& columns)
     {

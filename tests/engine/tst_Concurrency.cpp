@@ -1,6 +1,7 @@
 #include "ArchiveFixture.h"
 #include "UnexpectedWarnings.h"
 #include "engine/EngineError.h"
+#include "engine/ServerAddress.h"
 
 #include <QProcess>
 #include <QRandomGenerator>
@@ -29,9 +30,52 @@ QSet<int> printedNumbers(const QByteArray& output)
 
 void startWriter(QProcess& writer, ArchiveFixture& archive, int count, const QString& label)
 {
-    writer.start(QStringLiteral(ENGINE_WRITER),
-                 {archive.dir.path(), Customers, QString::number(count), label});
+    // On the server, its connection carries its label.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("PGAPPNAME"), label);
+    writer.setProcessEnvironment(environment);
+    writer.start(QStringLiteral(ENGINE_WRITER), {archive.location, Customers, QString::number(count), label});
     QVERIFY2(writer.waitForStarted(5000), qPrintable(writer.errorString()));
+}
+
+QString testDatabase()
+{
+    return ServerAddress::parse(serverDatabase())->database();
+}
+
+// The connections to the test database of the program called `name` (its application_name; a
+// writer is called by its label), or of every other program when `name` is empty.
+QString connectionsOf(const QString& name)
+{
+    QString where =
+        QStringLiteral("datname = '%1' AND pid <> pg_backend_pid() AND backend_type = 'client backend'")
+            .arg(testDatabase());
+    if (!name.isEmpty())
+        where += QStringLiteral(" AND application_name = '%1'").arg(name);
+    return QStringLiteral("FROM pg_stat_activity WHERE ") + where;
+}
+
+bool waitForConnection(const QString& name)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (quillio::test::PostgresCluster::shared()
+               ->queryValue(QStringLiteral("SELECT count(*) ") + connectionsOf(name), testDatabase())
+               .toInt() == 0) {
+        if (clock.elapsed() > 10000)
+            return false;
+        QTest::qWait(20);
+    }
+    return true;
+}
+
+// Ends the connections of `name` as a server restart or an administrator would; the number ended.
+int endConnections(const QString& name)
+{
+    return quillio::test::PostgresCluster::shared()
+        ->queryValue(QStringLiteral("SELECT count(pg_terminate_backend(pid)) ") + connectionsOf(name),
+                     testDatabase())
+        .toInt();
 }
 
 void go(QProcess& writer)
@@ -71,6 +115,9 @@ private slots:
     void sortedQueryKeepsItsReadLockUntilIdle();
     void stalePostIsRefusedAndStaysPending_data();
     void stalePostIsRefusedAndStaysPending();
+    void lostConnectionIsAnErrorAndTheNextPostReconnects();
+    void endedBackendLosesNothingAndTheOtherWriterGoesOn();
+    void initTestCase() { QUILLIO_REQUIRE_STORAGE(); }
 };
 
 void ConcurrencyTest::killedWriterLosesNoStoredRecord()
@@ -110,7 +157,8 @@ void ConcurrencyTest::killedWriterLosesNoStoredRecord()
         const QHash<int, QString> stored = archive.storedNames(Customers);
         for (int number : std::as_const(printed))
             QVERIFY2(stored.contains(number), qPrintable(QStringLiteral("record %1 was lost").arg(number)));
-        QCOMPARE(archive.integrityCheck(Customers), QStringLiteral("ok"));
+        if (!onServer())
+            QCOMPARE(archive.integrityCheck(Customers), QStringLiteral("ok"));
     }
 }
 
@@ -150,6 +198,7 @@ void ConcurrencyTest::twoWritersLoseNothingAndShareNoNumber()
 
 void ConcurrencyTest::readLockIsGivenUpWhenIdle()
 {
+    QUILLIO_FILES_ONLY("the read locks of a file");
     ArchiveFixture archive;
     archive.create(Customers, customerColumns());
     archive.addRecords(Customers, QStringLiteral("Tipo"), {"uno", "due", "tre"});
@@ -171,6 +220,7 @@ void ConcurrencyTest::readLockIsGivenUpWhenIdle()
 
 void ConcurrencyTest::sortedQueryKeepsItsReadLockUntilIdle()
 {
+    QUILLIO_FILES_ONLY("the read locks of a file");
     ArchiveFixture archive;
     archive.create(Customers, customerColumns());
     archive.addRecords(Customers, QStringLiteral("Tipo"), {"uno", "due", "tre"});
@@ -208,7 +258,7 @@ void ConcurrencyTest::stalePostIsRefusedAndStaysPending()
 
     // Two sessions stand for two copies of the program on the same file.
     Session otherSession(QStringLiteral("Altra"));
-    otherSession.addStandardAlias(Alias, archive.dir.path());
+    otherSession.addStandardAlias(Alias, archive.location);
     Table other(otherSession);
     other.setDatabaseName(Alias);
     other.setTableName(Customers);
@@ -253,5 +303,87 @@ void ConcurrencyTest::stalePostIsRefusedAndStaysPending()
     }
 }
 
-QTEST_GUILESS_MAIN(ConcurrencyTest)
+void ConcurrencyTest::lostConnectionIsAnErrorAndTheNextPostReconnects()
+{
+    if (!onServer())
+        QSKIP("A connection to a server: on the database server only");
+    ArchiveFixture archive;
+    archive.create(Customers, customerColumns());
+    archive.addRecords(Customers, QStringLiteral("Tipo"), {"primo"});
+    auto table = archive.table(Customers);
+    table->open();
+    table->append();
+    table->setFieldValue(QStringLiteral("Tipo"), QStringLiteral("dopo il taglio"));
+    QVERIFY(waitForConnection(QCoreApplication::applicationName()));
+    QCOMPARE(endConnections(QCoreApplication::applicationName()), 1);
+
+    const QString text = errorText<EngineError>([&] { table->post(); });
+    QVERIFY2(text.contains(QStringLiteral("connection to the database server was lost")), qPrintable(text));
+    QVERIFY2(text.contains(archive.path(Customers)), qPrintable(text));
+    QCOMPARE(table->state(), DatasetState::Insert);
+    QCOMPARE(table->fieldValue(QStringLiteral("Tipo")).toString(), QStringLiteral("dopo il taglio"));
+
+    table->post();
+    QCOMPARE(table->fieldValue(QStringLiteral("OrdNum")).toInt(), 2);
+    const QHash<int, QString> stored = archive.storedNames(Customers);
+    QCOMPARE(stored.size(), 2);
+}
+
+void ConcurrencyTest::endedBackendLosesNothingAndTheOtherWriterGoesOn()
+{
+    if (!onServer())
+        QSKIP("A server's connection ended: on the database server only");
+    ArchiveFixture archive;
+    archive.create(Customers, customerColumns());
+    const int each = 150;
+    QProcess first;
+    QProcess second;
+    startWriter(first, archive, each, QStringLiteral("A"));
+    startWriter(second, archive, each, QStringLiteral("B"));
+    QVERIFY(waitForConnection(QStringLiteral("A")));
+    QVERIFY(waitForConnection(QStringLiteral("B")));
+    go(first);
+    go(second);
+    QByteArray firstOutput;
+    QElapsedTimer clock;
+    clock.start();
+    while (firstOutput.count('\n') < 20 && clock.elapsed() < 10000 && first.state() == QProcess::Running) {
+        first.waitForReadyRead(50);
+        firstOutput += first.readAllStandardOutput();
+    }
+    QCOMPARE(endConnections(QStringLiteral("A")), 1);
+    QVERIFY(first.waitForFinished(30000));
+    QVERIFY(second.waitForFinished(60000));
+    firstOutput += first.readAllStandardOutput();
+    const QByteArray firstError = first.readAllStandardError();
+    QCOMPARE(first.exitCode(), 1);
+    QVERIFY2(firstError.contains("connection to the database server was lost"), firstError.constData());
+    QVERIFY2(second.exitCode() == 0, second.readAllStandardError().constData());
+
+    const QSet<int> fromFirst = printedNumbers(firstOutput);
+    const QSet<int> fromSecond = printedNumbers(second.readAllStandardOutput());
+    QCOMPARE(fromSecond.size(), each);
+    QVERIFY(!fromFirst.intersects(fromSecond));
+    // Every record reads whole; the first writer's stand, the one it was storing when its
+    // connection ended at most being stored without its number having been printed.
+    auto table = archive.table(Customers);
+    table->open();
+    QSet<int> storedFirst;
+    for (; !table->eof(); table->next()) {
+        const int number = table->fieldValue(QStringLiteral("OrdNum")).toInt();
+        const QString label = table->fieldValue(QStringLiteral("Ragione_Sociale")).toString();
+        QVERIFY2(
+            table->fieldValue(QStringLiteral("Note")).toString().endsWith(QStringLiteral(" of ") + label),
+            qPrintable(QStringLiteral("record %1 is not whole").arg(number)));
+        if (label == QLatin1String("A"))
+            storedFirst.insert(number);
+        else
+            QVERIFY(fromSecond.contains(number));
+    }
+    QVERIFY(storedFirst.contains(fromFirst));
+    QVERIFY(storedFirst.size() <= fromFirst.size() + 1);
+    QCOMPARE(table->recordCount(), int(fromSecond.size() + storedFirst.size()));
+}
+
+QUILLIO_MAIN_ON_EACH_STORAGE(ConcurrencyTest)
 #include "tst_Concurrency.moc"

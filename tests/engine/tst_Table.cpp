@@ -59,6 +59,7 @@ private slots:
     void signalsFollowTheCurrentRecord();
     void locateFindsTheFirstMatchOrStaysPut_data();
     void locateFindsTheFirstMatchOrStaysPut();
+    void initTestCase() { QUILLIO_REQUIRE_STORAGE(); }
 };
 
 void TableTest::openAndCloseAreIdempotent()
@@ -585,7 +586,7 @@ void TableTest::signalsFollowTheCurrentRecord()
     QCOMPARE(fields.at(0).at(0).toString(), QStringLiteral("Nome"));
 }
 
-QTEST_GUILESS_MAIN(TableTest)
+QUILLIO_MAIN_ON_EACH_STORAGE(TableTest)
 #include "tst_Table.moc"
 
 void TableTest::locateFindsTheFirstMatchOrStaysPut_data()

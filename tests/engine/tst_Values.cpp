@@ -22,6 +22,7 @@ private slots:
     void toDouble_data();
     void toDouble();
     void nullIsNotANumber();
+    void initTestCase() { QUILLIO_REQUIRE_STORAGE(); }
 };
 
 void ValuesTest::equal_data()
@@ -87,5 +88,5 @@ void ValuesTest::nullIsNotANumber()
              QStringLiteral("Could not convert variant of type (String) into type (Double)"));
 }
 
-QTEST_GUILESS_MAIN(ValuesTest)
+QUILLIO_MAIN_ON_EACH_STORAGE(ValuesTest)
 #include "tst_Values.moc"

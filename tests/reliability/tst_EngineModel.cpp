@@ -2,6 +2,7 @@
 // state, edges, record count, every field of the current record, and the text of every refusal.
 
 #include "EngineModel.h"
+#include "Storages.h"
 #include "UnexpectedWarnings.h"
 #include "engine/EngineError.h"
 #include "engine/Query.h"
@@ -163,6 +164,7 @@ private slots:
     void init() { quillio::test::failOnUnexpectedWarnings(); }
     void randomOperationsFollowTheModel_data();
     void randomOperationsFollowTheModel();
+    void initTestCase() { QUILLIO_REQUIRE_STORAGE(); }
 };
 
 void EngineModelTest::randomOperationsFollowTheModel_data()
@@ -177,8 +179,9 @@ void EngineModelTest::randomOperationsFollowTheModel()
 {
     QFETCH(quint32, seed);
     QTemporaryDir dir;
+    const QString location = test::onServer() ? test::newServerYear() : dir.path();
     Session session(QStringLiteral("Modello"));
-    session.addStandardAlias(Alias, dir.path());
+    session.addStandardAlias(Alias, location);
     session.activate();
     {
         Query create(session);
@@ -219,5 +222,5 @@ void EngineModelTest::randomOperationsFollowTheModel()
     }
 }
 
-QTEST_GUILESS_MAIN(EngineModelTest)
+QUILLIO_MAIN_ON_EACH_STORAGE(EngineModelTest)
 #include "tst_EngineModel.moc"

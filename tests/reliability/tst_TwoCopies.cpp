@@ -22,7 +22,7 @@ class Copy
 public:
     explicit Copy(ArchiveFixture& archive)
     {
-        m_process.start(QStringLiteral(RELIABILITY_COPY), {archive.dir.path(), Customers});
+        m_process.start(QStringLiteral(RELIABILITY_COPY), {archive.location, Customers});
         m_process.waitForStarted(5000);
     }
     ~Copy()
@@ -91,6 +91,7 @@ private slots:
     void storingAtOnceLosesNothingAndSharesNoNumber();
     void stalePostIsRefusedAndStaysPending_data();
     void stalePostIsRefusedAndStaysPending();
+    void initTestCase() { QUILLIO_REQUIRE_STORAGE(); }
 };
 
 void TwoCopiesTest::storingAtOnceLosesNothingAndSharesNoNumber()
@@ -173,5 +174,5 @@ void TwoCopiesTest::stalePostIsRefusedAndStaysPending()
     QCOMPARE(firstTipo(archive), QStringLiteral("mio"));
 }
 
-QTEST_GUILESS_MAIN(TwoCopiesTest)
+QUILLIO_MAIN_ON_EACH_STORAGE(TwoCopiesTest)
 #include "tst_TwoCopies.moc"

@@ -1,0 +1,149 @@
+#include "engine/DataPlace.h"
+
+#include "engine/EngineError.h"
+#include "engine/PgConnection.h"
+#include "engine/ServerAddress.h"
+#include "engine/ServerTable.h"
+#include "engine/TableFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
+#include <optional>
+
+namespace quillio::engine {
+
+namespace {
+
+thread_local QString lastFailure;
+
+// Runs `work` on a connection of its own to the address's database; false, keeping the reason,
+// when the address is not valid, the server cannot be reached or `work` raises the engine's error.
+template <typename Work> bool onServer(const QString& location, Work&& work)
+{
+    lastFailure.clear();
+    const std::optional<ServerAddress> address = ServerAddress::parse(location);
+    if (!address) {
+        lastFailure = QStringLiteral("The address names no database.");
+        return false;
+    }
+    PgConnection connection(address->connectionUri(), address->shown());
+    try {
+        return work(connection, *address);
+    } catch (const EngineError& error) {
+        lastFailure = error.text();
+        return false;
+    }
+}
+
+bool hasSchema(PgConnection& connection, const QString& schema)
+{
+    return connection
+               .exec("SELECT 1 FROM pg_namespace WHERE nspname = $1", PgParameters{schema.toUtf8()},
+                     QStringLiteral("Cannot look for the year in"))
+               .rows() > 0;
+}
+
+} // namespace
+
+bool DataPlace::isServerAddress(const QString& location)
+{
+    return ServerAddress::isAddress(location);
+}
+
+QString DataPlace::child(const QString& location, const QString& name)
+{
+    if (!isServerAddress(location))
+        return location + name + QDir::separator();
+    QString base = location;
+    QString options;
+    const qsizetype question = base.indexOf(u'?');
+    if (question >= 0) {
+        options = base.mid(question);
+        base.truncate(question);
+    }
+    if (!base.endsWith(u'/'))
+        base += u'/';
+    return base + QString::fromUtf8(QUrl::toPercentEncoding(name)) + u'/' + options;
+}
+
+bool DataPlace::exists(const QString& location)
+{
+    if (!isServerAddress(location)) {
+        lastFailure.clear();
+        return QFileInfo(location).isDir();
+    }
+    return onServer(location, [](PgConnection& connection, const ServerAddress& address) {
+        connection.connect();
+        if (address.schema().isEmpty() || hasSchema(connection, address.schema()))
+            return true;
+        lastFailure =
+            QStringLiteral("The year %1 does not exist in %2.").arg(address.schema(), address.database());
+        return false;
+    });
+}
+
+bool DataPlace::create(const QString& location)
+{
+    if (!isServerAddress(location)) {
+        lastFailure.clear();
+        if (QDir().mkpath(location))
+            return true;
+        lastFailure =
+            QStringLiteral("Cannot create the directory %1.").arg(QDir::toNativeSeparators(location));
+        return false;
+    }
+    return onServer(location, [](PgConnection& connection, const ServerAddress& address) {
+        connection.connect();
+        if (address.schema().isEmpty())
+            return true;
+        connection.exec("CREATE SCHEMA IF NOT EXISTS " + connection.quoteIdentifier(address.schema()),
+                        QStringLiteral("Cannot create the year in"));
+        ServerTable::ensureCollation(connection, address.schema());
+        return true;
+    });
+}
+
+bool DataPlace::tableExists(const QString& directory, const QString& fileName)
+{
+    if (!isServerAddress(directory)) {
+        lastFailure.clear();
+        return QFileInfo(TableFile::pathIn(directory, fileName)).isFile();
+    }
+    return onServer(directory, [&fileName](PgConnection& connection, const ServerAddress& address) {
+        return connection
+                   .exec("SELECT 1 FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace WHERE "
+                         "n.nspname "
+                         "= $1 AND c.relname = $2 AND c.relkind = 'r'",
+                         {address.schema().toUtf8(), fileName.toUtf8()},
+                         QStringLiteral("Cannot look for the table in"))
+                   .rows() > 0;
+    });
+}
+
+QStringList DataPlace::children(const QString& location)
+{
+    QStringList names;
+    if (!isServerAddress(location)) {
+        lastFailure.clear();
+        names = QDir(location).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+        return names;
+    }
+    onServer(location, [&names](PgConnection& connection, const ServerAddress&) {
+        const PgResult result = connection.exec(
+            "SELECT nspname FROM pg_namespace WHERE nspname NOT LIKE 'pg\\_%' AND nspname NOT IN "
+            "('information_schema', 'public') ORDER BY nspname",
+            QStringLiteral("Cannot list the years of"));
+        for (int row = 0; row < result.rows(); ++row)
+            names.append(result.text(row, 0));
+        return true;
+    });
+    return names;
+}
+
+QString DataPlace::lastError()
+{
+    return lastFailure;
+}
+
+} // namespace quillio::engine

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace quillio::engine {
+
+// Where the archive's data lives: a folder on disk, or a database on a server given by an address
+// (postgresql://host/database/). A year of the archive is a subfolder of the folder, or a schema of
+// the database named after the year (postgresql://host/database/2026/); a table file of a year is
+// a file of that folder, or a table of that schema named as the file. These functions answer the
+// same questions for both, so no caller needs to know which one it has.
+class DataPlace
+{
+public:
+    // Whether `location` is a server address (postgresql:// or postgres://).
+    static bool isServerAddress(const QString& location);
+    // The place `name` inside `location`, ending with a separator: "/data/" + "2026" is
+    // "/data/2026/"; an address gains a path segment, its options staying at the end.
+    static QString child(const QString& location, const QString& name);
+    // Whether the folder exists; for an address, whether the server answers and the database (for
+    // a year's address, its schema) exists.
+    static bool exists(const QString& location);
+    // Makes the folder, or the year's schema; true when it is there afterwards.
+    static bool create(const QString& location);
+    // Whether the table file `fileName` of `directory` exists.
+    static bool tableExists(const QString& directory, const QString& fileName);
+    // The subfolders of a folder, or the year schemas of a database, sorted.
+    static QStringList children(const QString& location);
+    // Why the last of these calls on this thread failed, as the server said it; never holds a
+    // password.
+    static QString lastError();
+};
+
+} // namespace quillio::engine

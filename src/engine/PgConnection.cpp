@@ -1,0 +1,124 @@
+#include "engine/PgConnection.h"
+
+#include "engine/EngineError.h"
+
+#include <QCoreApplication>
+#include <QVarLengthArray>
+#include <libpq-fe.h>
+
+namespace quillio::engine {
+
+namespace {
+
+// The server's notices ("already exists, skipping") are no news to the person.
+void ignoreNotice(void*, const char*) {}
+
+// The library's message on one line.
+QString trimmedMessage(const char* message)
+{
+    return QString::fromUtf8(message).simplified();
+}
+
+} // namespace
+
+PgConnection::PgConnection(const QByteArray& uri, const QString& shown) : m_uri(uri), m_shown(shown) {}
+
+PgConnection::~PgConnection()
+{
+    close();
+}
+
+void PgConnection::close()
+{
+    if (m_conn)
+        PQfinish(m_conn);
+    m_conn = nullptr;
+}
+
+bool PgConnection::tryConnect(QString* reason)
+{
+    if (m_conn && PQstatus(m_conn) == CONNECTION_OK)
+        return true;
+    close();
+    const char* keywords[] = {"dbname", "connect_timeout", "client_encoding", "fallback_application_name",
+                              nullptr};
+    const QByteArray program = QCoreApplication::applicationName().toUtf8();
+    const char* values[] = {m_uri.constData(), "10", "UTF8", program.constData(), nullptr};
+    m_conn = PQconnectdbParams(keywords, values, 1);
+    if (m_conn && PQstatus(m_conn) == CONNECTION_OK) {
+        PQsetNoticeProcessor(m_conn, ignoreNotice, nullptr);
+        return true;
+    }
+    if (reason)
+        *reason = m_conn ? trimmedMessage(PQerrorMessage(m_conn)) : QStringLiteral("out of memory");
+    close();
+    return false;
+}
+
+void PgConnection::connect()
+{
+    QString reason;
+    if (!tryConnect(&reason))
+        throw EngineError(QStringLiteral("Cannot reach the database server %1: %2").arg(m_shown, reason));
+}
+
+QString PgConnection::serverMessage(pg_result* result) const
+{
+    const char* primary = result ? PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
+    return primary ? QString::fromUtf8(primary) : trimmedMessage(PQerrorMessage(m_conn));
+}
+
+void PgConnection::fail(pg_result* result, const QString& action, const QString& place)
+{
+    const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+    m_lastState = state ? QByteArray(state) : QByteArray();
+    const QString reason = serverMessage(result);
+    PQclear(result);
+    if (PQstatus(m_conn) != CONNECTION_OK) {
+        // Dropped now; the next use connects again.
+        close();
+        throw EngineError(QStringLiteral("%1 %2: the connection to the database server was lost (%3). The "
+                                         "next operation connects again.")
+                              .arg(action, place.isEmpty() ? m_shown : place, reason));
+    }
+    throw EngineError(QStringLiteral("%1 %2: %3.").arg(action, place.isEmpty() ? m_shown : place, reason));
+}
+
+PgResult PgConnection::exec(const QByteArray& sql, const QList<PgParameter>& parameters,
+                            const QString& action, const QString& place)
+{
+    connect();
+    QVarLengthArray<const char*, 16> values;
+    QVarLengthArray<int, 16> lengths;
+    for (const PgParameter& parameter : parameters) {
+        values.append(parameter ? parameter->constData() : nullptr);
+        lengths.append(parameter ? int(parameter->size()) : 0);
+    }
+    pg_result* result = PQexecParams(m_conn, sql.constData(), int(parameters.size()), nullptr, values.data(),
+                                     lengths.data(), nullptr, 0);
+    const ExecStatusType status = result ? PQresultStatus(result) : PGRES_FATAL_ERROR;
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
+        fail(result, action, place);
+    m_lastState.clear();
+    return PgResult(result);
+}
+
+int PgConnection::backendPid() const
+{
+    return m_conn ? PQbackendPID(m_conn) : 0;
+}
+
+QByteArray PgConnection::quoteIdentifier(const QString& name)
+{
+    connect();
+    const QByteArray utf8 = name.toUtf8();
+    char* quoted = PQescapeIdentifier(m_conn, utf8.constData(), size_t(utf8.size()));
+    if (!quoted)
+        throw EngineError(QStringLiteral("The name %1 cannot be used on the database server %2: %3")
+                              .arg(name, m_shown, trimmedMessage(PQerrorMessage(m_conn))));
+    QByteArray result(quoted);
+    PQfreemem(quoted);
+    return result;
+}
+
+} // namespace quillio::engine

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace quillio::test {
+
+// A throw-away database server for the tests of one process: a cluster made with initdb in a
+// temporary directory and started with pg_ctl on a Unix socket in that same directory (no TCP
+// port), as the `postgres` user when the tests run as root, since the server refuses to run as
+// root. Stopped and removed when the process ends.
+class PostgresCluster
+{
+public:
+    // The process's cluster, started at the first call; null when it cannot be had, the reason then
+    // in unavailableReason() (for a QSKIP).
+    static PostgresCluster* shared();
+    static QString unavailableReason();
+
+    ~PostgresCluster();
+    PostgresCluster(const PostgresCluster&) = delete;
+    PostgresCluster& operator=(const PostgresCluster&) = delete;
+
+    // A new, empty database; its address, ending with a separator (postgresql://.../name/).
+    QString newDatabase();
+    // Runs one statement in the maintenance database as the superuser; the server's reason on
+    // failure, empty on success.
+    QString execute(const QString& sql, const QString& database = QStringLiteral("postgres"));
+    // The first column of the first row of a query's answer; empty when there is none.
+    QString queryValue(const QString& sql, const QString& database);
+
+private:
+    PostgresCluster() = default;
+    bool start(const QString& binaries, QString& reason);
+    bool run(const QString& program, const QStringList& arguments, QString& output);
+
+    QTemporaryDir m_dir;
+    QString m_binaries;
+    QString m_dataDir;
+    bool m_started = false;
+    int m_databases = 0;
+};
+
+} // namespace quillio::test
