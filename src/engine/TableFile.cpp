@@ -62,7 +62,7 @@ bool typeFromWord(const QString& word, FieldType& type)
 
 QByteArray columnDeclaration(const FieldDef& field)
 {
-    const QByteArray name = SqliteConnection::quoteIdentifier(field.name);
+    QByteArray name = SqliteConnection::quoteIdentifier(field.name);
     switch (field.type) {
     case FieldType::AutoInc:
         return name + " INTEGER PRIMARY KEY AUTOINCREMENT";

@@ -41,7 +41,7 @@ inline QString serverDatabase()
 inline QString newServerYear()
 {
     static int years = 0;
-    const QString year = DataPlace::child(serverDatabase(), QStringLiteral("y%1").arg(++years));
+    QString year = DataPlace::child(serverDatabase(), QStringLiteral("y%1").arg(++years));
     if (!DataPlace::create(year))
         qFatal("Cannot create the test year %s: %s", qPrintable(year), qPrintable(DataPlace::lastError()));
     return year;

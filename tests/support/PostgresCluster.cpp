@@ -41,7 +41,7 @@ QString findBinaries()
     std::sort(found.begin(), found.end(),
               [](const QString& a, const QString& b) { return a.toInt() > b.toInt(); });
     for (const QString& version : found) {
-        const QString directory = versions.filePath(version + QStringLiteral("/bin"));
+        QString directory = versions.filePath(version + QStringLiteral("/bin"));
         if (holdsServer(directory))
             return directory;
     }

@@ -13,7 +13,8 @@ const QList<SampleCustomer>& SampleCustomers::all()
          "Giovanni Bianchi"},
         {"Caffè Centrale di Verdi & C.", "Piazza Duomo 1", "Firenze", "50122", "055 212121", "347 9988776",
          "Anna Verdi"},
-        {"Edilnord S.p.A.", "Via dell'Industria 88", "Bergamo", "24126", "035 330011", "", "Ufficio acquisti"},
+        {"Edilnord S.p.A.", "Via dell'Industria 88", "Bergamo", "24126", "035 330011", "",
+         "Ufficio acquisti"},
         {"Studio Tecnico Esposito", "Via Toledo 256", "Napoli", "80134", "081 5522334", "320 1122334",
          "Ing. Esposito"},
     };
