@@ -3,9 +3,6 @@
 #include "engine/FieldCodec.h"
 #include "engine/TableFile.h"
 
-#include <QCoreApplication>
-#include <QObject>
-#include <limits>
 #include <sqlite3.h>
 
 namespace quillio::engine {
@@ -25,7 +22,7 @@ thread_local QList<RecordCursor*> threadCursors;
 } // namespace
 
 RecordCursor::RecordCursor(TableFile& file, QObject* context)
-    : m_file(file), m_context(context), m_columnOfField(file.fields().size(), -1)
+    : PositionedCursor(context), m_file(file), m_columnOfField(file.fields().size(), -1)
 {
     threadCursors.append(this);
 }
@@ -48,6 +45,22 @@ void RecordCursor::release()
     m_holdsReadLock = false;
 }
 
+bool RecordCursor::stepOn()
+{
+    SqliteStatement& statement = m_active == Active::Forward ? m_forward : m_backward;
+    if (!statement.step())
+        return false;
+    m_position = statement.columnInt64(0);
+    m_missing = false;
+    return true;
+}
+
+// The read lock stays: the next seek takes no new one.
+void RecordCursor::leaveRow()
+{
+    resetStatements();
+}
+
 void RecordCursor::resetStatements()
 {
     m_forward.reset();
@@ -62,23 +75,6 @@ void RecordCursor::holdReadLock()
     if (!m_readLock.isValid())
         m_readLock = m_file.connection().prepare(ReadLockSql);
     m_holdsReadLock = m_readLock.step();
-}
-
-void RecordCursor::scheduleRelease()
-{
-    if (m_releaseScheduled || !m_context || !QCoreApplication::instance())
-        return;
-    m_releaseScheduled = true;
-    const std::weak_ptr<bool> alive = m_alive;
-    QMetaObject::invokeMethod(
-        m_context.data(),
-        [this, alive] {
-            if (alive.expired())
-                return;
-            m_releaseScheduled = false;
-            release();
-        },
-        Qt::QueuedConnection);
 }
 
 void RecordCursor::prepare()
@@ -107,114 +103,6 @@ bool RecordCursor::seek(bool forward, qint64 from)
     m_missing = false;
     scheduleRelease();
     return true;
-}
-
-bool RecordCursor::first()
-{
-    m_exact = false;
-    m_hasPosition = seek(true, std::numeric_limits<qint64>::min());
-    return m_hasPosition;
-}
-
-bool RecordCursor::last()
-{
-    m_exact = false;
-    m_hasPosition = seek(false, std::numeric_limits<qint64>::max());
-    return m_hasPosition;
-}
-
-bool RecordCursor::next()
-{
-    if (!m_hasPosition)
-        return false;
-    m_exact = false;
-    if (m_active == Active::Forward) {
-        if (m_forward.step()) {
-            m_position = m_forward.columnInt64(0);
-            m_missing = false;
-            return true;
-        }
-        release();
-        return false;
-    }
-    return m_position < std::numeric_limits<qint64>::max() && seek(true, m_position + 1);
-}
-
-bool RecordCursor::prior()
-{
-    if (!m_hasPosition)
-        return false;
-    m_exact = false;
-    if (m_active == Active::Backward) {
-        if (m_backward.step()) {
-            m_position = m_backward.columnInt64(0);
-            m_missing = false;
-            return true;
-        }
-        release();
-        return false;
-    }
-    return m_position > std::numeric_limits<qint64>::min() && seek(false, m_position - 1);
-}
-
-void RecordCursor::setPosition(qint64 rowid, bool exact)
-{
-    resetStatements();
-    m_position = rowid;
-    m_hasPosition = true;
-    m_exact = exact;
-    m_missing = false;
-}
-
-bool RecordCursor::advanceTo(qint64 rowid)
-{
-    if (m_active != Active::Forward || !m_forward.step())
-        return false;
-    m_position = m_forward.columnInt64(0);
-    m_missing = false;
-    return m_position == rowid;
-}
-
-void RecordCursor::clearPosition()
-{
-    release();
-    m_hasPosition = false;
-    m_missing = false;
-}
-
-bool RecordCursor::load()
-{
-    if (m_active != Active::None)
-        return true;
-    if (!m_hasPosition || m_missing)
-        return false;
-    const qint64 wanted = m_position;
-    if (seek(true, wanted) && m_position == wanted)
-        return true;
-    if (m_exact) {
-        // The record was removed by another user: it reads as blank where it stood.
-        release();
-        m_position = wanted;
-        m_missing = true;
-        return false;
-    }
-    if (m_active != Active::None)
-        return true;
-    if (seek(false, wanted))
-        return true;
-    m_hasPosition = false;
-    return false;
-}
-
-bool RecordCursor::isRecordThere()
-{
-    const bool wasExact = m_exact;
-    m_exact = true;
-    const bool there = load();
-    m_exact = wasExact;
-    if (!there)
-        m_missing = false;
-    return there;
 }
 
 sqlite3_stmt* RecordCursor::row() const

@@ -4,10 +4,6 @@
 #include "engine/PgConnection.h"
 #include "engine/ServerTable.h"
 
-#include <QCoreApplication>
-#include <QObject>
-#include <limits>
-
 namespace quillio::engine {
 
 namespace {
@@ -24,7 +20,7 @@ const QString ReadAction = QStringLiteral("Cannot read the table");
 } // namespace
 
 ServerRecordCursor::ServerRecordCursor(ServerTable& table, QObject* context)
-    : m_table(table), m_context(context)
+    : PositionedCursor(context), m_table(table)
 {
     threadCursors.append(this);
 }
@@ -40,28 +36,16 @@ void ServerRecordCursor::releaseAll()
         cursor->release();
 }
 
+void ServerRecordCursor::leaveRow()
+{
+    release();
+}
+
 void ServerRecordCursor::release()
 {
     m_page.clear();
     m_index = 0;
     m_active = Active::None;
-}
-
-void ServerRecordCursor::scheduleRelease()
-{
-    if (m_releaseScheduled || !m_context || !QCoreApplication::instance())
-        return;
-    m_releaseScheduled = true;
-    const std::weak_ptr<bool> alive = m_alive;
-    QMetaObject::invokeMethod(
-        m_context.data(),
-        [this, alive] {
-            if (alive.expired())
-                return;
-            m_releaseScheduled = false;
-            release();
-        },
-        Qt::QueuedConnection);
 }
 
 bool ServerRecordCursor::seek(bool forward, qint64 from)
@@ -93,7 +77,7 @@ bool ServerRecordCursor::seek(bool forward, qint64 from)
     return true;
 }
 
-bool ServerRecordCursor::step()
+bool ServerRecordCursor::stepOn()
 {
     if (m_index + 1 < m_page.size()) {
         ++m_index;
@@ -111,98 +95,6 @@ bool ServerRecordCursor::step()
         return true;
     m_position = position;
     return false;
-}
-
-bool ServerRecordCursor::first()
-{
-    m_exact = false;
-    m_hasPosition = seek(true, std::numeric_limits<qint64>::min());
-    return m_hasPosition;
-}
-
-bool ServerRecordCursor::last()
-{
-    m_exact = false;
-    m_hasPosition = seek(false, std::numeric_limits<qint64>::max());
-    return m_hasPosition;
-}
-
-bool ServerRecordCursor::next()
-{
-    if (!m_hasPosition)
-        return false;
-    m_exact = false;
-    if (m_active == Active::Forward)
-        return step();
-    return m_position < std::numeric_limits<qint64>::max() && seek(true, m_position + 1);
-}
-
-bool ServerRecordCursor::prior()
-{
-    if (!m_hasPosition)
-        return false;
-    m_exact = false;
-    if (m_active == Active::Backward)
-        return step();
-    return m_position > std::numeric_limits<qint64>::min() && seek(false, m_position - 1);
-}
-
-void ServerRecordCursor::setPosition(qint64 rowid, bool exact)
-{
-    release();
-    m_position = rowid;
-    m_hasPosition = true;
-    m_exact = exact;
-    m_missing = false;
-}
-
-bool ServerRecordCursor::advanceTo(qint64 rowid)
-{
-    if (m_active != Active::Forward || !step())
-        return false;
-    return m_position == rowid;
-}
-
-void ServerRecordCursor::clearPosition()
-{
-    release();
-    m_hasPosition = false;
-    m_missing = false;
-}
-
-bool ServerRecordCursor::load()
-{
-    if (m_active != Active::None)
-        return true;
-    if (!m_hasPosition || m_missing)
-        return false;
-    const qint64 wanted = m_position;
-    if (seek(true, wanted) && m_position == wanted)
-        return true;
-    if (m_exact) {
-        // The record was removed by another user: it reads as blank where it stood.
-        release();
-        m_position = wanted;
-        m_missing = true;
-        return false;
-    }
-    if (m_active != Active::None)
-        return true;
-    if (seek(false, wanted))
-        return true;
-    m_hasPosition = false;
-    return false;
-}
-
-bool ServerRecordCursor::isRecordThere()
-{
-    const bool wasExact = m_exact;
-    m_exact = true;
-    const bool there = load();
-    m_exact = wasExact;
-    if (!there)
-        m_missing = false;
-    return there;
 }
 
 QVariant ServerRecordCursor::value(int field)
