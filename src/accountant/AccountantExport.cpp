@@ -9,6 +9,7 @@
 #include "business/ExportRegister.h"
 #include "config/Settings.h"
 #include "config/SettingsKey.h"
+#include "engine/DataPlace.h"
 #include "engine/EngineError.h"
 #include "engine/Session.h"
 #include "engine/Table.h"
@@ -87,11 +88,11 @@ QList<einvoice::InvoiceRecord> AccountantExport::readInvoices(const QString& yea
 
 AccountantExport::Result AccountantExport::run(const RegisterPeriod& period, const QString& folder)
 {
-    const QString yearDir = QDir(setting(Key::pathDatiGen)).filePath(QString::number(period.year));
-    if (!QDir(yearDir).exists())
+    const QString yearDir = config::Settings::yearDirectory(QString::number(period.year));
+    if (!config::Settings::isDirectory(yearDir))
         throw engine::EngineError(QStringLiteral("L'anno %1 non ha un archivio (%2).")
                                       .arg(period.year)
-                                      .arg(QDir::toNativeSeparators(yearDir)));
+                                      .arg(engine::DataPlace::shown(yearDir)));
     if (!QDir().mkpath(folder))
         throw engine::EngineError(
             QStringLiteral("Impossibile creare la cartella %1.").arg(QDir::toNativeSeparators(folder)));

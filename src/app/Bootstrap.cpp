@@ -79,20 +79,25 @@ bool Bootstrap::pathsAreUsable(QString& yearDir)
         Platform::messages().message(programPathError);
         return false;
     }
-    if (!Settings::isDirectory(Settings::dataDirectory())) {
-        Platform::messages().message(dataPathError);
-        return false;
-    }
+    if (!Settings::isDirectory(Settings::dataDirectory()))
+        return stop(dataPathError);
     yearDir = Settings::yearDirectory();
-    if (!Settings::isDirectory(yearDir) && !QDir().mkdir(yearDir)) {
-        Platform::messages().message(yearCreationError);
-        return false;
-    }
-    if (!Settings::isDirectory(yearDir)) {
-        Platform::messages().message(yearPathError);
-        return false;
-    }
+    if (!Settings::isDirectory(yearDir) && !Settings::createDirectory(yearDir))
+        return stop(yearCreationError);
+    if (!Settings::isDirectory(yearDir))
+        return stop(yearPathError);
     return true;
+}
+
+// On a server the stop message alone would not tell which of an address, a login or a network is
+// wrong: the server's own reason follows it.
+bool Bootstrap::stop(const QString& message)
+{
+    Platform::messages().message(message);
+    const QString reason = Settings::placeError();
+    if (Settings::isServerAddress(Settings::dataDirectory()) && !reason.isEmpty())
+        Platform::errors().showError(reason);
+    return false;
 }
 
 void Bootstrap::prepareSession(const QString& yearDir)

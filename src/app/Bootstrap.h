@@ -30,6 +30,7 @@ public:
 private:
     void writeFirstRunDefaults();
     bool pathsAreUsable(QString& yearDir);
+    static bool stop(const QString& message);
     void prepareSession(const QString& yearDir);
 
     archive::TFDB& m_db;

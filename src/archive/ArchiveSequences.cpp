@@ -6,9 +6,8 @@
 #include "config/Settings.h"
 #include "config/SettingsKey.h"
 #include "config/SettingsStore.h"
+#include "engine/DataPlace.h"
 #include "platform/Platform.h"
-
-#include <QFileInfo>
 
 namespace quillio::archive {
 
@@ -45,7 +44,7 @@ bool ArchiveSequences::missingTableCheck(TFDB& db, const QString& yearDir)
     };
     bool created = false;
     for (const TableRow& row : rows) {
-        if (QFileInfo::exists(yearDir + config::Settings::value(row.setting)))
+        if (engine::DataPlace::tableExists(yearDir, config::Settings::value(row.setting)))
             continue;
         Platform::messages().message(row.announcement);
         TFConf::CreaTabella(db, config::Settings::alias(), config::Settings::value(row.setting),

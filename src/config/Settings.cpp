@@ -2,6 +2,7 @@
 
 #include "config/SettingsKey.h"
 #include "config/SettingsStore.h"
+#include "engine/DataPlace.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -53,14 +54,38 @@ QString Settings::invoicesFile()
     return value(SettingsKey::dbFatture);
 }
 
+// A folder is joined as plain text, as stored settings expect; a server address gains the year as
+// a path segment before its options.
 QString Settings::yearDirectory(const QString& year)
 {
-    return dataDirectory() + year + QDir::separator();
+    const QString data = dataDirectory();
+    if (engine::DataPlace::isServerAddress(data))
+        return engine::DataPlace::child(data, year);
+    return data + year + QDir::separator();
 }
 
 bool Settings::isDirectory(const QString& path)
 {
+    if (engine::DataPlace::isServerAddress(path))
+        return engine::DataPlace::exists(path);
     return !path.isEmpty() && QFileInfo(path).isDir();
+}
+
+bool Settings::createDirectory(const QString& path)
+{
+    if (engine::DataPlace::isServerAddress(path))
+        return engine::DataPlace::create(path);
+    return QDir().mkdir(path);
+}
+
+QString Settings::placeError()
+{
+    return engine::DataPlace::lastError();
+}
+
+bool Settings::isServerAddress(const QString& path)
+{
+    return engine::DataPlace::isServerAddress(path);
 }
 
 } // namespace quillio::config

@@ -21,13 +21,23 @@ public:
     static QString draftsFile();
     static QString invoicesFile();
 
-    // The data directory followed by the year and a separator: how the start-up, the working-year
-    // dialogs and every later reader find a year's archive.
+    // The data directory followed by the year and a separator (on a server, the year's schema): how the
+    // start-up, the working-year dialogs and every later reader find a year's archive.
     static QString yearDirectory(const QString& year);
     static QString yearDirectory() { return yearDirectory(workingYear()); }
 
-    // A non-empty path naming an existing directory.
+    // A non-empty path naming an existing directory; for a server address, a server that answers
+    // with that database (and that year's schema), the reason otherwise in
+    // engine::DataPlace::lastError().
     static bool isDirectory(const QString& path);
+    // Makes the last level of a year directory (the year's schema on a server); false when it
+    // could not be made.
+    static bool createDirectory(const QString& path);
+    // Why the last check or creation of a place on a server failed, as the server said it (never
+    // with a password); empty for folders.
+    static QString placeError();
+    // Whether the data directory, or a year of it, is an address on a database server.
+    static bool isServerAddress(const QString& path);
 };
 
 } // namespace quillio::config

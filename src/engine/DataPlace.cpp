@@ -121,6 +121,39 @@ bool DataPlace::tableExists(const QString& directory, const QString& fileName)
     });
 }
 
+bool DataPlace::rename(const QString& location, const QString& newName)
+{
+    if (!isServerAddress(location)) {
+        lastFailure.clear();
+        QDir folder(location);
+        const QString target = QDir(QFileInfo(folder.absolutePath()).path()).filePath(newName);
+        if (!QFileInfo::exists(target) && QDir().rename(folder.absolutePath(), target))
+            return true;
+        lastFailure = QStringLiteral("Cannot rename %1 to %2.")
+                          .arg(QDir::toNativeSeparators(location), QDir::toNativeSeparators(target));
+        return false;
+    }
+    return onServer(location, [&newName](PgConnection& connection, const ServerAddress& address) {
+        connection.exec("ALTER SCHEMA " + connection.quoteIdentifier(address.schema()) + " RENAME TO " +
+                            connection.quoteIdentifier(newName),
+                        QStringLiteral("Cannot rename the year in"));
+        return true;
+    });
+}
+
+bool DataPlace::remove(const QString& location)
+{
+    if (!isServerAddress(location)) {
+        lastFailure.clear();
+        return QDir(location).removeRecursively();
+    }
+    return onServer(location, [](PgConnection& connection, const ServerAddress& address) {
+        connection.exec("DROP SCHEMA IF EXISTS " + connection.quoteIdentifier(address.schema()) + " CASCADE",
+                        QStringLiteral("Cannot remove the year from"));
+        return true;
+    });
+}
+
 QStringList DataPlace::children(const QString& location)
 {
     QStringList names;
@@ -139,6 +172,14 @@ QStringList DataPlace::children(const QString& location)
         return true;
     });
     return names;
+}
+
+QString DataPlace::shown(const QString& location)
+{
+    if (!isServerAddress(location))
+        return QDir::toNativeSeparators(location);
+    const std::optional<ServerAddress> address = ServerAddress::parse(location);
+    return address ? address->shown() : QStringLiteral("postgresql://…");
 }
 
 QString DataPlace::lastError()

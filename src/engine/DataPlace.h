@@ -25,8 +25,16 @@ public:
     static bool create(const QString& location);
     // Whether the table file `fileName` of `directory` exists.
     static bool tableExists(const QString& directory, const QString& fileName);
+    // Gives a year place (a folder, or a schema) of a data place the name of `newName` in the same
+    // data place; false when it cannot, or when `newName` exists.
+    static bool rename(const QString& location, const QString& newName);
+    // Removes a year place with everything in it: for a copy that did not finish.
+    static bool remove(const QString& location);
     // The subfolders of a folder, or the year schemas of a database, sorted.
     static QStringList children(const QString& location);
+    // The place as a message shows it: a folder with the system's separators, an address without
+    // its password.
+    static QString shown(const QString& location);
     // Why the last of these calls on this thread failed, as the server said it; never holds a
     // password.
     static QString lastError();

@@ -10,6 +10,7 @@
 #include "config/SettingsStore.h"
 #include "einvoice/ExportDefaults.h"
 #include "einvoice/InvoiceRecord.h"
+#include "engine/DataPlace.h"
 #include "engine/EngineError.h"
 #include "engine/Session.h"
 #include "engine/Table.h"
@@ -60,11 +61,11 @@ QString errorsOf(const QList<einvoice::Problem>& problems)
 InvoiceBatchExport::Result InvoiceBatchExport::run(int year, const Range& range, const QString& folder,
                                                    bool attachPdf)
 {
-    const QString yearDir = QDir(setting(Key::pathDatiGen)).filePath(QString::number(year));
-    if (!QDir(yearDir).exists())
+    const QString yearDir = config::Settings::yearDirectory(QString::number(year));
+    if (!config::Settings::isDirectory(yearDir))
         throw engine::EngineError(QStringLiteral("L'anno %1 non ha un archivio (%2).")
                                       .arg(year)
-                                      .arg(QDir::toNativeSeparators(yearDir)));
+                                      .arg(engine::DataPlace::shown(yearDir)));
     business::BusinessFile file = business::BusinessFile::inDataDirectory();
     const std::optional<einvoice::CompanyData> seller = business::CompanyStore(file).company();
     if (!seller)

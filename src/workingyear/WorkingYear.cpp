@@ -9,9 +9,6 @@
 #include "platform/Platform.h"
 #include "workingyear/YearText.h"
 
-#include <QDir>
-#include <QFileInfo>
-
 namespace quillio::workingyear {
 
 namespace Key = config::SettingsKey;
@@ -43,7 +40,7 @@ bool WorkingYear::create(const QString& yearText)
     if (!mayDropPendingRecords())
         return false;
     if (!Settings::isDirectory(yearDir))
-        QDir().mkdir(yearDir);
+        Settings::createDirectory(yearDir);
     // A name the file system refuses, or a first level that does not exist, must not reach the alias.
     if (!Settings::isDirectory(yearDir))
         return refuseInvalidYear();

@@ -1,3 +1,4 @@
+#include "PostgresCluster.h"
 #include "TestEnvironment.h"
 #include "UnexpectedWarnings.h"
 #include "app/Bootstrap.h"
@@ -7,6 +8,7 @@
 #include "archive/TableSchemas.h"
 #include "config/SettingsKey.h"
 #include "config/SettingsStore.h"
+#include "engine/DataPlace.h"
 #include "engine/EngineError.h"
 #include "engine/Query.h"
 #include "engine/Session.h"
@@ -17,6 +19,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace quillio;
@@ -307,6 +310,64 @@ private slots:
         QVERIFY(!QDir(program + QStringLiteral("2011")).exists());
         QVERIFY(!db.Session1.hasAlias(QStringLiteral("QUILDB09")));
         QVERIFY(db.T_Rubrica.tableName().isEmpty());
+    }
+
+    // A server address in place of the data folder: the first start makes the year's schema and
+    // its three protected tables with the messages of a folder.
+    void aServerArchiveStartsAsAFolderDoes()
+    {
+        if (!test::PostgresCluster::shared())
+            QSKIP(qPrintable(test::PostgresCluster::unavailableReason()));
+        test::TestEnvironment env;
+        runBootstrap();
+        const QString database = test::PostgresCluster::shared()->newDatabase();
+        set(Key::pathDatiGen, database);
+        env.transcript.clear();
+        archive::TFDB db;
+        QCOMPARE(runBootstrap(db), QStringLiteral("2009"));
+        QCOMPARE(env.transcript.texts(), firstStartMessages.mid(2));
+        const QString year = engine::DataPlace::child(database, QStringLiteral("2009"));
+        for (const QString& file : tableFiles)
+            QVERIFY2(isProtected(year, file), qPrintable(file));
+        env.transcript.clear();
+        archive::TFDB again;
+        runBootstrap(again);
+        QCOMPARE(env.transcript.texts(), QStringList());
+    }
+
+    // A server that cannot be used stops the start with the data-directory message, then says why,
+    // never showing the password of the address.
+    void anUnusableServerStopsWithItsReason_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("no server there") << "postgresql://quillio:segreta@%2Fnonexistent%2Fsocket/quillio/"
+                                         << "nonexistent";
+        QTest::newRow("no such database") << ""
+                                          << "quillio_assente";
+    }
+    void anUnusableServerStopsWithItsReason()
+    {
+        QFETCH(QString, address);
+        QFETCH(QString, reason);
+        if (address.isEmpty()) {
+            if (!test::PostgresCluster::shared())
+                QSKIP(qPrintable(test::PostgresCluster::unavailableReason()));
+            address = test::PostgresCluster::shared()->newDatabase().replace(
+                QRegularExpression(QStringLiteral("/[^/]+/$")), QStringLiteral("/quillio_assente/"));
+        }
+        test::TestEnvironment env;
+        runBootstrap();
+        set(Key::pathDatiGen, address);
+        env.transcript.clear();
+        archive::TFDB db;
+        runBootstrap(db);
+        QCOMPARE(env.transcript.texts(Kind::Message), QStringList{app::Bootstrap::dataPathError});
+        const QStringList errors = env.transcript.texts(Kind::Error);
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors[0].contains(reason), qPrintable(errors[0]));
+        QVERIFY2(!errors[0].contains(QLatin1String("segreta")), qPrintable(errors[0]));
+        QVERIFY(!db.Session1.hasAlias(QStringLiteral("QUILDB09")));
     }
 
     void missingYearDirectoryIsCreated()

@@ -1,3 +1,4 @@
+#include "PostgresCluster.h"
 #include "TestEnvironment.h"
 #include "UnexpectedWarnings.h"
 #include "YearArchive.h"
@@ -6,6 +7,7 @@
 #include "archive/TFDB.h"
 #include "config/SettingsKey.h"
 #include "config/SettingsStore.h"
+#include "engine/DataPlace.h"
 #include "engine/Session.h"
 #include "engine/Table.h"
 #include "platform/Platform.h"
@@ -59,9 +61,14 @@ struct Started
     QString label = QStringLiteral("2009");
     std::unique_ptr<YearDialog> dialog;
 
-    explicit Started(Dialog kind = Dialog::CambioAnno)
+    // `dataDirectory`: where the archive lives instead of the first start's folder (a server).
+    explicit Started(Dialog kind = Dialog::CambioAnno, const QString& dataDirectory = {})
     {
         app::Bootstrap(db, [this](const QString& year) { label = year; }).run();
+        if (!dataDirectory.isEmpty()) {
+            SettingsStore::ScriviReg(Key::path, Key::pathDatiGen, dataDirectory);
+            app::Bootstrap(db, [this](const QString& year) { label = year; }).run();
+        }
         addCustomer(QStringLiteral("Cliente del 2009"));
         env.transcript.clear();
         if (kind == Dialog::CambioAnno)
@@ -269,6 +276,36 @@ private slots:
         QCOMPARE(s.aliasDir(), dir);
         // Customers of other years are not carried over.
         QVERIFY(YearArchive::customerNames(s.db.T_Rubrica).isEmpty());
+    }
+
+    // On a server the years are schemas; the dialogs say and do what they do with folders.
+    void theDialogsWorkTheSameOnAServer()
+    {
+        if (!test::PostgresCluster::shared())
+            QSKIP(qPrintable(test::PostgresCluster::unavailableReason()));
+        const QString server = test::PostgresCluster::shared()->newDatabase();
+        {
+            Started create(Dialog::CreaArchivio, server);
+            const QString dir = engine::DataPlace::child(server, QStringLiteral("2010"));
+            create.confirm(QStringLiteral("2010"));
+            QCOMPARE(create.env.transcript.texts(), creationMessages(YearArchive::allTables));
+            for (const QString& file : YearArchive::allTables)
+                QVERIFY2(YearArchive::isProtected(dir, file), qPrintable(file));
+            QCOMPARE(create.aliasDir(), dir);
+            QCOMPARE(create.label, QStringLiteral("2010"));
+            QCOMPARE(engine::DataPlace::children(server), (QStringList{"2009", "2010"}));
+        }
+
+        Started change(Dialog::CambioAnno, server);
+        change.confirm(QStringLiteral("2011"));
+        QCOMPARE(change.env.transcript.texts(), QStringList{WorkingYear::invalidYear});
+        QVERIFY(!engine::DataPlace::exists(engine::DataPlace::child(server, QStringLiteral("2011"))));
+        change.env.transcript.clear();
+        change.confirm(QStringLiteral("2009"));
+        QCOMPARE(change.env.transcript.texts(), QStringList());
+        QCOMPARE(change.label, QStringLiteral("2009"));
+        QCOMPARE(YearArchive::customerNames(change.db.T_Rubrica),
+                 (QStringList{"Cliente del 2009", "Cliente del 2009"}));
     }
 
     void createOverACompleteYearOnlySwitches()
