@@ -1,23 +1,26 @@
 #pragma once
 
-#include "engine/SqliteConnection.h"
+#include "business/BusinessStorage.h"
 
 #include <QJsonObject>
 #include <QString>
+#include <memory>
 #include <optional>
 
 namespace quillio::business {
 
 // What the program keeps for the whole data directory beside the working years' tables: the
-// company's data, what was entered for each buyer, the register of electronic invoices. One
-// SQLite file in the data directory, made on first use; like the tables, every write is one
-// transaction committed to disk before the call returns, and two desks may share it.
+// company's data, what was entered for each buyer, the register of electronic invoices. It lives
+// where the archive lives: one SQLite file (Azienda.DB) in a data folder, or tables of the
+// archive's database when the data directory is on a server. Made on first use; every write is
+// one transaction committed before the call returns, and several desks may share it.
 class BusinessFile
 {
 public:
     static inline const QString fileName = QStringLiteral("Azienda.DB");
 
-    // Opens the file in `dataDirectory`, creating it and its tables when missing.
+    // Opens the company data of `dataDirectory` (a folder or a server address), creating it when
+    // missing.
     explicit BusinessFile(const QString& dataDirectory);
     // The same, in the data directory of the settings (read afresh).
     static BusinessFile inDataDirectory();
@@ -26,14 +29,12 @@ public:
     std::optional<QJsonObject> document(const QString& name);
     void setDocument(const QString& name, const QJsonObject& document);
 
-    engine::SqliteConnection& connection() { return *m_connection; }
-    const QString& path() const { return m_path; }
+    BusinessStorage& storage() { return *m_storage; }
+    // The file's path, or the server's address without its password.
+    QString path() const { return m_storage->shownPlace(); }
 
 private:
-    void createTables();
-
-    QString m_path;
-    std::unique_ptr<engine::SqliteConnection> m_connection;
+    std::unique_ptr<BusinessStorage> m_storage;
 };
 
 } // namespace quillio::business

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QByteArray>
-#include <QDateTime>
+#include "business/ExportEntry.h"
+
 #include <QList>
 #include <QString>
 #include <optional>
@@ -9,18 +9,6 @@
 namespace quillio::business {
 
 class BusinessFile;
-
-// One electronic-invoice file written for an invoice.
-struct ExportEntry
-{
-    int year = 0;
-    qint64 number = 0;
-    QString progressive;
-    QString fileName;
-    QDateTime exported;
-    QByteArray sha256;  // hex
-    QByteArray content; // the file as written: the legal invoice, kept with the books
-};
 
 // The register of electronic invoices: which progressive each invoice was given and every file
 // written. The exchange system refuses a file name it has seen from the same sender, so a
@@ -45,8 +33,6 @@ public:
     static QString progressiveText(qint64 sequence);
 
 private:
-    QString assignNew(int year, qint64 number);
-
     BusinessFile& m_file;
 };
 

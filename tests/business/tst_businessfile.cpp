@@ -1,8 +1,10 @@
+#include "Storages.h"
 #include "UnexpectedWarnings.h"
 #include "business/BusinessFile.h"
 #include "business/ExportRegister.h"
 #include "engine/EngineError.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QSet>
@@ -12,16 +14,37 @@
 using quillio::business::BusinessFile;
 using quillio::business::ExportEntry;
 using quillio::business::ExportRegister;
+using quillio::engine::test::onServer;
+
+namespace {
+
+// A new, empty data directory of the storage under test: a temporary folder, or a new database
+// on the throw-away server.
+class DataPlace
+{
+public:
+    DataPlace() : m_path(onServer() ? quillio::test::PostgresCluster::shared()->newDatabase() : m_dir.path())
+    {
+    }
+    const QString& path() const { return m_path; }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+};
+
+} // namespace
 
 class TestBusinessFile : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { QUILLIO_REQUIRE_STORAGE(); }
     void init() { quillio::test::failOnUnexpectedWarnings(); }
     void documentsSurviveReopening()
     {
-        QTemporaryDir dir;
+        DataPlace dir;
         {
             BusinessFile file(dir.path());
             QVERIFY(!file.document(QStringLiteral("company")));
@@ -31,7 +54,8 @@ private slots:
         BusinessFile reopened(dir.path());
         QCOMPARE(reopened.document(QStringLiteral("company"))->value("denominazione").toString(),
                  QStringLiteral("Rossi & Figli S.r.l."));
-        QVERIFY(QFile::exists(dir.filePath(BusinessFile::fileName)));
+        if (!onServer())
+            QVERIFY(QFile::exists(QDir(dir.path()).filePath(BusinessFile::fileName)));
     }
 
     void progressiveText_data()
@@ -55,7 +79,7 @@ private slots:
     // not after a restart and not from a second desk on the same file.
     void progressivesAreNeverGivenTwice()
     {
-        QTemporaryDir dir;
+        DataPlace dir;
         QSet<QString> given;
         {
             BusinessFile desk1(dir.path());
@@ -84,7 +108,7 @@ private slots:
 
     void exportsAreRecordedInOrder()
     {
-        QTemporaryDir dir;
+        DataPlace dir;
         BusinessFile file(dir.path());
         ExportRegister exports(file);
         const QDateTime when(QDate(2026, 12, 10), QTime(9, 30), Qt::UTC);
@@ -105,6 +129,7 @@ private slots:
 
     void aDamagedFileIsReportedNotReplaced()
     {
+        QUILLIO_FILES_ONLY("a damaged SQLite file");
         QTemporaryDir dir;
         QFile damaged(dir.filePath(BusinessFile::fileName));
         QVERIFY(damaged.open(QIODevice::WriteOnly));
@@ -120,5 +145,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestBusinessFile)
+QUILLIO_MAIN_ON_EACH_STORAGE(TestBusinessFile)
 #include "tst_businessfile.moc"
