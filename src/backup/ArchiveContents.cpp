@@ -1,8 +1,10 @@
 #include "backup/ArchiveContents.h"
 
+#include "backup/BackupError.h"
 #include "business/BusinessFile.h"
 #include "config/Settings.h"
 #include "config/SettingsKey.h"
+#include "engine/DataPlace.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -50,6 +52,15 @@ QStringList ArchiveContents::tableFilesOfSettings()
 QString ArchiveContents::dataDirectoryOfSettings()
 {
     return config::Settings::dataDirectory();
+}
+
+void ArchiveContents::requireFolder(const QString& dataDirectory)
+{
+    if (engine::DataPlace::isServerAddress(dataDirectory))
+        throw BackupError(
+            QStringLiteral("L'archivio è sul server di database %1: le sue copie si fanno sul "
+                           "server, con pg_dump (vedere la guida, \"Un archivio per più postazioni\").")
+                .arg(engine::DataPlace::shown(dataDirectory)));
 }
 
 } // namespace quillio::backup

@@ -24,6 +24,10 @@ public:
     static QStringList tableFilesOfSettings();
     // The data directory of the settings.
     static QString dataDirectoryOfSettings();
+    // Copies are of a data folder: an archive on a database server is copied on the server itself
+    // (pg_dump), where the copy is consistent across every desk's work. Raises the BackupError
+    // that says so for a server address.
+    static void requireFolder(const QString& dataDirectory);
 };
 
 } // namespace quillio::backup

@@ -5,6 +5,7 @@
 #include "backup/BackupRotation.h"
 #include "backup/BackupWriter.h"
 #include "business/BusinessFile.h"
+#include "engine/DataPlace.h"
 #include "platform/Platform.h"
 
 #include <QDir>
@@ -21,6 +22,9 @@ AutomaticBackup::Job AutomaticBackup::fromSettings()
 AutomaticBackup::Outcome AutomaticBackup::run(const Job& job)
 {
     Outcome outcome;
+    // A server's archive is copied on the server, on its own schedule.
+    if (engine::DataPlace::isServerAddress(job.dataDirectory))
+        return outcome;
     try {
         business::BusinessFile file(job.dataDirectory);
         BackupPreferences preferences(file);

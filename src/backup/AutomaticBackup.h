@@ -20,7 +20,7 @@ public:
     };
     struct Outcome
     {
-        bool ran = false; // false: a copy was already taken today
+        bool ran = false; // false: a copy was already taken today, or the archive is on a server
         QString copy;     // the copy written
         QString failure;  // empty when it succeeded
     };

@@ -1,5 +1,6 @@
 #include "backup/BackupRestore.h"
 
+#include "backup/ArchiveContents.h"
 #include "backup/BackupError.h"
 #include "backup/BackupVerifier.h"
 #include "backup/BackupWriter.h"
@@ -101,6 +102,7 @@ BackupRestore::BackupRestore(QString dataDirectory, QStringList tableFiles)
 BackupRestore::Outcome BackupRestore::restore(const QString& zipPath, const QString& preRestoreFolder,
                                               const QDateTime& now) const
 {
+    ArchiveContents::requireFolder(m_dataDirectory);
     // Staged inside the data directory, so each file reaches its place by a rename on one disk.
     QTemporaryDir staging(QDir(m_dataDirectory).filePath(QStringLiteral(".quillio-ripristino-XXXXXX")));
     if (!staging.isValid())

@@ -52,6 +52,7 @@ BackupWriter::BackupWriter(QString dataDirectory, QStringList tableFiles)
 
 BackupManifest BackupWriter::write(const QString& zipPath, const QDateTime& now) const
 {
+    ArchiveContents::requireFolder(m_dataDirectory);
     if (!QFileInfo(m_dataDirectory).isDir())
         throw BackupError(QStringLiteral("La cartella dei dati %1 non esiste.").arg(native(m_dataDirectory)));
     const QString folder = QFileInfo(zipPath).absolutePath();

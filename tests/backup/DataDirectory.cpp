@@ -3,6 +3,7 @@
 #include "archive/TableSchemas.h"
 #include "config/SettingsKey.h"
 #include "config/SettingsStore.h"
+#include "engine/DataPlace.h"
 #include "engine/Engine.h"
 #include "engine/Query.h"
 #include "engine/Session.h"
@@ -53,13 +54,15 @@ struct OpenTable
 
 QString DataDirectory::yearDirectory(const QString& year) const
 {
+    if (engine::DataPlace::isServerAddress(m_root))
+        return engine::DataPlace::child(m_root, year);
     return QDir(m_root).filePath(year);
 }
 
 void DataDirectory::makeYear(const QString& year, bool protect) const
 {
     const QString directory = yearDirectory(year);
-    QDir().mkpath(directory);
+    engine::DataPlace::create(directory);
     engine::Session session(QStringLiteral("Creazione"));
     session.addStandardAlias(alias, directory);
     session.activate();
@@ -150,7 +153,7 @@ void DataDirectory::writeSettings(const QString& programDir, const QString& year
         {Key::conf, QStringLiteral("OK")},
         {Key::pathPrg, programDir},
         {Key::pathTemp, programDir},
-        {Key::pathDatiGen, m_root + QDir::separator()},
+        {Key::pathDatiGen, engine::DataPlace::isServerAddress(m_root) ? m_root : m_root + QDir::separator()},
         {Key::aliasDb, QStringLiteral("QUILDB09")},
         {Key::anno, year},
         {Key::dbRubrica, tables[0]},

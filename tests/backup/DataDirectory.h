@@ -16,7 +16,7 @@ class DataDirectory
 public:
     static inline const QStringList tables = {"Rubrica.DB", "Bozze.DB", "Fatture.DB"};
 
-    // `root`: an existing directory; the data directory is `root` itself.
+    // `root`: an existing directory, or a database on a server; the data directory is `root` itself.
     explicit DataDirectory(QString root) : m_root(std::move(root)) {}
 
     const QString& path() const { return m_root; }

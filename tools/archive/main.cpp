@@ -4,16 +4,22 @@
 //                            ("Quillio-prima-del-ripristino-….zip" in its backup folder), then
 //                            puts the copy's files in place
 //   verify FILE.zip          checks that the copy is whole and restorable
+//   copy FROM TO             copies a whole data directory between a folder and a database server
+//                            (postgresql://host/database/), either way; never over an existing year
+//   check PLACE              verifies a data directory, folder or server, and prints what it holds
 // Exits 0 when the command succeeded, 1 when a copy was refused or could not be written, 2 for a
 // wrong command line.
 
+#include "backup/ArchiveCheck.h"
 #include "backup/ArchiveContents.h"
+#include "backup/ArchiveTransfer.h"
 #include "backup/BackupError.h"
 #include "backup/BackupPreferences.h"
 #include "backup/BackupRestore.h"
 #include "backup/BackupVerifier.h"
 #include "backup/BackupWriter.h"
 #include "business/BusinessFile.h"
+#include "engine/DataPlace.h"
 #include "platform/QuillioError.h"
 
 #include <QCoreApplication>
@@ -133,6 +139,37 @@ int verify(const QStringList& arguments)
     return Done;
 }
 
+int copy(const QStringList& arguments)
+{
+    if (arguments.size() != 2) {
+        err() << "uso: copy DA A" << Qt::endl;
+        return Usage;
+    }
+    return runGuarded([&] {
+        ArchiveTransfer::copy(arguments[0], arguments[1], tableFiles(),
+                              [](const QString& line) { out() << line << Qt::endl; });
+        out() << "archivio copiato in " << quillio::engine::DataPlace::shown(arguments[1]) << Qt::endl;
+        return Done;
+    });
+}
+
+int check(const QStringList& arguments)
+{
+    if (arguments.size() != 1) {
+        err() << "uso: check ARCHIVIO" << Qt::endl;
+        return Usage;
+    }
+    const ArchiveCheck::Report report = ArchiveCheck::check(arguments[0], tableFiles());
+    for (const QString& line : report.lines)
+        out() << line << Qt::endl;
+    for (const QString& problem : report.problems)
+        err() << "problema: " << problem << Qt::endl;
+    if (!report.ok())
+        return Refused;
+    out() << "archivio integro" << Qt::endl;
+    return Done;
+}
+
 struct Command
 {
     const char* name;
@@ -148,6 +185,10 @@ const QList<Command>& commands()
         {"restore",
          "restore FILE.zip CARTELLA_DATI   ripristina una copia, salvando prima l'archivio attuale", restore},
         {"verify", "verify FILE.zip   controlla che la copia sia integra e ripristinabile", verify},
+        {"copy", "copy DA A   copia tutto l'archivio da una cartella a un server di database o viceversa",
+         copy},
+        {"check", "check ARCHIVIO   controlla un archivio, cartella o server, e dice che cosa contiene",
+         check},
     };
     return list;
 }

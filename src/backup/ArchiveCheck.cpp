@@ -1,0 +1,136 @@
+#include "backup/ArchiveCheck.h"
+
+#include "archive/TableSchemas.h"
+#include "backup/ArchiveTransfer.h"
+#include "business/BusinessFile.h"
+#include "business/ExportRegister.h"
+#include "engine/DataPlace.h"
+#include "engine/EngineError.h"
+#include "engine/LocalSql.h"
+#include "engine/RecordReader.h"
+#include "engine/TableStorage.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
+namespace quillio::backup {
+
+using engine::DataPlace;
+
+namespace {
+
+// The columns the program creates each table with, by position in the settings' list.
+engine::FieldDefs expectedColumns(int table)
+{
+    const QString schemas[] = {archive::TableSchemas::customers(), archive::TableSchemas::drafts(),
+                               archive::TableSchemas::invoices()};
+    return engine::LocalSql::parse(QStringLiteral("CREATE TABLE t ") + schemas[table]).columns;
+}
+
+QString columnDifference(const engine::FieldDefs& found, const engine::FieldDefs& expected)
+{
+    for (qsizetype i = 0; i < std::max(found.size(), expected.size()); ++i) {
+        if (i >= found.size())
+            return QStringLiteral("manca la colonna %1").arg(expected[i].name);
+        if (i >= expected.size())
+            return QStringLiteral("colonna in più %1").arg(found[i].name);
+        if (!(found[i] == expected[i]))
+            return QStringLiteral("la colonna %1 non è come deve essere (%2)").arg(i + 1).arg(found[i].name);
+    }
+    return {};
+}
+
+} // namespace
+
+ArchiveCheck::Report ArchiveCheck::check(const QString& givenPlace, const QStringList& tableFiles)
+{
+    Report report;
+    const QString place = ArchiveTransfer::normalized(givenPlace);
+    if (!DataPlace::exists(place)) {
+        report.problems << QStringLiteral("%1 non si raggiunge: %2").arg(DataPlace::shown(place), DataPlace::lastError());
+        return report;
+    }
+    const QStringList years = ArchiveTransfer::yearsOf(place, tableFiles);
+    if (years.isEmpty())
+        report.problems << QStringLiteral("%1 non ha anni di lavoro").arg(DataPlace::shown(place));
+    for (const QString& year : years) {
+        const QString yearPlace = DataPlace::child(place, year);
+        for (int table = 0; table < tableFiles.size(); ++table) {
+            if (!DataPlace::tableExists(yearPlace, tableFiles[table])) {
+                report.problems << QStringLiteral("%1/%2: manca").arg(year, tableFiles[table]);
+                continue;
+            }
+            checkTable(yearPlace, year, tableFiles[table], report);
+        }
+    }
+    checkCompanyData(place, report);
+    return report;
+}
+
+void ArchiveCheck::checkTable(const QString& yearPlace, const QString& year, const QString& fileName,
+                              Report& report)
+{
+    static const QStringList defaults = {QStringLiteral("Rubrica.DB"), QStringLiteral("Bozze.DB"),
+                                         QStringLiteral("Fatture.DB")};
+    const QString name = year + u'/' + fileName;
+    try {
+        const std::unique_ptr<engine::TableStorage> table = engine::TableStorage::open(yearPlace, fileName);
+        table->requireAccess({archive::masterPassword});
+        const qsizetype kind = defaults.indexOf(fileName);
+        const QString difference =
+            kind < 0 ? QString() : columnDifference(table->fields(), expectedColumns(int(kind)));
+        if (!difference.isEmpty())
+            report.problems << QStringLiteral("%1: %2").arg(name, difference);
+        qint64 records = 0;
+        qint64 highest = 0;
+        const std::unique_ptr<engine::RecordReader> reader = table->reader(nullptr);
+        for (bool any = reader->first(); any; any = reader->next()) {
+            reader->values();
+            highest = std::max(highest, reader->position());
+            ++records;
+        }
+        const qint64 next = table->nextNumber();
+        if (next <= highest)
+            report.problems << QStringLiteral("%1: il prossimo numero %2 non supera l'ultimo, %3")
+                                   .arg(name)
+                                   .arg(next)
+                                   .arg(highest);
+        report.lines << QStringLiteral("%1: %2 record, prossimo numero %3%4")
+                            .arg(name)
+                            .arg(records)
+                            .arg(next)
+                            .arg(table->isProtected() ? QStringLiteral(", protetta") : QString());
+    } catch (const engine::EngineError& error) {
+        report.problems << QStringLiteral("%1: %2").arg(name, error.text());
+    }
+}
+
+void ArchiveCheck::checkCompanyData(const QString& place, Report& report)
+{
+    if (!DataPlace::isServerAddress(place) &&
+        !QFileInfo::exists(QDir(place).filePath(business::BusinessFile::fileName))) {
+        report.lines << QStringLiteral("dati dell'azienda: nessuno");
+        return;
+    }
+    try {
+        const business::BusinessData data = business::BusinessFile(place).storage().everything();
+        QSet<QString> given;
+        for (const business::BusinessData::Progressive& row : data.progressives) {
+            if (row.progressive != business::ExportRegister::progressiveText(row.sequence) ||
+                given.contains(row.progressive))
+                report.problems << QStringLiteral("registro delle fatture elettroniche: il progressivo %1 non è "
+                                                  "in ordine")
+                                       .arg(row.progressive);
+            given.insert(row.progressive);
+        }
+        report.lines << QStringLiteral("dati dell'azienda: %1 documenti, %2 progressivi, %3 fatture elettroniche")
+                            .arg(data.documents.size())
+                            .arg(data.progressives.size())
+                            .arg(data.exports.size());
+    } catch (const engine::EngineError& error) {
+        report.problems << QStringLiteral("dati dell'azienda: %1").arg(error.text());
+    }
+}
+
+} // namespace quillio::backup

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace quillio::backup {
+
+// Verifies a data directory (a folder or a server's database): every year's tables can be opened
+// with the archive's password and read to the end, have the columns the program expects, and
+// number consistently (the next number lies above every record's); and the company data reads,
+// its register giving each progressive once.
+class ArchiveCheck
+{
+public:
+    struct Report
+    {
+        QStringList lines;    // what was found, one line per year's table and one for the company
+        QStringList problems; // empty when the archive is sound
+
+        bool ok() const { return problems.isEmpty(); }
+    };
+
+    static Report check(const QString& place, const QStringList& tableFiles);
+
+private:
+    static void checkTable(const QString& yearPlace, const QString& year, const QString& table, Report& report);
+    static void checkCompanyData(const QString& place, Report& report);
+};
+
+} // namespace quillio::backup

@@ -1,0 +1,128 @@
+#include "backup/ArchiveTransfer.h"
+
+#include "backup/BackupError.h"
+#include "business/BusinessFile.h"
+#include "engine/DataPlace.h"
+#include "engine/EngineError.h"
+#include "engine/TableCopy.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace quillio::backup {
+
+using engine::DataPlace;
+
+namespace {
+
+// A year being copied waits under this name until it is whole.
+const QString stagingPrefix = QStringLiteral(".quillio-copia-");
+
+QString shown(const QString& place)
+{
+    return DataPlace::shown(place);
+}
+
+// Company data exists at a folder only as its file; opening it elsewhere would make one.
+bool hasCompanyData(const QString& place)
+{
+    if (!DataPlace::isServerAddress(place))
+        return QFileInfo::exists(QDir(place).filePath(business::BusinessFile::fileName));
+    return true;
+}
+
+} // namespace
+
+QString ArchiveTransfer::normalized(const QString& place)
+{
+    if (DataPlace::isServerAddress(place) || place.isEmpty() || place.endsWith(u'/') ||
+        place.endsWith(QDir::separator()))
+        return place;
+    return place + QDir::separator();
+}
+
+QStringList ArchiveTransfer::yearsOf(const QString& place, const QStringList& tableFiles)
+{
+    QStringList years;
+    for (const QString& name : DataPlace::children(place)) {
+        if (name.startsWith(stagingPrefix))
+            continue;
+        const QString year = DataPlace::child(place, name);
+        for (const QString& table : tableFiles) {
+            if (DataPlace::tableExists(year, table)) {
+                years.append(name);
+                break;
+            }
+        }
+    }
+    return years;
+}
+
+void ArchiveTransfer::copy(const QString& fromPlace, const QString& toPlace, const QStringList& tableFiles,
+                           const Progress& progress)
+{
+    const QString from = normalized(fromPlace);
+    const QString to = normalized(toPlace);
+    if (!DataPlace::exists(from))
+        throw BackupError(QStringLiteral("L'archivio %1 non si raggiunge: %2")
+                              .arg(shown(from), DataPlace::lastError()));
+    const QStringList years = yearsOf(from, tableFiles);
+    if (years.isEmpty())
+        throw BackupError(QStringLiteral("L'archivio %1 non ha anni di lavoro da copiare.").arg(shown(from)));
+    if (!DataPlace::exists(to) && !DataPlace::create(to))
+        throw BackupError(QStringLiteral("La destinazione %1 non si raggiunge: %2")
+                              .arg(shown(to), DataPlace::lastError()));
+    for (const QString& year : years)
+        if (DataPlace::exists(DataPlace::child(to, year)))
+            throw BackupError(QStringLiteral("L'anno %1 esiste già in %2: la copia non lo sovrascrive, e non è "
+                                             "stato copiato nulla.")
+                                  .arg(year, shown(to)));
+    copyCompanyData(from, to, progress);
+    for (const QString& year : years) {
+        copyYear(from, to, year, tableFiles);
+        progress(QStringLiteral("anno %1 copiato").arg(year));
+    }
+}
+
+void ArchiveTransfer::copyYear(const QString& from, const QString& to, const QString& year,
+                               const QStringList& tableFiles)
+{
+    const QString source = DataPlace::child(from, year);
+    const QString staging = DataPlace::child(to, stagingPrefix + year);
+    // What an interrupted copy left behind is only ever our own staging.
+    if (DataPlace::exists(staging))
+        DataPlace::remove(staging);
+    if (!DataPlace::create(staging))
+        throw BackupError(QStringLiteral("Impossibile preparare l'anno %1 in %2: %3")
+                              .arg(year, shown(to), DataPlace::lastError()));
+    try {
+        for (const QString& table : tableFiles)
+            if (DataPlace::tableExists(source, table))
+                engine::copyTable(source, staging, table);
+        if (!DataPlace::rename(staging, year))
+            throw BackupError(QStringLiteral("Impossibile completare l'anno %1 in %2: %3")
+                                  .arg(year, shown(to), DataPlace::lastError()));
+    } catch (...) {
+        DataPlace::remove(staging);
+        throw;
+    }
+}
+
+void ArchiveTransfer::copyCompanyData(const QString& from, const QString& to, const Progress& progress)
+{
+    if (!hasCompanyData(from))
+        return;
+    const business::BusinessData data = business::BusinessFile(from).storage().everything();
+    if (data.isEmpty())
+        return;
+    business::BusinessFile target(to);
+    if (!target.storage().everything().isEmpty()) {
+        progress(QStringLiteral("dati dell'azienda: la destinazione ha già i suoi, che restano come sono"));
+        return;
+    }
+    target.storage().takeOver(data);
+    progress(QStringLiteral("dati dell'azienda copiati (%1 fatture elettroniche nel registro)")
+                 .arg(data.exports.size()));
+}
+
+} // namespace quillio::backup
