@@ -1,10 +1,10 @@
 #include "engine/PgConnection.h"
 
+#include "engine/ClientLibrary.h"
 #include "engine/EngineError.h"
 
 #include <QCoreApplication>
 #include <QVarLengthArray>
-#include <libpq-fe.h>
 
 namespace quillio::engine {
 
@@ -19,6 +19,11 @@ QString trimmedMessage(const char* message)
     return QString::fromUtf8(message).simplified();
 }
 
+const ClientLibrary& pq()
+{
+    return ClientLibrary::get();
+}
+
 } // namespace
 
 PgConnection::PgConnection(const QByteArray& uri, const QString& shown) : m_uri(uri), m_shown(shown) {}
@@ -31,26 +36,33 @@ PgConnection::~PgConnection()
 void PgConnection::close()
 {
     if (m_conn)
-        PQfinish(m_conn);
+        pq().finish(m_conn);
     m_conn = nullptr;
 }
 
 bool PgConnection::tryConnect(QString* reason)
 {
-    if (m_conn && PQstatus(m_conn) == CONNECTION_OK)
+    if (m_conn && pq().status(m_conn) == CONNECTION_OK)
         return true;
     close();
+    try {
+        pq();
+    } catch (const EngineError& error) {
+        if (reason)
+            *reason = error.text();
+        return false;
+    }
     const char* keywords[] = {"dbname", "connect_timeout", "client_encoding", "fallback_application_name",
                               nullptr};
     const QByteArray program = QCoreApplication::applicationName().toUtf8();
     const char* values[] = {m_uri.constData(), "10", "UTF8", program.constData(), nullptr};
-    m_conn = PQconnectdbParams(keywords, values, 1);
-    if (m_conn && PQstatus(m_conn) == CONNECTION_OK) {
-        PQsetNoticeProcessor(m_conn, ignoreNotice, nullptr);
+    m_conn = pq().connectdbParams(keywords, values, 1);
+    if (m_conn && pq().status(m_conn) == CONNECTION_OK) {
+        pq().setNoticeProcessor(m_conn, ignoreNotice, nullptr);
         return true;
     }
     if (reason)
-        *reason = m_conn ? trimmedMessage(PQerrorMessage(m_conn)) : QStringLiteral("out of memory");
+        *reason = m_conn ? trimmedMessage(pq().errorMessage(m_conn)) : QStringLiteral("out of memory");
     close();
     return false;
 }
@@ -64,17 +76,17 @@ void PgConnection::connect()
 
 QString PgConnection::serverMessage(pg_result* result) const
 {
-    const char* primary = result ? PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
-    return primary ? QString::fromUtf8(primary) : trimmedMessage(PQerrorMessage(m_conn));
+    const char* primary = result ? pq().resultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
+    return primary ? QString::fromUtf8(primary) : trimmedMessage(pq().errorMessage(m_conn));
 }
 
 void PgConnection::fail(pg_result* result, const QString& action, const QString& place)
 {
-    const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+    const char* state = result ? pq().resultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
     m_lastState = state ? QByteArray(state) : QByteArray();
     const QString reason = serverMessage(result);
-    PQclear(result);
-    if (PQstatus(m_conn) != CONNECTION_OK) {
+    pq().clear(result);
+    if (pq().status(m_conn) != CONNECTION_OK) {
         // Dropped now; the next use connects again.
         close();
         throw EngineError(QStringLiteral("%1 %2: the connection to the database server was lost (%3). The "
@@ -94,9 +106,9 @@ PgResult PgConnection::exec(const QByteArray& sql, const QList<PgParameter>& par
         values.append(parameter ? parameter->constData() : nullptr);
         lengths.append(parameter ? int(parameter->size()) : 0);
     }
-    pg_result* result = PQexecParams(m_conn, sql.constData(), int(parameters.size()), nullptr, values.data(),
-                                     lengths.data(), nullptr, 0);
-    const ExecStatusType status = result ? PQresultStatus(result) : PGRES_FATAL_ERROR;
+    pg_result* result = pq().execParams(m_conn, sql.constData(), int(parameters.size()), nullptr,
+                                        values.data(), lengths.data(), nullptr, 0);
+    const ExecStatusType status = result ? pq().resultStatus(result) : PGRES_FATAL_ERROR;
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
         fail(result, action, place);
     m_lastState.clear();
@@ -105,19 +117,19 @@ PgResult PgConnection::exec(const QByteArray& sql, const QList<PgParameter>& par
 
 int PgConnection::backendPid() const
 {
-    return m_conn ? PQbackendPID(m_conn) : 0;
+    return m_conn ? pq().backendPID(m_conn) : 0;
 }
 
 QByteArray PgConnection::quoteIdentifier(const QString& name)
 {
     connect();
     const QByteArray utf8 = name.toUtf8();
-    char* quoted = PQescapeIdentifier(m_conn, utf8.constData(), size_t(utf8.size()));
+    char* quoted = pq().escapeIdentifier(m_conn, utf8.constData(), size_t(utf8.size()));
     if (!quoted)
         throw EngineError(QStringLiteral("The name %1 cannot be used on the database server %2: %3")
-                              .arg(name, m_shown, trimmedMessage(PQerrorMessage(m_conn))));
+                              .arg(name, m_shown, trimmedMessage(pq().errorMessage(m_conn))));
     QByteArray result(quoted);
-    PQfreemem(quoted);
+    pq().freemem(quoted);
     return result;
 }
 
