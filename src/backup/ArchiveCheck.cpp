@@ -48,7 +48,8 @@ ArchiveCheck::Report ArchiveCheck::check(const QString& givenPlace, const QStrin
     Report report;
     const QString place = ArchiveTransfer::normalized(givenPlace);
     if (!DataPlace::exists(place)) {
-        report.problems << QStringLiteral("%1 non si raggiunge: %2").arg(DataPlace::shown(place), DataPlace::lastError());
+        report.problems
+            << QStringLiteral("%1 non si raggiunge: %2").arg(DataPlace::shown(place), DataPlace::lastError());
         return report;
     }
     const QStringList years = ArchiveTransfer::yearsOf(place, tableFiles);
@@ -119,12 +120,14 @@ void ArchiveCheck::checkCompanyData(const QString& place, Report& report)
         for (const business::BusinessData::Progressive& row : data.progressives) {
             if (row.progressive != business::ExportRegister::progressiveText(row.sequence) ||
                 given.contains(row.progressive))
-                report.problems << QStringLiteral("registro delle fatture elettroniche: il progressivo %1 non è "
-                                                  "in ordine")
+                report.problems << QStringLiteral(
+                                       "registro delle fatture elettroniche: il progressivo %1 non è "
+                                       "in ordine")
                                        .arg(row.progressive);
             given.insert(row.progressive);
         }
-        report.lines << QStringLiteral("dati dell'azienda: %1 documenti, %2 progressivi, %3 fatture elettroniche")
+        report.lines << QStringLiteral(
+                            "dati dell'azienda: %1 documenti, %2 progressivi, %3 fatture elettroniche")
                             .arg(data.documents.size())
                             .arg(data.progressives.size())
                             .arg(data.exports.size());

@@ -23,7 +23,8 @@ public:
     static Report check(const QString& place, const QStringList& tableFiles);
 
 private:
-    static void checkTable(const QString& yearPlace, const QString& year, const QString& table, Report& report);
+    static void checkTable(const QString& yearPlace, const QString& year, const QString& table,
+                           Report& report);
     static void checkCompanyData(const QString& place, Report& report);
 };
 

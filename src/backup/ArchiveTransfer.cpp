@@ -64,19 +64,20 @@ void ArchiveTransfer::copy(const QString& fromPlace, const QString& toPlace, con
     const QString from = normalized(fromPlace);
     const QString to = normalized(toPlace);
     if (!DataPlace::exists(from))
-        throw BackupError(QStringLiteral("L'archivio %1 non si raggiunge: %2")
-                              .arg(shown(from), DataPlace::lastError()));
+        throw BackupError(
+            QStringLiteral("L'archivio %1 non si raggiunge: %2").arg(shown(from), DataPlace::lastError()));
     const QStringList years = yearsOf(from, tableFiles);
     if (years.isEmpty())
         throw BackupError(QStringLiteral("L'archivio %1 non ha anni di lavoro da copiare.").arg(shown(from)));
     if (!DataPlace::exists(to) && !DataPlace::create(to))
-        throw BackupError(QStringLiteral("La destinazione %1 non si raggiunge: %2")
-                              .arg(shown(to), DataPlace::lastError()));
+        throw BackupError(
+            QStringLiteral("La destinazione %1 non si raggiunge: %2").arg(shown(to), DataPlace::lastError()));
     for (const QString& year : years)
         if (DataPlace::exists(DataPlace::child(to, year)))
-            throw BackupError(QStringLiteral("L'anno %1 esiste già in %2: la copia non lo sovrascrive, e non è "
-                                             "stato copiato nulla.")
-                                  .arg(year, shown(to)));
+            throw BackupError(
+                QStringLiteral("L'anno %1 esiste già in %2: la copia non lo sovrascrive, e non è "
+                               "stato copiato nulla.")
+                    .arg(year, shown(to)));
     copyCompanyData(from, to, progress);
     for (const QString& year : years) {
         copyYear(from, to, year, tableFiles);

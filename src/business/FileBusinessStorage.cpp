@@ -16,8 +16,8 @@ const QString registerWrite = QStringLiteral("Cannot store in the register of el
 } // namespace
 
 FileBusinessStorage::FileBusinessStorage(const QString& path)
-    : m_path(path),
-      m_connection(std::make_unique<engine::SqliteConnection>(path, engine::SqliteConnection::Mode::CreateNew))
+    : m_path(path), m_connection(std::make_unique<engine::SqliteConnection>(
+                        path, engine::SqliteConnection::Mode::CreateNew))
 {
     const QString action = QStringLiteral("Cannot open the company file");
     m_connection->exec("PRAGMA journal_mode=DELETE", action);
@@ -76,7 +76,8 @@ QString FileBusinessStorage::addProgressive(int year, qint64 number, const Progr
 {
     // BEGIN IMMEDIATE takes the write lock first, so two desks cannot read the same last sequence.
     engine::SqliteTransaction transaction(*m_connection, registerWrite);
-    engine::SqliteStatement last = m_connection->prepare("SELECT COALESCE(MAX(sequence), 0) FROM progressives");
+    engine::SqliteStatement last =
+        m_connection->prepare("SELECT COALESCE(MAX(sequence), 0) FROM progressives");
     last.step(registerRead);
     const qint64 sequence = last.columnInt64(0) + 1;
     last.reset();
@@ -146,7 +147,8 @@ QList<ExportEntry> FileBusinessStorage::readExports(std::optional<int> year, boo
 BusinessData FileBusinessStorage::everything()
 {
     BusinessData data;
-    engine::SqliteStatement documents = m_connection->prepare("SELECT name, body FROM documents ORDER BY name");
+    engine::SqliteStatement documents =
+        m_connection->prepare("SELECT name, body FROM documents ORDER BY name");
     while (documents.step(readAction))
         data.documents.append({documents.columnText(0), documents.columnText(1)});
     engine::SqliteStatement progressives = m_connection->prepare(

@@ -61,24 +61,24 @@ void ServerBusinessStorage::createTables()
         return;
     engine::PgTransaction transaction(m_connection, action);
     m_connection.exec("SELECT pg_advisory_xact_lock(hashtext('quillio company data'))", action);
-    m_connection.exec("CREATE TABLE IF NOT EXISTS public.documents (name text PRIMARY KEY, body text NOT NULL)",
-                      action);
+    m_connection.exec(
+        "CREATE TABLE IF NOT EXISTS public.documents (name text PRIMARY KEY, body text NOT NULL)", action);
     m_connection.exec("CREATE TABLE IF NOT EXISTS public.progressives (sequence bigint PRIMARY KEY, "
                       "progressive text NOT NULL UNIQUE, year integer NOT NULL, number bigint NOT NULL, "
                       "assigned text NOT NULL)",
                       action);
-    m_connection.exec("CREATE TABLE IF NOT EXISTS public.exports (id bigint GENERATED ALWAYS AS IDENTITY "
-                      "PRIMARY KEY, year integer NOT NULL, number bigint NOT NULL, progressive text NOT NULL, "
-                      "file_name text NOT NULL, exported text NOT NULL, sha256 text NOT NULL, content bytea)",
-                      action);
+    m_connection.exec(
+        "CREATE TABLE IF NOT EXISTS public.exports (id bigint GENERATED ALWAYS AS IDENTITY "
+        "PRIMARY KEY, year integer NOT NULL, number bigint NOT NULL, progressive text NOT NULL, "
+        "file_name text NOT NULL, exported text NOT NULL, sha256 text NOT NULL, content bytea)",
+        action);
     transaction.commit();
 }
 
 std::optional<QString> ServerBusinessStorage::document(const QString& name)
 {
-    const engine::PgResult result =
-        m_connection.exec("SELECT body FROM public.documents WHERE name = $1", engine::PgParameters{name.toUtf8()},
-                          readAction);
+    const engine::PgResult result = m_connection.exec("SELECT body FROM public.documents WHERE name = $1",
+                                                      engine::PgParameters{name.toUtf8()}, readAction);
     if (result.rows() == 0)
         return std::nullopt;
     return result.text(0, 0);
@@ -108,7 +108,8 @@ QString ServerBusinessStorage::addProgressive(int year, qint64 invoice, const Pr
     // Readers go on; a second desk giving a progressive waits here until this one is stored.
     m_connection.exec("LOCK TABLE public.progressives IN EXCLUSIVE MODE", registerWrite);
     const qint64 sequence =
-        m_connection.exec("SELECT COALESCE(MAX(sequence), 0) FROM public.progressives", registerRead).number(0, 0) +
+        m_connection.exec("SELECT COALESCE(MAX(sequence), 0) FROM public.progressives", registerRead)
+            .number(0, 0) +
         1;
     const QString progressive = name(sequence);
     insertProgressive(
@@ -145,15 +146,14 @@ QList<ExportEntry> ServerBusinessStorage::readExports(std::optional<int> year, b
 {
     const QByteArray columns = withContent ? "year, number, progressive, file_name, exported, sha256, content"
                                            : "year, number, progressive, file_name, exported, sha256";
-    const engine::PgResult result =
-        m_connection.exec("SELECT " + columns + " FROM public.exports" + (year ? " WHERE year = $1" : "") +
-                              " ORDER BY id",
-                          year ? engine::PgParameters{number(*year)} : engine::PgParameters{}, registerRead);
+    const engine::PgResult result = m_connection.exec(
+        "SELECT " + columns + " FROM public.exports" + (year ? " WHERE year = $1" : "") + " ORDER BY id",
+        year ? engine::PgParameters{number(*year)} : engine::PgParameters{}, registerRead);
     QList<ExportEntry> list;
     for (int row = 0; row < result.rows(); ++row)
-        list.append({int(result.number(row, 0)), result.number(row, 1), result.text(row, 2), result.text(row, 3),
-                     QDateTime::fromString(result.text(row, 4), Qt::ISODateWithMs), result.bytes(row, 5),
-                     withContent ? byteaBytes(result.bytes(row, 6)) : QByteArray()});
+        list.append({int(result.number(row, 0)), result.number(row, 1), result.text(row, 2),
+                     result.text(row, 3), QDateTime::fromString(result.text(row, 4), Qt::ISODateWithMs),
+                     result.bytes(row, 5), withContent ? byteaBytes(result.bytes(row, 6)) : QByteArray()});
     return list;
 }
 
@@ -181,11 +181,12 @@ void ServerBusinessStorage::takeOver(const BusinessData& data)
     m_connection.exec("LOCK TABLE public.documents, public.progressives, public.exports IN EXCLUSIVE MODE",
                       writeAction);
     if (!everything().isEmpty())
-        throw engine::EngineError(QStringLiteral("Cannot copy the company data to %1: it already holds company data.")
-                                      .arg(m_connection.shown()));
+        throw engine::EngineError(
+            QStringLiteral("Cannot copy the company data to %1: it already holds company data.")
+                .arg(m_connection.shown()));
     for (const auto& [name, body] : data.documents)
-        m_connection.exec("INSERT INTO public.documents (name, body) VALUES ($1, $2)", {name.toUtf8(), body.toUtf8()},
-                          writeAction);
+        m_connection.exec("INSERT INTO public.documents (name, body) VALUES ($1, $2)",
+                          {name.toUtf8(), body.toUtf8()}, writeAction);
     for (const BusinessData::Progressive& row : data.progressives)
         insertProgressive(row);
     for (const ExportEntry& entry : data.exports)

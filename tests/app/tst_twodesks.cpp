@@ -68,7 +68,8 @@ int runDesk(const QStringList& arguments)
     for (int i = 1; i <= invoicesPerDesk; ++i) {
         window.Nuovo1Click();
         window.BT_AnnullaClick();
-        table.setFieldValue(QStringLiteral("Ragione_Sociale"), QStringLiteral("Scrivania %1, fattura %2").arg(desk).arg(i));
+        table.setFieldValue(QStringLiteral("Ragione_Sociale"),
+                            QStringLiteral("Scrivania %1, fattura %2").arg(desk).arg(i));
         window.Salva1Click();
         QCoreApplication::processEvents();
     }
@@ -125,7 +126,8 @@ private slots:
         const QString total = QString::number(2 * invoicesPerDesk);
         QProcess desks[2];
         for (int i = 0; i < 2; ++i) {
-            QStringList arguments = {"--desk", QString::number(i + 1), "--archive", archive, "--total", total};
+            QStringList arguments = {"--desk", QString::number(i + 1), "--archive", archive, "--total",
+                                     total};
             if (!qEnvironmentVariableIsEmpty("QUILLIO_TWO_DESKS_SHOTS"))
                 arguments << "--shot" << qEnvironmentVariable("QUILLIO_TWO_DESKS_SHOTS");
             desks[i].setProcessChannelMode(QProcess::ForwardedErrorChannel);

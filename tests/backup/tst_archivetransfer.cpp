@@ -107,10 +107,7 @@ class TestArchiveTransfer : public QObject
 {
     Q_OBJECT
 
-    QString newServerArchive()
-    {
-        return test::PostgresCluster::shared()->newDatabase();
-    }
+    QString newServerArchive() { return test::PostgresCluster::shared()->newDatabase(); }
 
 private slots:
     void initTestCase()
@@ -225,7 +222,8 @@ private slots:
         server.makeYear("2026");
         QTemporaryDir folder;
         try {
-            BackupWriter(server.path(), DataDirectory::tables).write(QDir(folder.path()).filePath("c.zip"), {});
+            BackupWriter(server.path(), DataDirectory::tables)
+                .write(QDir(folder.path()).filePath("c.zip"), {});
             QFAIL("a server's archive was copied as files");
         } catch (const BackupError& error) {
             QVERIFY2(error.text().contains("pg_dump"), qPrintable(error.text()));
@@ -253,7 +251,8 @@ private slots:
         QVERIFY(tool.waitForFinished(60000));
         const QByteArray printed = tool.readAllStandardOutput();
         QCOMPARE(tool.exitCode(), 0);
-        QVERIFY2(printed.contains("2025/Rubrica.DB: 3 record, prossimo numero 4, protetta"), printed.constData());
+        QVERIFY2(printed.contains("2025/Rubrica.DB: 3 record, prossimo numero 4, protetta"),
+                 printed.constData());
         QVERIFY2(printed.contains("archivio integro"), printed.constData());
         tool.start(QUILLIO_ARCHIVE_TOOL, {"copy", original.path(), server});
         QVERIFY(tool.waitForFinished(60000));
