@@ -54,9 +54,14 @@ QString ArchiveContents::dataDirectoryOfSettings()
     return config::Settings::dataDirectory();
 }
 
+bool ArchiveContents::isOnServer(const QString& dataDirectory)
+{
+    return engine::DataPlace::isServerAddress(dataDirectory);
+}
+
 void ArchiveContents::requireFolder(const QString& dataDirectory)
 {
-    if (engine::DataPlace::isServerAddress(dataDirectory))
+    if (isOnServer(dataDirectory))
         throw BackupError(
             QStringLiteral("L'archivio è sul server di database %1: le sue copie si fanno sul "
                            "server, con pg_dump (vedere la guida, \"Un archivio per più postazioni\").")

@@ -86,6 +86,15 @@ void TFCopiaSicurezza::showEvent(QShowEvent* event)
 
 void TFCopiaSicurezza::refresh()
 {
+    // A server's archive is copied on the server: nothing here would make a copy of it.
+    const bool onServer = backup::ArchiveContents::isOnServer(dataDirectory());
+    BT_Copia->setEnabled(!onServer);
+    BT_Cartella->setEnabled(!onServer);
+    if (onServer) {
+        LB_Cartella->setValue(backup::ArchiveContents::serverCopies);
+        LB_UltimaCopia->setValue(QStringLiteral("nessuna"));
+        return;
+    }
     business::BusinessFile file(dataDirectory());
     backup::BackupPreferences preferences(file);
     LB_Cartella->setValue(QDir::toNativeSeparators(preferences.folder(dataDirectory())));

@@ -84,13 +84,19 @@ void TFRipristinaCopia::showEvent(QShowEvent* event)
 void TFRipristinaCopia::listCopies()
 {
     const QString dataDirectory = backup::ArchiveContents::dataDirectoryOfSettings();
-    business::BusinessFile file(dataDirectory);
-    m_folder = backup::BackupPreferences(file).folder(dataDirectory);
     LB_Copie->clear();
     m_chosen.clear();
     m_manifest.reset();
     MM_Contenuto->clear();
     BT_Ripristina->setEnabled(false);
+    if (backup::ArchiveContents::isOnServer(dataDirectory)) {
+        m_folder.clear();
+        MM_Contenuto->setPlainText(QStringLiteral("L'archivio è ") + backup::ArchiveContents::serverCopies +
+                                   QStringLiteral(", e sul server si rimettono (pg_restore)."));
+        return;
+    }
+    business::BusinessFile file(dataDirectory);
+    m_folder = backup::BackupPreferences(file).folder(dataDirectory);
     // The names hold the date and time, so the reverse order of names is newest first.
     QStringList names = QDir(m_folder).entryList({QStringLiteral("Quillio-*.zip")}, QDir::Files, QDir::Name);
     std::sort(names.begin(), names.end(), std::greater<>());

@@ -1,10 +1,12 @@
 #include "AccessibleText.h"
 #include "DataDirectory.h"
+#include "PostgresCluster.h"
 #include "TestEnvironment.h"
 #include "UnexpectedWarnings.h"
 #include "app/Program.h"
 #include "app/TFMain.h"
 #include "archive/TFDB.h"
+#include "backup/ArchiveContents.h"
 #include "backup/AutomaticBackupRunner.h"
 #include "backup/BackupPreferences.h"
 #include "backup/BackupVerifier.h"
@@ -13,6 +15,8 @@
 #include "backupwindows/TFEsportaCommercialista.h"
 #include "backupwindows/TFRipristinaCopia.h"
 #include "business/BusinessFile.h"
+#include "config/SettingsKey.h"
+#include "config/SettingsStore.h"
 #include "widgets/ValueLabel.h"
 
 #include <QAbstractButton>
@@ -132,6 +136,29 @@ private slots:
             s.env.transcript.texts(Kind::Message),
             QStringList{QStringLiteral("Copia di sicurezza scritta e verificata:\n%1\nAnni: 2009; 1 record.")
                             .arg(QDir::toNativeSeparators(path))});
+    }
+
+    // With the archive on a server, the windows say where its copies are made and offer nothing
+    // that would copy files.
+    void aServerArchiveIsCopiedOnTheServer()
+    {
+        if (!test::PostgresCluster::shared())
+            QSKIP(qPrintable(test::PostgresCluster::unavailableReason()));
+        Started s;
+        config::SettingsStore::ScriviReg(config::SettingsKey::path, config::SettingsKey::pathDatiGen,
+                                         test::PostgresCluster::shared()->newDatabase());
+        s.program->main().backUp();
+        backupwindows::TFCopiaSicurezza& dialog = s.program->copiaSicurezza();
+        QCOMPARE(dialog.LB_Cartella->value(), backup::ArchiveContents::serverCopies);
+        QVERIFY(!dialog.BT_Copia->isEnabled());
+        QVERIFY(!dialog.BT_Cartella->isEnabled());
+        dialog.hide();
+        s.program->main().restoreCopy();
+        backupwindows::TFRipristinaCopia& restore = s.program->ripristinaCopia();
+        QCOMPARE(restore.LB_Copie->count(), 0);
+        QVERIFY(restore.MM_Contenuto->toPlainText().contains(QLatin1String("pg_restore")));
+        QVERIFY(!restore.BT_Ripristina->isEnabled());
+        QCOMPARE(s.env.transcript.texts(Kind::Error), QStringList());
     }
 
     void restoreDialogRestoresAfterConfirmingAndRefusesADamagedCopy()
