@@ -20,7 +20,8 @@ using engine::DataPlace;
 
 namespace {
 
-// The columns the program creates each table with, by position in the settings' list.
+// The columns the program creates each table with, by position in the settings' list (customers,
+// drafts, invoices), whatever the tables are named.
 engine::FieldDefs expectedColumns(int table)
 {
     const QString schemas[] = {archive::TableSchemas::customers(), archive::TableSchemas::drafts(),
@@ -57,12 +58,12 @@ ArchiveCheck::Report ArchiveCheck::check(const QString& givenPlace, const QStrin
         report.problems << QStringLiteral("%1 non ha anni di lavoro").arg(DataPlace::shown(place));
     for (const QString& year : years) {
         const QString yearPlace = DataPlace::child(place, year);
-        for (int table = 0; table < tableFiles.size(); ++table) {
-            if (!DataPlace::tableExists(yearPlace, tableFiles[table])) {
-                report.problems << QStringLiteral("%1/%2: manca").arg(year, tableFiles[table]);
+        for (int kind = 0; kind < int(tableFiles.size()); ++kind) {
+            if (!DataPlace::tableExists(yearPlace, tableFiles[kind])) {
+                report.problems << QStringLiteral("%1/%2: manca").arg(year, tableFiles[kind]);
                 continue;
             }
-            checkTable(yearPlace, year, tableFiles[table], report);
+            checkTable(yearPlace, year, tableFiles[kind], kind, report);
         }
     }
     checkCompanyData(place, report);
@@ -70,17 +71,14 @@ ArchiveCheck::Report ArchiveCheck::check(const QString& givenPlace, const QStrin
 }
 
 void ArchiveCheck::checkTable(const QString& yearPlace, const QString& year, const QString& fileName,
-                              Report& report)
+                              int kind, Report& report)
 {
-    static const QStringList defaults = {QStringLiteral("Rubrica.DB"), QStringLiteral("Bozze.DB"),
-                                         QStringLiteral("Fatture.DB")};
     const QString name = year + u'/' + fileName;
     try {
         const std::unique_ptr<engine::TableStorage> table = engine::TableStorage::open(yearPlace, fileName);
         table->requireAccess({archive::masterPassword});
-        const qsizetype kind = defaults.indexOf(fileName);
         const QString difference =
-            kind < 0 ? QString() : columnDifference(table->fields(), expectedColumns(int(kind)));
+            kind < 3 ? columnDifference(table->fields(), expectedColumns(kind)) : QString();
         if (!difference.isEmpty())
             report.problems << QStringLiteral("%1: %2").arg(name, difference);
         qint64 records = 0;

@@ -20,10 +20,11 @@ public:
         bool ok() const { return problems.isEmpty(); }
     };
 
+    // `tableFiles`: the customers', drafts' and invoices' table names, in that order.
     static Report check(const QString& place, const QStringList& tableFiles);
 
 private:
-    static void checkTable(const QString& yearPlace, const QString& year, const QString& table,
+    static void checkTable(const QString& yearPlace, const QString& year, const QString& table, int kind,
                            Report& report);
     static void checkCompanyData(const QString& place, Report& report);
 };

@@ -81,7 +81,7 @@ QString FileBusinessStorage::addProgressive(int year, qint64 number, const Progr
     last.step(registerRead);
     const qint64 sequence = last.columnInt64(0) + 1;
     last.reset();
-    const QString progressive = name(sequence);
+    QString progressive = name(sequence);
     insertProgressive(
         {sequence, progressive, year, number, QDateTime::currentDateTimeUtc().toString(Qt::ISODate)});
     transaction.commit();

@@ -111,7 +111,7 @@ QString ServerBusinessStorage::addProgressive(int year, qint64 invoice, const Pr
         m_connection.exec("SELECT COALESCE(MAX(sequence), 0) FROM public.progressives", registerRead)
             .number(0, 0) +
         1;
-    const QString progressive = name(sequence);
+    QString progressive = name(sequence);
     insertProgressive(
         {sequence, progressive, year, invoice, QDateTime::currentDateTimeUtc().toString(Qt::ISODate)});
     transaction.commit();

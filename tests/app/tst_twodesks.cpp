@@ -27,7 +27,7 @@ using namespace quillio;
 
 namespace {
 
-constexpr int invoicesPerDesk = 20;
+constexpr qint64 invoicesPerDesk = 20;
 
 QString argumentAfter(const QStringList& arguments, const QString& option)
 {
