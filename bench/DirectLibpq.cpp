@@ -60,8 +60,8 @@ DirectLibpq::~DirectLibpq()
 
 void DirectLibpq::fail(const QByteArray& what, pg_result* result) const
 {
-    const QString reason = m_conn ? QString::fromUtf8(PQerrorMessage(m_conn)).trimmed()
-                                  : QStringLiteral("out of memory");
+    const QString reason =
+        m_conn ? QString::fromUtf8(PQerrorMessage(m_conn)).trimmed() : QStringLiteral("out of memory");
     PQclear(result);
     throw std::runtime_error(QStringLiteral("%1: %2").arg(QString::fromUtf8(what), reason).toStdString());
 }

@@ -27,8 +27,9 @@ LibpqBaseline::LibpqBaseline(const QString& yearAddress) : m_server(yearAddress)
 
 QString LibpqBaseline::firstName(const QString& fileName)
 {
-    const DirectLibpq::Result page = m_server.exec("SELECT * FROM " + m_server.table(fileName) + " ORDER BY " +
-                                                   RecordNumber + " LIMIT " + QByteArray::number(FirstPageRows));
+    const DirectLibpq::Result page =
+        m_server.exec("SELECT * FROM " + m_server.table(fileName) + " ORDER BY " + RecordNumber + " LIMIT " +
+                      QByteArray::number(FirstPageRows));
     const int name = PQfnumber(page.get(), "\"Ragione_Sociale\"");
     return PQntuples(page.get()) > 0 && name >= 0 ? text(page.get(), 0, name) : QString();
 }
@@ -54,10 +55,10 @@ ScanTotals LibpqBaseline::scanInvoices()
 QStringList LibpqBaseline::customerList()
 {
     const QByteArray name = "\"Ragione_Sociale\"";
-    const DirectLibpq::Result rows = m_server.exec(
-        "SELECT * FROM " + m_server.table(GeneratedArchive::Customers) + " ORDER BY (" + name + " IS NULL OR " +
-        name + " = '') DESC, " + name + " COLLATE " + m_server.quoted(m_server.schema()) + '.' + TextCollation +
-        ", " + RecordNumber);
+    const DirectLibpq::Result rows =
+        m_server.exec("SELECT * FROM " + m_server.table(GeneratedArchive::Customers) + " ORDER BY (" + name +
+                      " IS NULL OR " + name + " = '') DESC, " + name + " COLLATE " +
+                      m_server.quoted(m_server.schema()) + '.' + TextCollation + ", " + RecordNumber);
     const int column = PQfnumber(rows.get(), name.constData());
     QStringList names;
     const int count = PQntuples(rows.get());
@@ -74,8 +75,8 @@ void LibpqBaseline::copyTable(const QString& fileName, const QString& copyName)
     m_server.exec("CREATE TABLE " + to + " (LIKE " + from + " INCLUDING ALL)");
     m_server.exec("INSERT INTO " + to + " OVERRIDING SYSTEM VALUE SELECT * FROM " + from);
     // New records of the copy are numbered on from the last copied one, as in the original.
-    m_server.exec("SELECT setval(pg_get_serial_sequence('" + to + "', 'OrdNum'), (SELECT max(" + RecordNumber +
-                  ") FROM " + to + "))");
+    m_server.exec("SELECT setval(pg_get_serial_sequence('" + to + "', 'OrdNum'), (SELECT max(" +
+                  RecordNumber + ") FROM " + to + "))");
 }
 
 void LibpqBaseline::dropTable(const QString& fileName)
