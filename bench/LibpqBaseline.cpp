@@ -36,17 +36,18 @@ QString LibpqBaseline::firstName(const QString& fileName)
 
 ScanTotals LibpqBaseline::scanInvoices()
 {
-    const DirectLibpq::Result rows =
-        m_server.exec("SELECT \"Ragione_Sociale\", \"Citta\", \"Totale\" FROM " +
-                      m_server.table(GeneratedArchive::Invoices) + " ORDER BY " + RecordNumber);
+    const DirectLibpq::Result rows = m_server.exec(
+        "SELECT * FROM " + m_server.table(GeneratedArchive::Invoices) + " ORDER BY " + RecordNumber);
+    const int name = PQfnumber(rows.get(), "\"Ragione_Sociale\"");
+    const int town = PQfnumber(rows.get(), "\"Citta\"");
+    const int total = PQfnumber(rows.get(), "\"Totale\"");
     ScanTotals totals;
     const int count = PQntuples(rows.get());
     for (int row = 0; row < count; ++row) {
         // Texts become QStrings, as the engine's values are.
-        for (int column : {0, 1})
-            totals.textLength += text(rows.get(), row, column).size();
-        if (!PQgetisnull(rows.get(), row, 2))
-            totals.amount += QByteArray(PQgetvalue(rows.get(), row, 2)).toDouble();
+        totals.textLength += text(rows.get(), row, name).size() + text(rows.get(), row, town).size();
+        if (!PQgetisnull(rows.get(), row, total))
+            totals.amount += QByteArray(PQgetvalue(rows.get(), row, total)).toDouble();
         ++totals.records;
     }
     return totals;

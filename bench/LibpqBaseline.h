@@ -9,8 +9,9 @@
 namespace quillio::bench {
 
 // The work of a measurement done directly through the server's client library, on the tables of a
-// year on a server: what the engine's figures on a server are compared with. Each does what a
-// program written straight against the library would do for the same result.
+// year on a server: what the engine's figures on a server are compared with. Each reads whole
+// records, every column, as the engine's server storage does, in one statement where the engine
+// may take several.
 class LibpqBaseline
 {
 public:
@@ -19,7 +20,8 @@ public:
     // What opening a table needs: its first page of records (every column, as many rows as the
     // engine's first page) in record order; the first record's name.
     QString firstName(const QString& fileName);
-    // Reads name, town and total of every invoice in record order, as text and number values.
+    // Reads every invoice, every column, in record order, taking name, town and total as text and
+    // number values.
     ScanTotals scanInvoices();
     // The address book's list: every column of the customers in the order of the engine's sorted
     // query (blank names first, then the names as a person's list sorts them, ties in record
