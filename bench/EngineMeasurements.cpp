@@ -229,7 +229,7 @@ Figure EngineMeasurements::post()
     if (m_archive.isOnServer()) {
         LibpqBaseline direct(m_archive.directory);
         direct.copyTable(GeneratedArchive::Invoices, LibpqCopy);
-        const Figure figure =
+        Figure figure =
             post([&](const SampleRecord& record) { direct.insertInOwnTransaction(LibpqCopy, record); });
         direct.dropTable(LibpqCopy);
         return figure;

@@ -32,7 +32,7 @@ QString findBinaries()
 {
     const QString initdb = QStandardPaths::findExecutable(QStringLiteral("initdb"));
     if (!initdb.isEmpty()) {
-        const QString directory = QFileInfo(QFileInfo(initdb).canonicalFilePath()).absolutePath();
+        QString directory = QFileInfo(QFileInfo(initdb).canonicalFilePath()).absolutePath();
         if (holdsServer(directory))
             return directory;
     }
