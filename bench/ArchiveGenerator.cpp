@@ -1,7 +1,9 @@
 #include "ArchiveGenerator.h"
 
+#include "DirectLibpq.h"
 #include "DirectSqlite.h"
 #include "archive/TableSchemas.h"
+#include "engine/DataPlace.h"
 #include "engine/Engine.h"
 #include "engine/Query.h"
 #include "engine/Session.h"
@@ -36,22 +38,35 @@ GeneratedArchive ArchiveGenerator::generate(int records)
 {
     GeneratedArchive archive;
     archive.records = records;
-    archive.directory = QDir(m_root).filePath(QString::number(records));
-    if (!QDir().mkpath(archive.directory))
-        throw std::runtime_error("cannot create " + archive.directory.toStdString());
+    const QString name = QString::number(records);
+    archive.directory = engine::DataPlace::isServerAddress(m_root) ? engine::DataPlace::child(m_root, name)
+                                                                   : QDir(m_root).filePath(name);
+    if (!engine::DataPlace::create(archive.directory))
+        throw std::runtime_error(QStringLiteral("cannot create %1: %2")
+                                     .arg(archive.directory, engine::DataPlace::lastError())
+                                     .toStdString());
 
     createTable(archive.directory, GeneratedArchive::Customers, archive::TableSchemas::customers());
     createTable(archive.directory, GeneratedArchive::Drafts, archive::TableSchemas::drafts());
     createTable(archive.directory, GeneratedArchive::Invoices, archive::TableSchemas::invoices());
 
     SampleRecords customers(CustomerSeed);
-    fill(archive.path(GeneratedArchive::Customers), records, [&](int) { return customers.customer(); });
+    fill(archive, GeneratedArchive::Customers, [&](int) { return customers.customer(); });
     SampleRecords invoices(InvoiceSeed);
-    fill(archive.path(GeneratedArchive::Invoices), records, [&](int i) { return invoices.invoice(i + 1); });
+    fill(archive, GeneratedArchive::Invoices, [&](int i) { return invoices.invoice(i + 1); });
     SampleRecords drafts(DraftSeed);
-    fill(archive.path(GeneratedArchive::Drafts), records,
-         [&](int i) { return asDraft(drafts.invoice(i + 1)); });
+    fill(archive, GeneratedArchive::Drafts, [&](int i) { return asDraft(drafts.invoice(i + 1)); });
     return archive;
+}
+
+void ArchiveGenerator::remove(const GeneratedArchive& archive)
+{
+    if (!archive.isOnServer()) {
+        QDir(archive.directory).removeRecursively();
+        return;
+    }
+    DirectLibpq server(archive.directory);
+    server.exec("DROP SCHEMA " + server.quoted(server.schema()) + " CASCADE");
 }
 
 void ArchiveGenerator::createTable(const QString& directory, const QString& fileName, const QString& columns)
@@ -67,7 +82,16 @@ void ArchiveGenerator::createTable(const QString& directory, const QString& file
     engine::Engine::protectTable(directory, fileName, archive::masterPassword);
 }
 
-void ArchiveGenerator::fill(const QString& path, int records, const RecordMaker& makeRecord)
+void ArchiveGenerator::fill(const GeneratedArchive& archive, const QString& fileName,
+                            const RecordMaker& makeRecord)
+{
+    if (archive.isOnServer())
+        fillServerTable(archive.directory, fileName, archive.records, makeRecord);
+    else
+        fillFile(archive.path(fileName), archive.records, makeRecord);
+}
+
+void ArchiveGenerator::fillFile(const QString& path, int records, const RecordMaker& makeRecord)
 {
     DirectSqlite file(path);
     file.exec("BEGIN");
@@ -77,6 +101,22 @@ void ArchiveGenerator::fill(const QString& path, int records, const RecordMaker&
     for (int i = 1; i < records; ++i)
         file.insert(insert.get(), makeRecord(i));
     file.exec("COMMIT");
+}
+
+void ArchiveGenerator::fillServerTable(const QString& yearAddress, const QString& fileName, int records,
+                                       const RecordMaker& makeRecord)
+{
+    DirectLibpq server(yearAddress);
+    server.exec("BEGIN");
+    const SampleRecord first = makeRecord(0);
+    server.prepareInsert("fill", fileName, first);
+    server.insert("fill", first);
+    for (int i = 1; i < records; ++i)
+        server.insert("fill", makeRecord(i));
+    server.exec("COMMIT");
+    // What the server's own maintenance does soon after a load this size, done now so that it
+    // neither runs in the middle of a measurement nor leaves the planner without statistics.
+    server.exec("VACUUM ANALYZE " + server.table(fileName));
 }
 
 } // namespace quillio::bench

@@ -2,9 +2,12 @@
 
 #include "Figure.h"
 #include "GeneratedArchive.h"
+#include "SampleRecords.h"
 #include "ScanTotals.h"
 #include "engine/Session.h"
 
+#include <QStringList>
+#include <functional>
 #include <memory>
 
 namespace quillio::engine {
@@ -13,9 +16,10 @@ class Table;
 
 namespace quillio::bench {
 
-// The engine's figures on one generated archive, each with the same work done directly on SQLite
-// where there is something to compare with. The archive is reached the way the program reaches
-// it: through an alias of a session that knows the archive's password.
+// The engine's figures on one generated archive, each with the same work done directly on SQLite,
+// or through the server's client library for an archive on a server, where there is something to
+// compare with. The archive is reached the way the program reaches it: through an alias of a
+// session that knows the archive's password.
 class EngineMeasurements
 {
 public:
@@ -37,8 +41,13 @@ public:
 private:
     std::unique_ptr<engine::Table> table(const QString& fileName);
     double openMs(const QString& fileName);
+    double directOpenMs(const QString& fileName);
     ScanTotals scanInvoices(engine::Table& invoices);
-    int stepThroughCustomerList();
+    // The names the list passes are kept in `names` when it is given.
+    int stepThroughCustomerList(QStringList* names = nullptr);
+    // The median of posting one invoice through the engine, and of `directInsert` storing the same
+    // record, in turns.
+    Figure post(const std::function<void(const SampleRecord&)>& directInsert);
 
     GeneratedArchive m_archive;
     engine::Session m_session;

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <exception>
 #include <memory>
+#include <optional>
 
 using namespace quillio::bench;
 
@@ -30,6 +31,15 @@ QList<int> parseSizes(const QString& text)
         sizes.append(records);
     }
     return sizes;
+}
+
+std::optional<BenchProgram::Backend> parseBackend(const QString& text)
+{
+    if (text == QLatin1String("files"))
+        return BenchProgram::Backend::Files;
+    if (text == QLatin1String("postgresql"))
+        return BenchProgram::Backend::PostgreSql;
+    return std::nullopt;
 }
 
 int fail(const QString& text)
@@ -71,7 +81,13 @@ int main(int argc, char* argv[])
     child.setFlags(QCommandLineOption::HiddenFromHelp);
     QCommandLineOption startupChild(StartupMeasurement::ChildOption, QString(), QStringLiteral("directory"));
     startupChild.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOptions({json, records, child, startupChild});
+    const QCommandLineOption backend(
+        QStringLiteral("backend"),
+        QStringLiteral(
+            "Where the archives live: files (table files, the default) or postgresql (tables on a "
+            "throw-away server the bench starts and removes; only the engine and window figures)."),
+        QStringLiteral("files|postgresql"), QStringLiteral("files"));
+    parser.addOptions({json, records, backend, child, startupChild});
     parser.process(application);
 
     try {
@@ -83,8 +99,11 @@ int main(int argc, char* argv[])
         const QList<int> sizes = parser.isSet(records) ? parseSizes(parser.value(records)) : DefaultSizes;
         if (sizes.isEmpty())
             return fail(QStringLiteral("--records takes positive whole numbers separated by commas."));
+        const std::optional<BenchProgram::Backend> where = parseBackend(parser.value(backend));
+        if (!where)
+            return fail(QStringLiteral("--backend takes files or postgresql."));
         return BenchProgram(parser.isSet(json) ? BenchProgram::Output::Json : BenchProgram::Output::Text,
-                            sizes)
+                            *where, sizes)
             .run();
     } catch (const std::exception& error) {
         return fail(QString::fromUtf8(error.what()));

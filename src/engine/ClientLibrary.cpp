@@ -31,6 +31,8 @@ ClientLibrary load()
     bind(library, pq.errorMessage, "PQerrorMessage");
     bind(library, pq.setNoticeProcessor, "PQsetNoticeProcessor");
     bind(library, pq.execParams, "PQexecParams");
+    bind(library, pq.prepare, "PQprepare");
+    bind(library, pq.execPrepared, "PQexecPrepared");
     bind(library, pq.resultStatus, "PQresultStatus");
     bind(library, pq.resultErrorField, "PQresultErrorField");
     bind(library, pq.clear, "PQclear");

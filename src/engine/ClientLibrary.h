@@ -18,6 +18,8 @@ struct ClientLibrary
     decltype(&PQerrorMessage) errorMessage = nullptr;
     decltype(&PQsetNoticeProcessor) setNoticeProcessor = nullptr;
     decltype(&PQexecParams) execParams = nullptr;
+    decltype(&PQprepare) prepare = nullptr;
+    decltype(&PQexecPrepared) execPrepared = nullptr;
     decltype(&PQresultStatus) resultStatus = nullptr;
     decltype(&PQresultErrorField) resultErrorField = nullptr;
     decltype(&PQclear) clear = nullptr;

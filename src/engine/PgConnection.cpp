@@ -38,6 +38,8 @@ void PgConnection::close()
     if (m_conn)
         pq().finish(m_conn);
     m_conn = nullptr;
+    // Prepared statements live and die with their connection.
+    m_prepared.clear();
 }
 
 bool PgConnection::tryConnect(QString* reason)
@@ -96,23 +98,58 @@ void PgConnection::fail(pg_result* result, const QString& action, const QString&
     throw EngineError(QStringLiteral("%1 %2: %3.").arg(action, place.isEmpty() ? m_shown : place, reason));
 }
 
-PgResult PgConnection::exec(const QByteArray& sql, const QList<PgParameter>& parameters,
-                            const QString& action, const QString& place)
+PgResult PgConnection::checked(pg_result* result, const QString& action, const QString& place)
 {
-    connect();
-    QVarLengthArray<const char*, 16> values;
-    QVarLengthArray<int, 16> lengths;
-    for (const PgParameter& parameter : parameters) {
-        values.append(parameter ? parameter->constData() : nullptr);
-        lengths.append(parameter ? int(parameter->size()) : 0);
-    }
-    pg_result* result = pq().execParams(m_conn, sql.constData(), int(parameters.size()), nullptr,
-                                        values.data(), lengths.data(), nullptr, 0);
     const ExecStatusType status = result ? pq().resultStatus(result) : PGRES_FATAL_ERROR;
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
         fail(result, action, place);
     m_lastState.clear();
     return PgResult(result);
+}
+
+namespace {
+
+struct TextParameters
+{
+    explicit TextParameters(const QList<PgParameter>& parameters)
+    {
+        for (const PgParameter& parameter : parameters) {
+            values.append(parameter ? parameter->constData() : nullptr);
+            lengths.append(parameter ? int(parameter->size()) : 0);
+        }
+    }
+
+    QVarLengthArray<const char*, 16> values;
+    QVarLengthArray<int, 16> lengths;
+};
+
+} // namespace
+
+PgResult PgConnection::exec(const QByteArray& sql, const QList<PgParameter>& parameters,
+                            const QString& action, const QString& place)
+{
+    connect();
+    const TextParameters text(parameters);
+    return checked(pq().execParams(m_conn, sql.constData(), int(parameters.size()), nullptr, text.values.data(),
+                                text.lengths.data(), nullptr, 0),
+                   action, place);
+}
+
+PgResult PgConnection::execPrepared(const QByteArray& sql, const QList<PgParameter>& parameters,
+                                    const QString& action, const QString& place)
+{
+    connect();
+    QByteArray name = m_prepared.value(sql);
+    if (name.isEmpty()) {
+        name = "quillio_" + QByteArray::number(m_prepared.size() + 1);
+        checked(pq().prepare(m_conn, name.constData(), sql.constData(), int(parameters.size()), nullptr), action,
+                place);
+        m_prepared.insert(sql, name);
+    }
+    const TextParameters text(parameters);
+    return checked(pq().execPrepared(m_conn, name.constData(), int(parameters.size()), text.values.data(),
+                                  text.lengths.data(), nullptr, 0),
+                   action, place);
 }
 
 int PgConnection::backendPid() const

@@ -3,6 +3,7 @@
 #include "engine/PgResult.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <optional>
@@ -42,6 +43,10 @@ public:
     {
         return exec(sql, {}, action, place);
     }
+    // As exec(), for a statement run again and again (a page read, an insert): prepared at its first
+    // run on this connection, it skips the server's parsing and planning afterwards.
+    PgResult execPrepared(const QByteArray& sql, const QList<PgParameter>& parameters, const QString& action,
+                          const QString& place = {});
     // The SQLSTATE of the last failure raised by exec(), e.g. "42P07".
     const QByteArray& lastState() const { return m_lastState; }
     // The backend's process id, for a test that ends it.
@@ -54,11 +59,14 @@ private:
     void close();
     [[noreturn]] void fail(pg_result* result, const QString& action, const QString& place);
     QString serverMessage(pg_result* result) const;
+    // Fails unless `result` holds rows or a command's success; the result otherwise.
+    PgResult checked(pg_result* result, const QString& action, const QString& place);
 
     QByteArray m_uri;
     QString m_shown;
     pg_conn* m_conn = nullptr;
     QByteArray m_lastState;
+    QHash<QByteArray, QByteArray> m_prepared; // statement text -> its name on this connection
 };
 
 } // namespace quillio::engine

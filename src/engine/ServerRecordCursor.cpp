@@ -4,12 +4,16 @@
 #include "engine/PgConnection.h"
 #include "engine/ServerTable.h"
 
+#include <algorithm>
+
 namespace quillio::engine {
 
 namespace {
 
-// Rows read ahead when stepping; one when rows are visited in an unrelated order.
+// Rows of the first page read ahead when stepping, and of the largest; one when rows are visited in
+// an unrelated order.
 constexpr int PageRows = 64;
+constexpr int MaxPageRows = 4096;
 // The two fixed columns before the fields: row id and version.
 constexpr int FirstFieldColumn = 2;
 
@@ -43,34 +47,36 @@ void ServerRecordCursor::leaveRow()
 
 void ServerRecordCursor::release()
 {
-    m_page.clear();
+    m_page = PgResult();
+    m_rows = 0;
     m_index = 0;
     m_active = Active::None;
 }
 
+qint64 ServerRecordCursor::rowidAt(int row) const
+{
+    return m_page.number(row, 0);
+}
+
 bool ServerRecordCursor::seek(bool forward, qint64 from)
 {
+    return read(forward, from, m_table.readsScattered() ? 1 : PageRows);
+}
+
+bool ServerRecordCursor::read(bool forward, qint64 from, int limit)
+{
     release();
-    const int limit = m_table.readsScattered() ? 1 : PageRows;
-    const PgResult result = m_table.connection().exec(m_table.pageSql(forward, limit),
-                                                      {QByteArray::number(from)}, ReadAction, m_table.path());
-    const FieldDefs& fields = m_table.fields();
-    for (int row = 0; row < result.rows(); ++row) {
-        Row read;
-        read.rowid = result.number(row, 0);
-        read.version = result.number(row, 1);
-        read.values.reserve(fields.size());
-        for (int field = 0; field < fields.size(); ++field)
-            read.values.append(FieldCodec::fromServerText(fields[field].type,
-                                                          result.bytes(row, FirstFieldColumn + field),
-                                                          result.isNull(row, FirstFieldColumn + field)));
-        m_page.append(std::move(read));
-    }
-    m_pageFull = result.rows() == limit;
-    if (m_page.isEmpty())
+    m_page = m_table.connection().execPrepared(m_table.pageSql(forward, limit), {QByteArray::number(from)},
+                                               ReadAction, m_table.path());
+    m_rows = m_page.rows();
+    m_limit = limit;
+    m_pageFull = m_rows == limit;
+    if (m_rows == 0) {
+        release();
         return false;
+    }
     m_active = forward ? Active::Forward : Active::Backward;
-    m_position = current().rowid;
+    m_position = rowidAt(0);
     m_hasPosition = true;
     m_missing = false;
     scheduleRelease();
@@ -79,9 +85,9 @@ bool ServerRecordCursor::seek(bool forward, qint64 from)
 
 bool ServerRecordCursor::stepOn()
 {
-    if (m_index + 1 < m_page.size()) {
+    if (m_index + 1 < m_rows) {
         ++m_index;
-        m_position = current().rowid;
+        m_position = rowidAt(m_index);
         m_missing = false;
         return true;
     }
@@ -91,7 +97,7 @@ bool ServerRecordCursor::stepOn()
     }
     const bool forward = m_active == Active::Forward;
     const qint64 position = m_position;
-    if (seek(forward, forward ? position + 1 : position - 1))
+    if (read(forward, forward ? position + 1 : position - 1, std::min(m_limit * 2, MaxPageRows)))
         return true;
     m_position = position;
     return false;
@@ -99,24 +105,25 @@ bool ServerRecordCursor::stepOn()
 
 QVariant ServerRecordCursor::value(int field)
 {
+    const FieldType type = m_table.fields().at(field).type;
     if (!load())
-        return FieldCodec::blank(m_table.fields().at(field).type);
-    return current().values.at(field);
+        return FieldCodec::blank(type);
+    const int column = FirstFieldColumn + field;
+    return FieldCodec::fromServerText(type, m_page.bytes(m_index, column), m_page.isNull(m_index, column));
 }
 
 QList<QVariant> ServerRecordCursor::values()
 {
-    if (load())
-        return current().values;
-    QList<QVariant> blanks;
-    for (const FieldDef& field : m_table.fields())
-        blanks.append(FieldCodec::blank(field.type));
-    return blanks;
+    QList<QVariant> read;
+    const bool loaded = load();
+    for (int field = 0; field < m_table.fields().size(); ++field)
+        read.append(loaded ? value(field) : FieldCodec::blank(m_table.fields().at(field).type));
+    return read;
 }
 
 qint64 ServerRecordCursor::version()
 {
-    return load() ? current().version : 0;
+    return load() ? m_page.number(m_index, 1) : 0;
 }
 
 } // namespace quillio::engine

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/PgResult.h"
 #include "engine/PositionedCursor.h"
 
 #include <QList>
@@ -12,9 +13,12 @@ class ServerTable;
 
 // The current record of a server table, kept as its row id. Records are read a page at a time in
 // row id order (keyset paging: rowid >= position, LIMIT n), so opening and stepping cost one
-// round trip per page, whatever the size of the table. A page is kept only until control returns to
-// the event loop of `context`'s thread, or until a write of this thread; then the position is read
-// again from the server, so what another desk changed meanwhile shows.
+// round trip per page, whatever the size of the table. A page follows the one before in the same
+// direction at twice its size, up to a limit: opening reads little, a scan few round trips. A
+// page's fields are kept as the server sent them and made values when read, so a scan pays only
+// for the fields it reads. A page is kept only until control returns to the event loop of
+// `context`'s thread, or until a write of this thread; then the position is read again from the
+// server, so what another desk changed meanwhile shows.
 class ServerRecordCursor : public PositionedCursor
 {
 public:
@@ -33,21 +37,19 @@ public:
     static void releaseAll();
 
 private:
-    struct Row
-    {
-        qint64 rowid = 0;
-        qint64 version = 0;
-        QList<QVariant> values;
-    };
     bool seek(bool forward, qint64 from) override;
+    // Reads at most `limit` rows from `from` on, standing on the first; false when there is none.
+    bool read(bool forward, qint64 from, int limit);
     // Moves one row on in the page's direction, reading the next page when this one is used up.
     bool stepOn() override;
     void leaveRow() override;
-    const Row& current() const { return m_page.at(m_index); }
+    qint64 rowidAt(int row) const;
 
     ServerTable& m_table;
-    QList<Row> m_page;
-    qsizetype m_index = 0;
+    PgResult m_page;
+    int m_rows = 0;
+    int m_index = 0;
+    int m_limit = 0;         // the rows the page was asked for
     bool m_pageFull = false; // the page was cut at its limit: more rows may follow
 };
 

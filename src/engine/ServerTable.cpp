@@ -280,7 +280,7 @@ qint64 ServerTable::insert(const QList<QVariant>& values)
                                ? "INSERT INTO " + m_qualified + " DEFAULT VALUES RETURNING " + m_rowid
                                : "INSERT INTO " + m_qualified + " (" + names.join(", ") + ") VALUES (" +
                                      places.join(", ") + ") RETURNING " + m_rowid;
-    const PgResult result = m_connection->exec(sql, parameters(values), StoreAction, m_shown);
+    const PgResult result = m_connection->execPrepared(sql, parameters(values), StoreAction, m_shown);
     return result.number(0, 0);
 }
 
@@ -298,7 +298,7 @@ void ServerTable::update(qint64 rowid, qint64 version, const QList<QVariant>& va
     QList<PgParameter> bound = parameters(values);
     bound.append(QByteArray::number(rowid));
     bound.append(QByteArray::number(version));
-    if (m_connection->exec(sql, bound, StoreAction, m_shown).changedRows() > 0)
+    if (m_connection->execPrepared(sql, bound, StoreAction, m_shown).changedRows() > 0)
         return;
     const bool stillThere = m_connection
                                 ->exec("SELECT 1 FROM " + m_qualified + " WHERE " + m_rowid + " = $1::bigint",
@@ -343,23 +343,49 @@ bool ServerTable::ordersByRowid(int field) const
     return field < 0 || m_fields.at(field).type == FieldType::AutoInc;
 }
 
+QByteArray ServerTable::textOrderKey(int field)
+{
+    if (!m_collationChecked) {
+        ensureCollation(*m_connection, m_place.schema());
+        m_collationChecked = true;
+    }
+    const QByteArray& column = m_columns.at(field);
+    return "(" + column + " IS NULL OR " + column + " = '') DESC, " + column + " COLLATE " +
+           m_connection->quoteIdentifier(m_place.schema()) + "." + CollationName;
+}
+
+void ServerTable::ensureSortIndex(int field)
+{
+    if (m_sortIndexChecked.contains(field))
+        return;
+    const QByteArray index = m_connection->quoteIdentifier(m_tableName + u' ' + m_fields.at(field).name +
+                                                           QStringLiteral(" sorted"));
+    const QByteArray qualifiedIndex = m_connection->quoteIdentifier(m_place.schema()) + "." + index;
+    const QString action = QStringLiteral("Cannot read the table");
+    try {
+        if (m_connection->exec("SELECT to_regclass($1) IS NOT NULL", {qualifiedIndex}, action, m_shown)
+                .bytes(0, 0) != "t")
+            m_connection->exec("CREATE INDEX IF NOT EXISTS " + index + " ON " + m_qualified + " (" +
+                                   textOrderKey(field) + ", " + m_rowid + ")",
+                               action, m_shown);
+    } catch (const EngineError&) {
+        // Only a speed-up: without the right to make it, or with another desk making it at the same
+        // moment, the list is sorted as before.
+    }
+    m_sortIndexChecked.append(field);
+}
+
 QByteArray ServerTable::orderTerms(int field, bool descending)
 {
     const QByteArray direction = descending ? " DESC" : "";
     if (ordersByRowid(field))
         return m_rowid + direction;
-    const QByteArray& column = m_columns.at(field);
     if (isTextField(field)) {
-        if (!m_collationChecked) {
-            ensureCollation(*m_connection, m_place.schema());
-            m_collationChecked = true;
-        }
+        ensureSortIndex(field);
         // Blanks first, then the alphabetical order of a person's list.
-        return "(" + column + " IS NULL OR " + column + " = '') DESC, " + column + " COLLATE " +
-               m_connection->quoteIdentifier(m_place.schema()) + "." + CollationName + direction + ", " +
-               m_rowid;
+        return textOrderKey(field) + direction + ", " + m_rowid;
     }
-    return column + direction + ", " + m_rowid;
+    return m_columns.at(field) + direction + ", " + m_rowid;
 }
 
 QList<qint64> ServerTable::orderedRowids(int field, bool descending)

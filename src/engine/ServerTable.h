@@ -65,6 +65,11 @@ private:
     void readDeclarations();
     [[noreturn]] void damaged(const QString& what) const;
     bool isTextField(int field) const;
+    // A text field's sort key: blanks first, then the collation's order.
+    QByteArray textOrderKey(int field);
+    // Makes, unless it is there, the index that holds a text field's ascending order, so a sorted
+    // list is read from it rather than sorted anew at every opening; once per field of this table.
+    void ensureSortIndex(int field);
     QByteArray orderTerms(int field, bool descending);
     QList<PgParameter> parameters(const QList<QVariant>& values) const;
     // The qualified name of the row id's sequence.
@@ -85,6 +90,7 @@ private:
     QString m_verifier;
     bool m_scatteredReads = false;
     bool m_collationChecked = false;
+    QList<int> m_sortIndexChecked; // the fields whose sort index is known to be there
 };
 
 } // namespace quillio::engine

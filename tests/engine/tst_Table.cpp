@@ -98,6 +98,8 @@ void TableTest::navigation_data()
     QTest::newRow("empty") << 0;
     QTest::newRow("one record") << 1;
     QTest::newRow("three records") << 3;
+    // A server reads a page at a time, each page after the first larger than the one before.
+    QTest::newRow("more records than the first pages hold") << 300;
 }
 
 void TableTest::navigation()

@@ -32,7 +32,7 @@ QString findBinaries()
 {
     const QString initdb = QStandardPaths::findExecutable(QStringLiteral("initdb"));
     if (!initdb.isEmpty()) {
-        const QString directory = QFileInfo(QFileInfo(initdb).canonicalFilePath()).absolutePath();
+        QString directory = QFileInfo(QFileInfo(initdb).canonicalFilePath()).absolutePath();
         if (holdsServer(directory))
             return directory;
     }
@@ -63,22 +63,25 @@ QString socketUri(const QString& socketDirectory, const QString& database)
 
 PostgresCluster* PostgresCluster::shared()
 {
-    static std::unique_ptr<PostgresCluster> cluster = [] {
-        std::unique_ptr<PostgresCluster> made(new PostgresCluster);
-        const QString binaries = findBinaries();
-        if (binaries.isEmpty()) {
-            unavailable = QStringLiteral("The database server's programs (initdb, pg_ctl, postgres) are not "
-                                         "installed: not in PATH nor in /usr/lib/postgresql/*/bin.");
-            return std::unique_ptr<PostgresCluster>();
-        }
-        QString reason;
-        if (!made->start(binaries, reason)) {
-            unavailable = QStringLiteral("The throw-away database server did not start: ") + reason;
-            return std::unique_ptr<PostgresCluster>();
-        }
-        return made;
-    }();
+    static std::unique_ptr<PostgresCluster> cluster = start(unavailable);
     return cluster.get();
+}
+
+std::unique_ptr<PostgresCluster> PostgresCluster::start(QString& reason, const QStringList& settings)
+{
+    const QString binaries = findBinaries();
+    if (binaries.isEmpty()) {
+        reason = QStringLiteral("The database server's programs (initdb, pg_ctl, postgres) are not "
+                                "installed: not in PATH nor in /usr/lib/postgresql/*/bin.");
+        return {};
+    }
+    std::unique_ptr<PostgresCluster> made(new PostgresCluster);
+    QString failure;
+    if (!made->start(binaries, settings, failure)) {
+        reason = QStringLiteral("The throw-away database server did not start: ") + failure;
+        return {};
+    }
+    return made;
 }
 
 QString PostgresCluster::unavailableReason()
@@ -105,7 +108,7 @@ bool PostgresCluster::run(const QString& program, const QStringList& arguments, 
     return finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
-bool PostgresCluster::start(const QString& binaries, QString& reason)
+bool PostgresCluster::start(const QString& binaries, const QStringList& settings, QString& reason)
 {
     m_binaries = binaries;
     if (!m_dir.isValid()) {
@@ -130,9 +133,12 @@ bool PostgresCluster::start(const QString& binaries, QString& reason)
         reason = QStringLiteral("initdb failed: ") + output;
         return false;
     }
-    const QString options = QStringLiteral("-c listen_addresses='' -c unix_socket_directories='%1' "
-                                           "-c max_connections=40 -c shared_buffers=16MB")
-                                .arg(m_dir.path());
+    // Small enough for the tests' many clusters at once; a later setting of the same name wins.
+    QString options = QStringLiteral("-c listen_addresses='' -c unix_socket_directories='%1' "
+                                     "-c max_connections=40 -c shared_buffers=16MB")
+                          .arg(m_dir.path());
+    for (const QString& setting : settings)
+        options += QStringLiteral(" -c ") + setting;
     if (!run(QStringLiteral("pg_ctl"),
              {QStringLiteral("-D"), m_dataDir, QStringLiteral("-o"), options, QStringLiteral("-l"),
               QDir(m_dir.path()).filePath(QStringLiteral("server.log")), QStringLiteral("-w"),
@@ -197,6 +203,11 @@ QString PostgresCluster::newDatabase()
     const QString failure = execute(QStringLiteral("CREATE DATABASE %1").arg(name));
     if (!failure.isEmpty())
         qFatal("Cannot create the test database %s: %s", qPrintable(name), qPrintable(failure));
+    return databaseAddress(name);
+}
+
+QString PostgresCluster::databaseAddress(const QString& name) const
+{
     return socketUri(m_dir.path(), name) + u'/';
 }
 

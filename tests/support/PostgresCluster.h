@@ -1,15 +1,16 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
 
 namespace quillio::test {
 
-// A throw-away database server for the tests of one process: a cluster made with initdb in a
-// temporary directory and started with pg_ctl on a Unix socket in that same directory (no TCP
-// port), as the `postgres` user when the tests run as root, since the server refuses to run as
-// root. Stopped and removed when the process ends.
+// A throw-away database server: a cluster made with initdb in a temporary directory and started
+// with pg_ctl on a Unix socket in that same directory (no TCP port), as the `postgres` user when
+// the process runs as root, since the server refuses to run as root. Stopped and removed when its
+// owner lets it go: the tests share one per process, the bench starts one for its run.
 class PostgresCluster
 {
 public:
@@ -17,6 +18,9 @@ public:
     // in unavailableReason() (for a QSKIP).
     static PostgresCluster* shared();
     static QString unavailableReason();
+    // A cluster of the caller's own, started now with the server's settings `settings` (name=value)
+    // over the tests' small ones; null when it cannot be had, the reason then in `reason`.
+    static std::unique_ptr<PostgresCluster> start(QString& reason, const QStringList& settings = {});
 
     ~PostgresCluster();
     PostgresCluster(const PostgresCluster&) = delete;
@@ -24,6 +28,8 @@ public:
 
     // A new, empty database; its address, ending with a separator (postgresql://.../name/).
     QString newDatabase();
+    // The address of the database `name` (made with execute()), ending with a separator.
+    QString databaseAddress(const QString& name) const;
     // Runs one statement in the maintenance database as the superuser; the server's reason on
     // failure, empty on success.
     QString execute(const QString& sql, const QString& database = QStringLiteral("postgres"));
@@ -32,7 +38,7 @@ public:
 
 private:
     PostgresCluster() = default;
-    bool start(const QString& binaries, QString& reason);
+    bool start(const QString& binaries, const QStringList& settings, QString& reason);
     bool run(const QString& program, const QStringList& arguments, QString& output);
 
     QTemporaryDir m_dir;
