@@ -1,11 +1,14 @@
 #include "DirectLibpq.h"
 
+#include "engine/ClientLibrary.h"
 #include "engine/ServerAddress.h"
 
 #include <QDate>
 #include <QVarLengthArray>
-#include <libpq-fe.h>
 #include <stdexcept>
+
+// Loaded as the program loads it: at the first use of a server.
+using quillio::engine::pq;
 
 namespace quillio::bench {
 
@@ -38,7 +41,7 @@ void ignoreNotice(void*, const char*) {}
 
 void DirectLibpq::Clear::operator()(pg_result* result) const
 {
-    PQclear(result);
+    pq().clear(result);
 }
 
 DirectLibpq::DirectLibpq(const QString& yearAddress)
@@ -47,28 +50,28 @@ DirectLibpq::DirectLibpq(const QString& yearAddress)
     if (!address || address->schema().isEmpty())
         throw std::runtime_error("not the address of a year on a server: " + yearAddress.toStdString());
     m_schema = address->schema();
-    m_conn = PQconnectdb(address->connectionUri().constData());
-    if (PQstatus(m_conn) != CONNECTION_OK)
+    m_conn = pq().connectdb(address->connectionUri().constData());
+    if (pq().status(m_conn) != CONNECTION_OK)
         fail("cannot connect to " + address->shown().toUtf8(), nullptr);
-    PQsetNoticeProcessor(m_conn, ignoreNotice, nullptr);
+    pq().setNoticeProcessor(m_conn, ignoreNotice, nullptr);
 }
 
 DirectLibpq::~DirectLibpq()
 {
-    PQfinish(m_conn);
+    pq().finish(m_conn);
 }
 
 void DirectLibpq::fail(const QByteArray& what, pg_result* result) const
 {
     const QString reason =
-        m_conn ? QString::fromUtf8(PQerrorMessage(m_conn)).trimmed() : QStringLiteral("out of memory");
-    PQclear(result);
+        m_conn ? QString::fromUtf8(pq().errorMessage(m_conn)).trimmed() : QStringLiteral("out of memory");
+    pq().clear(result);
     throw std::runtime_error(QStringLiteral("%1: %2").arg(QString::fromUtf8(what), reason).toStdString());
 }
 
 DirectLibpq::Result DirectLibpq::checked(pg_result* result, const QByteArray& what) const
 {
-    const ExecStatusType status = result ? PQresultStatus(result) : PGRES_FATAL_ERROR;
+    const ExecStatusType status = result ? pq().resultStatus(result) : PGRES_FATAL_ERROR;
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
         fail(what, result);
     return Result(result);
@@ -77,11 +80,11 @@ DirectLibpq::Result DirectLibpq::checked(pg_result* result, const QByteArray& wh
 QByteArray DirectLibpq::quoted(const QString& name) const
 {
     const QByteArray utf8 = name.toUtf8();
-    char* escaped = PQescapeIdentifier(m_conn, utf8.constData(), size_t(utf8.size()));
+    char* escaped = pq().escapeIdentifier(m_conn, utf8.constData(), size_t(utf8.size()));
     if (!escaped)
         fail("cannot quote " + utf8, nullptr);
     QByteArray text(escaped);
-    PQfreemem(escaped);
+    pq().freemem(escaped);
     return text;
 }
 
@@ -92,12 +95,12 @@ QByteArray DirectLibpq::table(const QString& fileName) const
 
 DirectLibpq::Result DirectLibpq::exec(const QByteArray& sql)
 {
-    return checked(PQexec(m_conn, sql.constData()), sql);
+    return checked(pq().exec(m_conn, sql.constData()), sql);
 }
 
 void DirectLibpq::prepare(const QByteArray& name, const QByteArray& sql, int parameters)
 {
-    checked(PQprepare(m_conn, name.constData(), sql.constData(), parameters, nullptr), sql);
+    checked(pq().prepare(m_conn, name.constData(), sql.constData(), parameters, nullptr), sql);
 }
 
 DirectLibpq::Result DirectLibpq::execPrepared(const QByteArray& name, const QByteArrayList& values,
@@ -109,8 +112,8 @@ DirectLibpq::Result DirectLibpq::execPrepared(const QByteArray& name, const QByt
         pointers.append(nulls.at(i) ? nullptr : values.at(i).constData());
         lengths.append(int(values.at(i).size()));
     }
-    return checked(PQexecPrepared(m_conn, name.constData(), int(values.size()), pointers.data(),
-                                  lengths.data(), nullptr, 0),
+    return checked(pq().execPrepared(m_conn, name.constData(), int(values.size()), pointers.data(),
+                                     lengths.data(), nullptr, 0),
                    "EXECUTE " + name);
 }
 

@@ -1,8 +1,10 @@
 #include "LibpqBaseline.h"
 
 #include "GeneratedArchive.h"
+#include "engine/ClientLibrary.h"
 
-#include <libpq-fe.h>
+// Loaded as the program loads it: at the first use of a server.
+using quillio::engine::pq;
 
 namespace quillio::bench {
 
@@ -18,7 +20,7 @@ const QByteArray InsertStatement = "bench_insert";
 
 QString text(pg_result* result, int row, int column)
 {
-    return QString::fromUtf8(PQgetvalue(result, row, column), PQgetlength(result, row, column));
+    return QString::fromUtf8(pq().getvalue(result, row, column), pq().getlength(result, row, column));
 }
 
 } // namespace
@@ -30,24 +32,24 @@ QString LibpqBaseline::firstName(const QString& fileName)
     const DirectLibpq::Result page =
         m_server.exec("SELECT * FROM " + m_server.table(fileName) + " ORDER BY " + RecordNumber + " LIMIT " +
                       QByteArray::number(FirstPageRows));
-    const int name = PQfnumber(page.get(), "\"Ragione_Sociale\"");
-    return PQntuples(page.get()) > 0 && name >= 0 ? text(page.get(), 0, name) : QString();
+    const int name = pq().fnumber(page.get(), "\"Ragione_Sociale\"");
+    return pq().ntuples(page.get()) > 0 && name >= 0 ? text(page.get(), 0, name) : QString();
 }
 
 ScanTotals LibpqBaseline::scanInvoices()
 {
     const DirectLibpq::Result rows = m_server.exec(
         "SELECT * FROM " + m_server.table(GeneratedArchive::Invoices) + " ORDER BY " + RecordNumber);
-    const int name = PQfnumber(rows.get(), "\"Ragione_Sociale\"");
-    const int town = PQfnumber(rows.get(), "\"Citta\"");
-    const int total = PQfnumber(rows.get(), "\"Totale\"");
+    const int name = pq().fnumber(rows.get(), "\"Ragione_Sociale\"");
+    const int town = pq().fnumber(rows.get(), "\"Citta\"");
+    const int total = pq().fnumber(rows.get(), "\"Totale\"");
     ScanTotals totals;
-    const int count = PQntuples(rows.get());
+    const int count = pq().ntuples(rows.get());
     for (int row = 0; row < count; ++row) {
         // Texts become QStrings, as the engine's values are.
         totals.textLength += text(rows.get(), row, name).size() + text(rows.get(), row, town).size();
-        if (!PQgetisnull(rows.get(), row, total))
-            totals.amount += QByteArray(PQgetvalue(rows.get(), row, total)).toDouble();
+        if (!pq().getisnull(rows.get(), row, total))
+            totals.amount += QByteArray(pq().getvalue(rows.get(), row, total)).toDouble();
         ++totals.records;
     }
     return totals;
@@ -60,9 +62,9 @@ QStringList LibpqBaseline::customerList()
         m_server.exec("SELECT * FROM " + m_server.table(GeneratedArchive::Customers) + " ORDER BY (" + name +
                       " IS NULL OR " + name + " = '') DESC, " + name + " COLLATE " +
                       m_server.quoted(m_server.schema()) + '.' + TextCollation + ", " + RecordNumber);
-    const int column = PQfnumber(rows.get(), name.constData());
+    const int column = pq().fnumber(rows.get(), name.constData());
     QStringList names;
-    const int count = PQntuples(rows.get());
+    const int count = pq().ntuples(rows.get());
     names.reserve(count);
     for (int row = 0; row < count; ++row)
         names.append(text(rows.get(), row, column));

@@ -26,10 +26,12 @@ ClientLibrary load()
                               .arg(library.errorString()));
     ClientLibrary pq;
     bind(library, pq.connectdbParams, "PQconnectdbParams");
+    bind(library, pq.connectdb, "PQconnectdb");
     bind(library, pq.status, "PQstatus");
     bind(library, pq.finish, "PQfinish");
     bind(library, pq.errorMessage, "PQerrorMessage");
     bind(library, pq.setNoticeProcessor, "PQsetNoticeProcessor");
+    bind(library, pq.exec, "PQexec");
     bind(library, pq.execParams, "PQexecParams");
     bind(library, pq.prepare, "PQprepare");
     bind(library, pq.execPrepared, "PQexecPrepared");
@@ -44,6 +46,7 @@ ClientLibrary load()
     bind(library, pq.getisnull, "PQgetisnull");
     bind(library, pq.getvalue, "PQgetvalue");
     bind(library, pq.getlength, "PQgetlength");
+    bind(library, pq.fnumber, "PQfnumber");
     return pq;
 }
 

@@ -13,10 +13,12 @@ struct ClientLibrary
     static const ClientLibrary& get();
 
     decltype(&PQconnectdbParams) connectdbParams = nullptr;
+    decltype(&PQconnectdb) connectdb = nullptr;
     decltype(&PQstatus) status = nullptr;
     decltype(&PQfinish) finish = nullptr;
     decltype(&PQerrorMessage) errorMessage = nullptr;
     decltype(&PQsetNoticeProcessor) setNoticeProcessor = nullptr;
+    decltype(&PQexec) exec = nullptr;
     decltype(&PQexecParams) execParams = nullptr;
     decltype(&PQprepare) prepare = nullptr;
     decltype(&PQexecPrepared) execPrepared = nullptr;
@@ -31,6 +33,13 @@ struct ClientLibrary
     decltype(&PQgetisnull) getisnull = nullptr;
     decltype(&PQgetvalue) getvalue = nullptr;
     decltype(&PQgetlength) getlength = nullptr;
+    decltype(&PQfnumber) fnumber = nullptr;
 };
+
+// The loaded library, for short: pq().exec(...).
+inline const ClientLibrary& pq()
+{
+    return ClientLibrary::get();
+}
 
 } // namespace quillio::engine

@@ -19,11 +19,6 @@ QString trimmedMessage(const char* message)
     return QString::fromUtf8(message).simplified();
 }
 
-const ClientLibrary& pq()
-{
-    return ClientLibrary::get();
-}
-
 } // namespace
 
 PgConnection::PgConnection(const QByteArray& uri, const QString& shown) : m_uri(uri), m_shown(shown) {}
@@ -130,8 +125,8 @@ PgResult PgConnection::exec(const QByteArray& sql, const QList<PgParameter>& par
 {
     connect();
     const TextParameters text(parameters);
-    return checked(pq().execParams(m_conn, sql.constData(), int(parameters.size()), nullptr, text.values.data(),
-                                text.lengths.data(), nullptr, 0),
+    return checked(pq().execParams(m_conn, sql.constData(), int(parameters.size()), nullptr,
+                                   text.values.data(), text.lengths.data(), nullptr, 0),
                    action, place);
 }
 
@@ -142,13 +137,13 @@ PgResult PgConnection::execPrepared(const QByteArray& sql, const QList<PgParamet
     QByteArray name = m_prepared.value(sql);
     if (name.isEmpty()) {
         name = "quillio_" + QByteArray::number(m_prepared.size() + 1);
-        checked(pq().prepare(m_conn, name.constData(), sql.constData(), int(parameters.size()), nullptr), action,
-                place);
+        checked(pq().prepare(m_conn, name.constData(), sql.constData(), int(parameters.size()), nullptr),
+                action, place);
         m_prepared.insert(sql, name);
     }
     const TextParameters text(parameters);
     return checked(pq().execPrepared(m_conn, name.constData(), int(parameters.size()), text.values.data(),
-                                  text.lengths.data(), nullptr, 0),
+                                     text.lengths.data(), nullptr, 0),
                    action, place);
 }
 

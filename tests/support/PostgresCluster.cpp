@@ -1,13 +1,18 @@
 #include "PostgresCluster.h"
 
+#include "engine/ClientLibrary.h"
+#include "engine/EngineError.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
-#include <libpq-fe.h>
 #include <pwd.h>
 #include <unistd.h>
+
+// Loaded as the program loads it: at the first use of a server.
+using quillio::engine::pq;
 
 namespace quillio::test {
 
@@ -73,6 +78,12 @@ std::unique_ptr<PostgresCluster> PostgresCluster::start(QString& reason, const Q
     if (binaries.isEmpty()) {
         reason = QStringLiteral("The database server's programs (initdb, pg_ctl, postgres) are not "
                                 "installed: not in PATH nor in /usr/lib/postgresql/*/bin.");
+        return {};
+    }
+    try {
+        pq();
+    } catch (const engine::EngineError& error) {
+        reason = error.text();
         return {};
     }
     std::unique_ptr<PostgresCluster> made(new PostgresCluster);
@@ -168,32 +179,33 @@ PostgresCluster::~PostgresCluster()
 
 QString PostgresCluster::execute(const QString& sql, const QString& database)
 {
-    PGconn* connection = PQconnectdb(socketUri(m_dir.path(), database).toUtf8().constData());
+    PGconn* connection = pq().connectdb(socketUri(m_dir.path(), database).toUtf8().constData());
     QString failure;
-    if (PQstatus(connection) != CONNECTION_OK) {
-        failure = QString::fromUtf8(PQerrorMessage(connection));
+    if (pq().status(connection) != CONNECTION_OK) {
+        failure = QString::fromUtf8(pq().errorMessage(connection));
     } else {
-        PGresult* result = PQexec(connection, sql.toUtf8().constData());
-        const ExecStatusType status = PQresultStatus(result);
+        PGresult* result = pq().exec(connection, sql.toUtf8().constData());
+        const ExecStatusType status = pq().resultStatus(result);
         if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
-            failure = QString::fromUtf8(PQerrorMessage(connection));
-        PQclear(result);
+            failure = QString::fromUtf8(pq().errorMessage(connection));
+        pq().clear(result);
     }
-    PQfinish(connection);
+    pq().finish(connection);
     return failure.trimmed();
 }
 
 QString PostgresCluster::queryValue(const QString& sql, const QString& database)
 {
-    PGconn* connection = PQconnectdb(socketUri(m_dir.path(), database).toUtf8().constData());
+    PGconn* connection = pq().connectdb(socketUri(m_dir.path(), database).toUtf8().constData());
     QString value;
-    if (PQstatus(connection) == CONNECTION_OK) {
-        PGresult* result = PQexec(connection, sql.toUtf8().constData());
-        if (PQresultStatus(result) == PGRES_TUPLES_OK && PQntuples(result) > 0 && !PQgetisnull(result, 0, 0))
-            value = QString::fromUtf8(PQgetvalue(result, 0, 0));
-        PQclear(result);
+    if (pq().status(connection) == CONNECTION_OK) {
+        PGresult* result = pq().exec(connection, sql.toUtf8().constData());
+        if (pq().resultStatus(result) == PGRES_TUPLES_OK && pq().ntuples(result) > 0 &&
+            !pq().getisnull(result, 0, 0))
+            value = QString::fromUtf8(pq().getvalue(result, 0, 0));
+        pq().clear(result);
     }
-    PQfinish(connection);
+    pq().finish(connection);
     return value;
 }
 
