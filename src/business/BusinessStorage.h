@@ -39,6 +39,12 @@ public:
 
     virtual ~BusinessStorage() = default;
 
+    // How failures of the register begin, on either storage.
+    static inline const QString registerReadAction =
+        QStringLiteral("Cannot read the register of electronic invoices in");
+    static inline const QString registerWriteAction =
+        QStringLiteral("Cannot store in the register of electronic invoices in");
+
     // The body (JSON text) stored under a name; nothing when none.
     virtual std::optional<QString> document(const QString& name) = 0;
     virtual void setDocument(const QString& name, const QString& body) = 0;

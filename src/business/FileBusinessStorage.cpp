@@ -10,8 +10,6 @@ namespace {
 
 const QString readAction = QStringLiteral("Cannot read the company file");
 const QString writeAction = QStringLiteral("Cannot store in the company file");
-const QString registerRead = QStringLiteral("Cannot read the register of electronic invoices in");
-const QString registerWrite = QStringLiteral("Cannot store in the register of electronic invoices in");
 
 } // namespace
 
@@ -67,7 +65,7 @@ std::optional<QString> FileBusinessStorage::lastProgressive(int year, qint64 num
                               "ORDER BY sequence DESC LIMIT 1");
     read.bindInt64(1, year);
     read.bindInt64(2, number);
-    if (!read.step(registerRead))
+    if (!read.step(BusinessStorage::registerReadAction))
         return std::nullopt;
     return read.columnText(0);
 }
@@ -75,10 +73,10 @@ std::optional<QString> FileBusinessStorage::lastProgressive(int year, qint64 num
 QString FileBusinessStorage::addProgressive(int year, qint64 number, const ProgressiveNamer& name)
 {
     // BEGIN IMMEDIATE takes the write lock first, so two desks cannot read the same last sequence.
-    engine::SqliteTransaction transaction(*m_connection, registerWrite);
+    engine::SqliteTransaction transaction(*m_connection, BusinessStorage::registerWriteAction);
     engine::SqliteStatement last =
         m_connection->prepare("SELECT COALESCE(MAX(sequence), 0) FROM progressives");
-    last.step(registerRead);
+    last.step(BusinessStorage::registerReadAction);
     const qint64 sequence = last.columnInt64(0) + 1;
     last.reset();
     QString progressive = name(sequence);
@@ -98,12 +96,12 @@ void FileBusinessStorage::insertProgressive(const BusinessData::Progressive& row
     insert.bindInt64(3, row.year);
     insert.bindInt64(4, row.number);
     insert.bindText(5, row.assigned);
-    insert.step(registerWrite);
+    insert.step(BusinessStorage::registerWriteAction);
 }
 
 void FileBusinessStorage::addExport(const ExportEntry& entry)
 {
-    engine::SqliteTransaction transaction(*m_connection, registerWrite);
+    engine::SqliteTransaction transaction(*m_connection, BusinessStorage::registerWriteAction);
     insertExport(entry);
     transaction.commit();
 }
@@ -120,7 +118,7 @@ void FileBusinessStorage::insertExport(const ExportEntry& entry)
     insert.bindText(5, entry.exported.toUTC().toString(Qt::ISODateWithMs));
     insert.bindText(6, QString::fromLatin1(entry.sha256));
     insert.bindBlob(7, entry.content);
-    insert.step(registerWrite);
+    insert.step(BusinessStorage::registerWriteAction);
 }
 
 QList<ExportEntry> FileBusinessStorage::exports(int year, bool withContent)
@@ -137,7 +135,7 @@ QList<ExportEntry> FileBusinessStorage::readExports(std::optional<int> year, boo
     if (year)
         read.bindInt64(1, *year);
     QList<ExportEntry> list;
-    while (read.step(registerRead))
+    while (read.step(BusinessStorage::registerReadAction))
         list.append({int(read.columnInt64(0)), read.columnInt64(1), read.columnText(2), read.columnText(3),
                      QDateTime::fromString(read.columnText(4), Qt::ISODateWithMs),
                      read.columnText(5).toLatin1(), withContent ? read.columnBlob(6) : QByteArray()});
@@ -153,7 +151,7 @@ BusinessData FileBusinessStorage::everything()
         data.documents.append({documents.columnText(0), documents.columnText(1)});
     engine::SqliteStatement progressives = m_connection->prepare(
         "SELECT sequence, progressive, year, number, assigned FROM progressives ORDER BY sequence");
-    while (progressives.step(registerRead))
+    while (progressives.step(BusinessStorage::registerReadAction))
         data.progressives.append({progressives.columnInt64(0), progressives.columnText(1),
                                   int(progressives.columnInt64(2)), progressives.columnInt64(3),
                                   progressives.columnText(4)});

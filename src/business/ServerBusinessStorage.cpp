@@ -11,8 +11,6 @@ namespace {
 
 const QString readAction = QStringLiteral("Cannot read the company data in");
 const QString writeAction = QStringLiteral("Cannot store the company data in");
-const QString registerRead = QStringLiteral("Cannot read the register of electronic invoices in");
-const QString registerWrite = QStringLiteral("Cannot store in the register of electronic invoices in");
 
 engine::ServerAddress addressOf(const QString& address)
 {
@@ -96,7 +94,7 @@ std::optional<QString> ServerBusinessStorage::lastProgressive(int year, qint64 i
     const engine::PgResult result =
         m_connection.exec("SELECT progressive FROM public.progressives WHERE year = $1 AND number = $2 "
                           "ORDER BY sequence DESC LIMIT 1",
-                          {number(year), number(invoice)}, registerRead);
+                          {number(year), number(invoice)}, BusinessStorage::registerReadAction);
     if (result.rows() == 0)
         return std::nullopt;
     return result.text(0, 0);
@@ -104,13 +102,15 @@ std::optional<QString> ServerBusinessStorage::lastProgressive(int year, qint64 i
 
 QString ServerBusinessStorage::addProgressive(int year, qint64 invoice, const ProgressiveNamer& name)
 {
-    engine::PgTransaction transaction(m_connection, registerWrite);
+    engine::PgTransaction transaction(m_connection, BusinessStorage::registerWriteAction);
     // Readers go on; a second desk giving a progressive waits here until this one is stored.
-    m_connection.exec("LOCK TABLE public.progressives IN EXCLUSIVE MODE", registerWrite);
-    const qint64 sequence =
-        m_connection.exec("SELECT COALESCE(MAX(sequence), 0) FROM public.progressives", registerRead)
-            .number(0, 0) +
-        1;
+    m_connection.exec("LOCK TABLE public.progressives IN EXCLUSIVE MODE",
+                      BusinessStorage::registerWriteAction);
+    const qint64 sequence = m_connection
+                                .exec("SELECT COALESCE(MAX(sequence), 0) FROM public.progressives",
+                                      BusinessStorage::registerReadAction)
+                                .number(0, 0) +
+                            1;
     QString progressive = name(sequence);
     insertProgressive(
         {sequence, progressive, year, invoice, QDateTime::currentDateTimeUtc().toString(Qt::ISODate)});
@@ -124,7 +124,7 @@ void ServerBusinessStorage::insertProgressive(const BusinessData::Progressive& r
                       "VALUES ($1, $2, $3, $4, $5)",
                       {number(row.sequence), row.progressive.toUtf8(), number(row.year), number(row.number),
                        row.assigned.toUtf8()},
-                      registerWrite);
+                      BusinessStorage::registerWriteAction);
 }
 
 void ServerBusinessStorage::addExport(const ExportEntry& entry)
@@ -134,7 +134,7 @@ void ServerBusinessStorage::addExport(const ExportEntry& entry)
                       {number(entry.year), number(entry.number), entry.progressive.toUtf8(),
                        entry.fileName.toUtf8(), entry.exported.toUTC().toString(Qt::ISODateWithMs).toUtf8(),
                        entry.sha256, byteaText(entry.content)},
-                      registerWrite);
+                      BusinessStorage::registerWriteAction);
 }
 
 QList<ExportEntry> ServerBusinessStorage::exports(int year, bool withContent)
@@ -148,7 +148,8 @@ QList<ExportEntry> ServerBusinessStorage::readExports(std::optional<int> year, b
                                            : "year, number, progressive, file_name, exported, sha256";
     const engine::PgResult result = m_connection.exec(
         "SELECT " + columns + " FROM public.exports" + (year ? " WHERE year = $1" : "") + " ORDER BY id",
-        year ? engine::PgParameters{number(*year)} : engine::PgParameters{}, registerRead);
+        year ? engine::PgParameters{number(*year)} : engine::PgParameters{},
+        BusinessStorage::registerReadAction);
     QList<ExportEntry> list;
     for (int row = 0; row < result.rows(); ++row)
         list.append({int(result.number(row, 0)), result.number(row, 1), result.text(row, 2),
@@ -166,7 +167,7 @@ BusinessData ServerBusinessStorage::everything()
         data.documents.append({documents.text(row, 0), documents.text(row, 1)});
     const engine::PgResult progressives = m_connection.exec(
         "SELECT sequence, progressive, year, number, assigned FROM public.progressives ORDER BY sequence",
-        registerRead);
+        BusinessStorage::registerReadAction);
     for (int row = 0; row < progressives.rows(); ++row)
         data.progressives.append({progressives.number(row, 0), progressives.text(row, 1),
                                   int(progressives.number(row, 2)), progressives.number(row, 3),
