@@ -3,6 +3,7 @@
 #include "engine/EngineError.h"
 #include "engine/FieldCodec.h"
 #include "engine/PgConnection.h"
+#include "engine/PgTransaction.h"
 #include "engine/ServerRecordCursor.h"
 #include "engine/TablePassword.h"
 
@@ -452,7 +453,7 @@ qint64 ServerTable::nextNumber()
            1;
 }
 
-void ServerTable::insertNumbered(qint64 rowid, const QList<QVariant>& values)
+void ServerTable::insertNumbered(const QList<NumberedRecord>& records)
 {
     QByteArrayList names{m_rowid};
     QByteArrayList places{"$1"};
@@ -462,11 +463,15 @@ void ServerTable::insertNumbered(qint64 rowid, const QList<QVariant>& values)
         names.append(m_columns.at(i));
         places.append("$" + QByteArray::number(places.size() + 1));
     }
-    PgParameters bound{QByteArray::number(rowid)};
-    bound += parameters(values);
-    m_connection->exec("INSERT INTO " + m_qualified + " (" + names.join(", ") +
-                           ") OVERRIDING SYSTEM VALUE VALUES (" + places.join(", ") + ")",
-                       bound, StoreAction, m_shown);
+    const QByteArray sql = "INSERT INTO " + m_qualified + " (" + names.join(", ") +
+                           ") OVERRIDING SYSTEM VALUE VALUES (" + places.join(", ") + ")";
+    PgTransaction transaction(*m_connection, StoreAction);
+    for (const NumberedRecord& record : records) {
+        PgParameters bound{QByteArray::number(record.rowid)};
+        bound += parameters(record.values);
+        m_connection->execPrepared(sql, bound, StoreAction, m_shown);
+    }
+    transaction.commit();
 }
 
 void ServerTable::continueNumbersAt(qint64 next)

@@ -50,7 +50,7 @@ public:
     ProtectionMarks protectionMarks() const override { return {m_salt, m_verifier}; }
     void setProtectionMarks(const ProtectionMarks& marks) override;
     qint64 nextNumber() override;
-    void insertNumbered(qint64 rowid, const QList<QVariant>& values) override;
+    void insertNumbered(const QList<NumberedRecord>& records) override;
     void continueNumbersAt(qint64 next) override;
 
     // The text of a statement reading row id, version and every field of at most `limit` records

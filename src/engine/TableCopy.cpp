@@ -7,6 +7,13 @@
 
 namespace quillio::engine {
 
+namespace {
+
+// Records written per transaction: few commits, and a bounded part of the table in memory.
+constexpr qsizetype BatchRecords = 1000;
+
+} // namespace
+
 void copyTable(const QString& fromDirectory, const QString& toDirectory, const QString& fileName)
 {
     const std::unique_ptr<TableStorage> from = TableStorage::open(fromDirectory, fileName);
@@ -16,8 +23,16 @@ void copyTable(const QString& fromDirectory, const QString& toDirectory, const Q
     TableStorage::create(toDirectory, fileName, from->fields());
     const std::unique_ptr<TableStorage> to = TableStorage::open(toDirectory, fileName);
     const std::unique_ptr<RecordReader> reader = from->reader(nullptr);
-    for (bool any = reader->first(); any; any = reader->next())
-        to->insertNumbered(reader->position(), reader->values());
+    QList<TableStorage::NumberedRecord> batch;
+    for (bool any = reader->first(); any; any = reader->next()) {
+        batch.append({reader->position(), reader->values()});
+        if (batch.size() == BatchRecords) {
+            to->insertNumbered(batch);
+            batch.clear();
+        }
+    }
+    if (!batch.isEmpty())
+        to->insertNumbered(batch);
     to->continueNumbersAt(from->nextNumber());
     // Last, so the copy can be written before its protection applies.
     to->setProtectionMarks(from->protectionMarks());

@@ -513,7 +513,7 @@ qint64 TableFile::nextNumber()
     return sequence.step() ? sequence.columnInt64(0) + 1 : 1;
 }
 
-void TableFile::insertNumbered(qint64 rowid, const QList<QVariant>& values)
+void TableFile::insertNumbered(const QList<NumberedRecord>& records)
 {
     beginWrite();
     QByteArrayList names{"rowid"};
@@ -527,13 +527,16 @@ void TableFile::insertNumbered(qint64 rowid, const QList<QVariant>& values)
     SqliteStatement insert = m_connection.prepare("INSERT INTO records (" + names.join(", ") + ") VALUES (" +
                                                   places.join(", ") + ")");
     SqliteTransaction transaction(m_connection, StoreAction);
-    insert.bindInt64(1, rowid);
-    int index = 2;
-    for (int i = 0; i < m_fields.size(); ++i) {
-        if (m_fields[i].type != FieldType::AutoInc)
-            FieldCodec::bind(insert, index++, m_fields[i].type, values.value(i));
+    for (const NumberedRecord& record : records) {
+        insert.bindInt64(1, record.rowid);
+        int index = 2;
+        for (int i = 0; i < m_fields.size(); ++i) {
+            if (m_fields[i].type != FieldType::AutoInc)
+                FieldCodec::bind(insert, index++, m_fields[i].type, record.values.value(i));
+        }
+        insert.step(StoreAction);
+        insert.reset();
     }
-    insert.step(StoreAction);
     transaction.commit();
 }
 

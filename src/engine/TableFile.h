@@ -73,7 +73,7 @@ public:
     ProtectionMarks protectionMarks() const override { return {m_salt, m_verifier}; }
     void setProtectionMarks(const ProtectionMarks& marks) override;
     qint64 nextNumber() override;
-    void insertNumbered(qint64 rowid, const QList<QVariant>& values) override;
+    void insertNumbered(const QList<NumberedRecord>& records) override;
     void continueNumbersAt(qint64 next) override;
 
     // Every record's value of the column `field` as text (a missing value as an empty text), in the

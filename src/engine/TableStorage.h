@@ -77,7 +77,14 @@ public:
     virtual ProtectionMarks protectionMarks() const = 0;
     virtual void setProtectionMarks(const ProtectionMarks& marks) = 0;
     virtual qint64 nextNumber() = 0;
-    virtual void insertNumbered(qint64 rowid, const QList<QVariant>& values) = 0;
+    struct NumberedRecord
+    {
+        qint64 rowid = 0;
+        QList<QVariant> values;
+    };
+    // Stores the records with their row ids, all in one transaction: a copy commits once per batch
+    // instead of once per record.
+    virtual void insertNumbered(const QList<NumberedRecord>& records) = 0;
     virtual void continueNumbersAt(qint64 next) = 0;
 
     // A reader of this table's records; `context`'s thread is the one that reads.
