@@ -117,7 +117,7 @@ void Query::open()
     result->fileOrder = rowidOrder && !statement.descending;
     // Set after the sort, whose own reading of every record needs no cache.
     if (!rowidOrder)
-        result->file->cacheForScatteredReads();
+        result->file->cacheForScatteredReads(result->rows);
     result->reader = result->file->reader(this);
     result->moveTo(result->rows.isEmpty() ? -1 : 0);
     m_result = std::move(result);

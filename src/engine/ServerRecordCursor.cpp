@@ -13,6 +13,8 @@ namespace {
 // Rows of the first page read ahead when stepping, and of the largest; one when rows are visited in
 // an unrelated order.
 constexpr int PageRows = 64;
+// Records read ahead at once in a sorted result's order.
+constexpr int BatchRows = 256;
 constexpr int MaxPageRows = 4096;
 // The two fixed columns before the fields: row id and version.
 constexpr int FirstFieldColumn = 2;
@@ -42,6 +44,11 @@ void ServerRecordCursor::releaseAll()
 
 void ServerRecordCursor::leaveRow()
 {
+    // A batch read ahead serves the positions that follow; only the row stood on is left.
+    if (m_batched) {
+        m_active = Active::None;
+        return;
+    }
     release();
 }
 
@@ -51,6 +58,8 @@ void ServerRecordCursor::release()
     m_rows = 0;
     m_index = 0;
     m_active = Active::None;
+    m_batched = false;
+    m_batchRows.clear();
 }
 
 qint64 ServerRecordCursor::rowidAt(int row) const
@@ -60,7 +69,46 @@ qint64 ServerRecordCursor::rowidAt(int row) const
 
 bool ServerRecordCursor::seek(bool forward, qint64 from)
 {
+    if (forward && m_table.readsScattered() && (standInBatch(from) || readBatch(from)))
+        return true;
     return read(forward, from, m_table.readsScattered() ? 1 : PageRows);
+}
+
+bool ServerRecordCursor::standInBatch(qint64 rowid)
+{
+    const auto found = m_batchRows.constFind(rowid);
+    if (!m_batched || found == m_batchRows.constEnd())
+        return false;
+    m_index = *found;
+    m_position = rowid;
+    m_hasPosition = true;
+    m_missing = false;
+    m_active = Active::Forward;
+    return true;
+}
+
+bool ServerRecordCursor::readBatch(qint64 from)
+{
+    const QList<qint64> rowids = m_table.followingInReadOrder(from, BatchRows);
+    if (rowids.isEmpty())
+        return false;
+    release();
+    QByteArrayList items;
+    items.reserve(rowids.size());
+    for (qint64 rowid : rowids)
+        items.append(QByteArray::number(rowid));
+    m_page = m_table.connection().execPrepared(m_table.batchSql(), {"{" + items.join(',') + "}"}, ReadAction,
+                                               m_table.path());
+    m_rows = m_page.rows();
+    for (int row = 0; row < m_rows; ++row)
+        m_batchRows.insert(rowidAt(row), row);
+    m_batched = true;
+    scheduleRelease();
+    if (standInBatch(from))
+        return true;
+    // Removed since the result was made: a read from its row id finds what follows.
+    release();
+    return false;
 }
 
 bool ServerRecordCursor::read(bool forward, qint64 from, int limit)
@@ -85,6 +133,14 @@ bool ServerRecordCursor::read(bool forward, qint64 from, int limit)
 
 bool ServerRecordCursor::stepOn()
 {
+    // A batch is in the result's order: the next row id is read from the server.
+    if (m_batched) {
+        const qint64 position = m_position;
+        if (read(true, position + 1, PageRows))
+            return true;
+        m_position = position;
+        return false;
+    }
     if (m_index + 1 < m_rows) {
         ++m_index;
         m_position = rowidAt(m_index);

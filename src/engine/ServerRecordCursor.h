@@ -3,6 +3,7 @@
 #include "engine/PgResult.h"
 #include "engine/PositionedCursor.h"
 
+#include <QHash>
 #include <QList>
 
 class QObject;
@@ -18,7 +19,8 @@ class ServerTable;
 // page's fields are kept as the server sent them and made values when read, so a scan pays only
 // for the fields it reads. A page is kept only until control returns to the event loop of
 // `context`'s thread, or until a write of this thread; then the position is read again from the
-// server, so what another desk changed meanwhile shows.
+// server, so what another desk changed meanwhile shows. A sorted result, which visits the rows in
+// another order, reads them a batch at a time in its own order instead.
 class ServerRecordCursor : public PositionedCursor
 {
 public:
@@ -44,6 +46,10 @@ private:
     bool stepOn() override;
     void leaveRow() override;
     qint64 rowidAt(int row) const;
+    // A result read in its own order (a sorted query) reads ahead a batch of the records that
+    // follow in that order, in one round trip, and then stands on them without reading again.
+    bool readBatch(qint64 from);
+    bool standInBatch(qint64 rowid);
 
     ServerTable& m_table;
     PgResult m_page;
@@ -51,6 +57,8 @@ private:
     int m_index = 0;
     int m_limit = 0;         // the rows the page was asked for
     bool m_pageFull = false; // the page was cut at its limit: more rows may follow
+    bool m_batched = false;  // the page is a batch in the result's order, not in row id order
+    QHash<qint64, int> m_batchRows;
 };
 
 } // namespace quillio::engine

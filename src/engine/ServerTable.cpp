@@ -413,6 +413,34 @@ QStringList ServerTable::orderedTexts(int field)
     return texts;
 }
 
+void ServerTable::cacheForScatteredReads(const QList<qint64>& order)
+{
+    m_scatteredReads = true;
+    m_readOrder = order;
+    m_readOrderIndex.clear();
+}
+
+QList<qint64> ServerTable::followingInReadOrder(qint64 rowid, int count)
+{
+    if (m_readOrderIndex.isEmpty()) {
+        m_readOrderIndex.reserve(m_readOrder.size());
+        for (qsizetype i = 0; i < m_readOrder.size(); ++i)
+            m_readOrderIndex.insert(m_readOrder.at(i), i);
+    }
+    const auto found = m_readOrderIndex.constFind(rowid);
+    if (found == m_readOrderIndex.constEnd())
+        return {};
+    return m_readOrder.mid(*found, count);
+}
+
+QByteArray ServerTable::batchSql() const
+{
+    QByteArray sql = "SELECT " + m_rowid + ", " + VersionColumn;
+    for (const QByteArray& column : m_columns)
+        sql += ", " + column;
+    return sql + " FROM " + m_qualified + " WHERE " + m_rowid + " = ANY($1::bigint[])";
+}
+
 QByteArray ServerTable::pageSql(bool forward, int limit) const
 {
     QByteArray sql = "SELECT " + m_rowid + ", " + VersionColumn;

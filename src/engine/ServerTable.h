@@ -44,7 +44,7 @@ public:
     bool isEmpty() override;
     QList<qint64> orderedRowids(int field, bool descending) override;
     bool ordersByRowid(int field) const override;
-    void cacheForScatteredReads() override { m_scatteredReads = true; }
+    void cacheForScatteredReads(const QList<qint64>& order) override;
     QStringList orderedTexts(int field) override;
     std::unique_ptr<RecordReader> reader(QObject* context) override;
     ProtectionMarks protectionMarks() const override { return {m_salt, m_verifier}; }
@@ -58,6 +58,11 @@ public:
     QByteArray pageSql(bool forward, int limit) const;
     PgConnection& connection() { return *m_connection; }
     bool readsScattered() const { return m_scatteredReads; }
+    // For a result read in another order than the row ids: the row ids that follow `rowid` in that
+    // order, `rowid` first, at most `count`; empty when `rowid` is not in it.
+    QList<qint64> followingInReadOrder(qint64 rowid, int count);
+    // The records of a list of row ids, in no particular order: $1 is the list as an array.
+    QByteArray batchSql() const;
 
 private:
     ServerTable(std::shared_ptr<PgConnection> connection, const ServerAddress& place,
@@ -89,6 +94,8 @@ private:
     QString m_salt;
     QString m_verifier;
     bool m_scatteredReads = false;
+    QList<qint64> m_readOrder;
+    QHash<qint64, qsizetype> m_readOrderIndex; // made at the first read ahead
     bool m_collationChecked = false;
     QList<int> m_sortIndexChecked; // the fields whose sort index is known to be there
 };

@@ -568,7 +568,7 @@ bool TableFile::ordersByRowid(int field) const
     return field < 0 || m_fields.at(field).type == FieldType::AutoInc;
 }
 
-void TableFile::cacheForScatteredReads()
+void TableFile::cacheForScatteredReads(const QList<qint64>& /*order*/)
 {
     // Enough for a table of 100,000 customers; the memory is taken only as pages are read.
     m_connection.exec("PRAGMA cache_size = -" + QByteArray::number(ScatteredReadsCacheKiB));

@@ -68,7 +68,7 @@ public:
     bool ordersByRowid(int field) const override;
     // For a result read in an order unrelated to the records' places in the file, which would read
     // the same pages of the file again and again: keeps more of the file in memory.
-    void cacheForScatteredReads() override;
+    void cacheForScatteredReads(const QList<qint64>& order) override;
     std::unique_ptr<RecordReader> reader(QObject* context) override;
     ProtectionMarks protectionMarks() const override { return {m_salt, m_verifier}; }
     void setProtectionMarks(const ProtectionMarks& marks) override;

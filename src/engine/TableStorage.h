@@ -66,8 +66,9 @@ public:
     virtual QList<qint64> orderedRowids(int field, bool descending) = 0;
     // Whether the order of `field` (-1: row order) is the order of the row ids.
     virtual bool ordersByRowid(int field) const = 0;
-    // For a result read in an order unrelated to the row ids: a hint to keep more in memory.
-    virtual void cacheForScatteredReads() = 0;
+    // For a result read in an order unrelated to the row ids, `order` (its row ids, as read): a
+    // hint to keep more in memory, or to read ahead in that order.
+    virtual void cacheForScatteredReads(const QList<qint64>& order) = 0;
     // Every record's value of the column `field` as text (a missing value as an empty text), in the
     // order of orderedRowids(field, false). Touches nothing but this table's own connection, so a
     // worker thread may call it on a table it opened itself.

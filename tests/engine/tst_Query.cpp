@@ -2,6 +2,7 @@
 #include "UnexpectedWarnings.h"
 #include "engine/EngineError.h"
 #include "engine/LocalSql.h"
+#include "engine/TableStorage.h"
 #include "engine/Values.h"
 
 #include <QLocale>
@@ -45,6 +46,7 @@ private slots:
     void selectOrder_data();
     void selectOrder();
     void rowsForGrids();
+    void aLongSortedResultReadsEveryRowInItsOrder();
     void resultIsReadOnly_data();
     void resultIsReadOnly();
     void refusedStatements_data();
@@ -185,6 +187,45 @@ void QueryTest::rowsForGrids()
     query.clearSql();
     QVERIFY(query.sql().isEmpty());
     QCOMPARE(query.rowNumber(), -1);
+}
+
+// More rows than one read-ahead holds, sorted against their record order, visited in order and by
+// jumps; one removed after the query ran reads as blank where it stood.
+void QueryTest::aLongSortedResultReadsEveryRowInItsOrder()
+{
+    ArchiveFixture archive;
+    archive.create(Customers, customerColumns());
+    constexpr int Count = 700;
+    QList<TableStorage::NumberedRecord> records;
+    const std::unique_ptr<TableStorage> storage = TableStorage::open(archive.location, Customers);
+    const int nameField = storage->fieldIndex(QStringLiteral("Ragione_Sociale"));
+    for (int number = 1; number <= Count; ++number) {
+        QList<QVariant> values(storage->fields().size());
+        values[nameField] = QStringLiteral("Cliente %1").arg(Count - number, 3, 10, QLatin1Char('0'));
+        records.append({number, values});
+    }
+    storage->insertNumbered(records);
+
+    Query query(archive.session);
+    query.setDatabaseName(Alias);
+    query.addSql(QStringLiteral("SELECT * FROM Rubrica.DB ORDER BY Ragione_Sociale"));
+    query.open();
+    query.moveToRow(650);
+    QCOMPARE(query.fieldValue(QStringLiteral("OrdNum")).toInt(), Count - 650);
+    query.moveToRow(10);
+    QCOMPARE(query.fieldValue(QStringLiteral("Ragione_Sociale")).toString(), QStringLiteral("Cliente 010"));
+    {
+        auto table = archive.table(Customers);
+        table->open();
+        while (table->fieldValue(QStringLiteral("OrdNum")).toInt() != Count - 450)
+            table->next();
+        table->remove();
+    }
+    QStringList expected;
+    for (int row = 0; row < Count; ++row)
+        expected.append(row == 450 ? QStringLiteral("<blank>")
+                                   : QStringLiteral("Cliente %1").arg(row, 3, 10, QLatin1Char('0')));
+    QCOMPARE(column(query, QStringLiteral("Ragione_Sociale")), expected);
 }
 
 void QueryTest::resultIsReadOnly_data()
