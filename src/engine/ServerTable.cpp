@@ -433,23 +433,25 @@ QList<qint64> ServerTable::followingInReadOrder(qint64 rowid, int count)
     return m_readOrder.mid(*found, count);
 }
 
-QByteArray ServerTable::batchSql() const
+// What a cursor reads of a record: row id, version, then every field.
+QByteArray ServerTable::selectRecords() const
 {
     QByteArray sql = "SELECT " + m_rowid + ", " + VersionColumn;
     for (const QByteArray& column : m_columns)
         sql += ", " + column;
-    return sql + " FROM " + m_qualified + " WHERE " + m_rowid + " = ANY($1::bigint[])";
+    return sql + " FROM " + m_qualified;
+}
+
+QByteArray ServerTable::batchSql() const
+{
+    return selectRecords() + " WHERE " + m_rowid + " = ANY($1::bigint[])";
 }
 
 QByteArray ServerTable::pageSql(bool forward, int limit) const
 {
-    QByteArray sql = "SELECT " + m_rowid + ", " + VersionColumn;
-    for (const QByteArray& column : m_columns)
-        sql += ", " + column;
-    sql += " FROM " + m_qualified + " WHERE " + m_rowid +
+    return selectRecords() + " WHERE " + m_rowid +
            (forward ? " >= $1::bigint ORDER BY " : " <= $1::bigint ORDER BY ") + m_rowid +
            (forward ? "" : " DESC") + " LIMIT " + QByteArray::number(limit);
-    return sql;
 }
 
 void ServerTable::setProtectionMarks(const ProtectionMarks& marks)

@@ -77,6 +77,7 @@ private:
     void ensureSortIndex(int field);
     QByteArray orderTerms(int field, bool descending);
     QList<PgParameter> parameters(const QList<QVariant>& values) const;
+    QByteArray selectRecords() const;
     // The qualified name of the row id's sequence.
     QByteArray sequenceOf();
 
