@@ -28,18 +28,23 @@ QString dataDirectory()
 
 } // namespace
 
+const QString TFCopiaSicurezza::folderIntroduction =
+    QStringLiteral("Ogni giorno, alla prima apertura del programma, una copia dell'archivio viene scritta "
+                   "nella cartella delle copie: restano le copie degli ultimi 10 giorni e l'ultima di "
+                   "ciascuno degli ultimi 12 mesi.");
+const QString TFCopiaSicurezza::serverIntroduction =
+    QStringLiteral("L'archivio è su un server di database, condiviso dalle postazioni: le sue copie si "
+                   "fanno sul server, con pg_dump, e da qui non se ne scrivono.");
+
 TFCopiaSicurezza::TFCopiaSicurezza(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TFCopiaSicurezza"));
     setWindowTitle(QStringLiteral("Copia di sicurezza"));
     auto* layout = new QVBoxLayout(this);
-    auto* intro =
-        new QLabel(QStringLiteral("Ogni giorno, alla prima apertura del programma, una copia dell'archivio "
-                                  "viene scritta nella cartella delle copie: restano le copie degli ultimi "
-                                  "10 giorni e l'ultima di ciascuno degli ultimi 12 mesi."),
-                   this);
-    intro->setWordWrap(true);
-    layout->addWidget(intro);
+    LB_Introduzione = new QLabel(folderIntroduction, this);
+    LB_Introduzione->setObjectName(QStringLiteral("LB_Introduzione"));
+    LB_Introduzione->setWordWrap(true);
+    layout->addWidget(LB_Introduzione);
 
     auto* form = new QFormLayout;
     LB_Cartella = new widgets::ValueLabel(QStringLiteral("Cartella delle copie"), {}, this);
@@ -88,6 +93,7 @@ void TFCopiaSicurezza::refresh()
 {
     // A server's archive is copied on the server: nothing here would make a copy of it.
     const bool onServer = backup::ArchiveContents::isOnServer(dataDirectory());
+    LB_Introduzione->setText(onServer ? serverIntroduction : folderIntroduction);
     BT_Copia->setEnabled(!onServer);
     BT_Cartella->setEnabled(!onServer);
     if (onServer) {

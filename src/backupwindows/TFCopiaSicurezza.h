@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QPushButton;
 
 namespace quillio::widgets {
@@ -20,6 +21,11 @@ class TFCopiaSicurezza : public QDialog
 public:
     explicit TFCopiaSicurezza(QWidget* parent = nullptr);
 
+    // What the window does: copies of a folder archive, or none of a server's.
+    static const QString folderIntroduction;
+    static const QString serverIntroduction;
+
+    QLabel* LB_Introduzione = nullptr;
     widgets::ValueLabel* LB_Cartella = nullptr;
     widgets::ValueLabel* LB_UltimaCopia = nullptr;
     QPushButton* BT_Cartella = nullptr;

@@ -91,8 +91,9 @@ void TFRipristinaCopia::listCopies()
     BT_Ripristina->setEnabled(false);
     if (backup::ArchiveContents::isOnServer(dataDirectory)) {
         m_folder.clear();
-        MM_Contenuto->setPlainText(QStringLiteral("L'archivio è ") + backup::ArchiveContents::serverCopies +
-                                   QStringLiteral(", e sul server si rimettono (pg_restore)."));
+        MM_Contenuto->setPlainText(
+            QStringLiteral("L'archivio è su un server di database: le sue copie si "
+                           "fanno e si rimettono sul server, con pg_dump e pg_restore."));
         return;
     }
     business::BusinessFile file(dataDirectory);

@@ -150,6 +150,7 @@ private slots:
         s.program->main().backUp();
         backupwindows::TFCopiaSicurezza& dialog = s.program->copiaSicurezza();
         QCOMPARE(dialog.LB_Cartella->value(), backup::ArchiveContents::serverCopies);
+        QCOMPARE(dialog.LB_Introduzione->text(), backupwindows::TFCopiaSicurezza::serverIntroduction);
         QVERIFY(!dialog.BT_Copia->isEnabled());
         QVERIFY(!dialog.BT_Cartella->isEnabled());
         dialog.hide();
