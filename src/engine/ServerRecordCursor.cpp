@@ -77,7 +77,7 @@ bool ServerRecordCursor::seek(bool forward, qint64 from)
 bool ServerRecordCursor::standInBatch(qint64 rowid)
 {
     const auto found = m_batchRows.constFind(rowid);
-    if (!m_batched || found == m_batchRows.constEnd())
+    if (found == m_batchRows.constEnd())
         return false;
     m_index = *found;
     m_position = rowid;
@@ -133,27 +133,21 @@ bool ServerRecordCursor::read(bool forward, qint64 from, int limit)
 
 bool ServerRecordCursor::stepOn()
 {
-    // A batch is in the result's order: the next row id is read from the server.
-    if (m_batched) {
-        const qint64 position = m_position;
-        if (read(true, position + 1, PageRows))
-            return true;
-        m_position = position;
-        return false;
-    }
-    if (m_index + 1 < m_rows) {
+    // A batch is in the result's order, not the row ids': the next row id is read from the server.
+    if (!m_batched && m_index + 1 < m_rows) {
         ++m_index;
         m_position = rowidAt(m_index);
         m_missing = false;
         return true;
     }
-    if (!m_pageFull) {
+    if (!m_batched && !m_pageFull) {
         release();
         return false;
     }
     const bool forward = m_active == Active::Forward;
     const qint64 position = m_position;
-    if (read(forward, forward ? position + 1 : position - 1, std::min(m_limit * 2, MaxPageRows)))
+    const int limit = m_batched ? PageRows : std::min(m_limit * 2, MaxPageRows);
+    if (read(forward, forward ? position + 1 : position - 1, limit))
         return true;
     m_position = position;
     return false;

@@ -415,7 +415,6 @@ QStringList ServerTable::orderedTexts(int field)
 
 void ServerTable::cacheForScatteredReads(const QList<qint64>& order)
 {
-    m_scatteredReads = true;
     m_readOrder = order;
     m_readOrderIndex.clear();
 }

@@ -57,7 +57,7 @@ public:
     // from a row id on, forward (rowid >= $1, ascending) or backward (rowid <= $1, descending).
     QByteArray pageSql(bool forward, int limit) const;
     PgConnection& connection() { return *m_connection; }
-    bool readsScattered() const { return m_scatteredReads; }
+    bool readsScattered() const { return !m_readOrder.isEmpty(); }
     // For a result read in another order than the row ids: the row ids that follow `rowid` in that
     // order, `rowid` first, at most `count`; empty when `rowid` is not in it.
     QList<qint64> followingInReadOrder(qint64 rowid, int count);
@@ -94,8 +94,7 @@ private:
     bool m_protected = false;
     QString m_salt;
     QString m_verifier;
-    bool m_scatteredReads = false;
-    QList<qint64> m_readOrder;
+    QList<qint64> m_readOrder; // a sorted result's row ids as it reads them; empty in row id order
     QHash<qint64, qsizetype> m_readOrderIndex; // made at the first read ahead
     bool m_collationChecked = false;
     QList<int> m_sortIndexChecked; // the fields whose sort index is known to be there
