@@ -6,6 +6,7 @@
 #include "config/Settings.h"
 #include "config/SettingsKey.h"
 #include "config/SettingsStore.h"
+#include "engine/DataPlace.h"
 #include "platform/Platform.h"
 
 #include <QDir>
@@ -94,8 +95,8 @@ bool Bootstrap::pathsAreUsable(QString& yearDir)
 bool Bootstrap::stop(const QString& message)
 {
     Platform::messages().message(message);
-    const QString reason = Settings::placeError();
-    if (Settings::isServerAddress(Settings::dataDirectory()) && !reason.isEmpty())
+    const QString reason = engine::DataPlace::lastError();
+    if (engine::DataPlace::isServerAddress(Settings::dataDirectory()) && !reason.isEmpty())
         Platform::errors().showError(reason);
     return false;
 }

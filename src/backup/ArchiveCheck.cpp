@@ -10,8 +10,6 @@
 #include "engine/RecordReader.h"
 #include "engine/TableStorage.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QSet>
 
 namespace quillio::backup {
@@ -107,8 +105,7 @@ void ArchiveCheck::checkTable(const QString& yearPlace, const QString& year, con
 
 void ArchiveCheck::checkCompanyData(const QString& place, Report& report)
 {
-    if (!DataPlace::isServerAddress(place) &&
-        !QFileInfo::exists(QDir(place).filePath(business::BusinessFile::fileName))) {
+    if (!business::BusinessFile::existsIn(place)) {
         report.lines << QStringLiteral("dati dell'azienda: nessuno");
         return;
     }

@@ -54,14 +54,9 @@ QString ArchiveContents::dataDirectoryOfSettings()
     return config::Settings::dataDirectory();
 }
 
-bool ArchiveContents::isOnServer(const QString& dataDirectory)
-{
-    return engine::DataPlace::isServerAddress(dataDirectory);
-}
-
 void ArchiveContents::requireFolder(const QString& dataDirectory)
 {
-    if (isOnServer(dataDirectory))
+    if (engine::DataPlace::isServerAddress(dataDirectory))
         throw BackupError(
             QStringLiteral("L'archivio è sul server di database %1: le sue copie si fanno sul "
                            "server, con pg_dump (vedere la guida, \"Un archivio per più postazioni\").")

@@ -26,7 +26,6 @@ public:
     static QString dataDirectoryOfSettings();
     // What the copy windows say of a server's archive instead of a folder of copies.
     static inline const QString serverCopies = QStringLiteral("sul server di database (pg_dump)");
-    static bool isOnServer(const QString& dataDirectory);
     // Copies are of a data folder: an archive on a database server is copied on the server itself
     // (pg_dump), where the copy is consistent across every desk's work. Raises the BackupError
     // that says so for a server address.

@@ -7,7 +7,6 @@
 #include "engine/TableCopy.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 namespace quillio::backup {
 
@@ -17,19 +16,6 @@ namespace {
 
 // A year being copied waits under this name until it is whole.
 const QString stagingPrefix = QStringLiteral(".quillio-copia-");
-
-QString shown(const QString& place)
-{
-    return DataPlace::shown(place);
-}
-
-// Company data exists at a folder only as its file; opening it elsewhere would make one.
-bool hasCompanyData(const QString& place)
-{
-    if (!DataPlace::isServerAddress(place))
-        return QFileInfo::exists(QDir(place).filePath(business::BusinessFile::fileName));
-    return true;
-}
 
 } // namespace
 
@@ -64,20 +50,21 @@ void ArchiveTransfer::copy(const QString& fromPlace, const QString& toPlace, con
     const QString from = normalized(fromPlace);
     const QString to = normalized(toPlace);
     if (!DataPlace::exists(from))
-        throw BackupError(
-            QStringLiteral("L'archivio %1 non si raggiunge: %2").arg(shown(from), DataPlace::lastError()));
+        throw BackupError(QStringLiteral("L'archivio %1 non si raggiunge: %2")
+                              .arg(DataPlace::shown(from), DataPlace::lastError()));
     const QStringList years = yearsOf(from, tableFiles);
     if (years.isEmpty())
-        throw BackupError(QStringLiteral("L'archivio %1 non ha anni di lavoro da copiare.").arg(shown(from)));
-    if (!DataPlace::exists(to) && !DataPlace::create(to))
         throw BackupError(
-            QStringLiteral("La destinazione %1 non si raggiunge: %2").arg(shown(to), DataPlace::lastError()));
+            QStringLiteral("L'archivio %1 non ha anni di lavoro da copiare.").arg(DataPlace::shown(from)));
+    if (!DataPlace::exists(to) && !DataPlace::create(to))
+        throw BackupError(QStringLiteral("La destinazione %1 non si raggiunge: %2")
+                              .arg(DataPlace::shown(to), DataPlace::lastError()));
     for (const QString& year : years)
         if (DataPlace::exists(DataPlace::child(to, year)))
             throw BackupError(
                 QStringLiteral("L'anno %1 esiste già in %2: la copia non lo sovrascrive, e non è "
                                "stato copiato nulla.")
-                    .arg(year, shown(to)));
+                    .arg(year, DataPlace::shown(to)));
     copyCompanyData(from, to, progress);
     for (const QString& year : years) {
         copyYear(from, to, year, tableFiles);
@@ -91,18 +78,17 @@ void ArchiveTransfer::copyYear(const QString& from, const QString& to, const QSt
     const QString source = DataPlace::child(from, year);
     const QString staging = DataPlace::child(to, stagingPrefix + year);
     // What an interrupted copy left behind is only ever our own staging.
-    if (DataPlace::exists(staging))
-        DataPlace::remove(staging);
+    DataPlace::remove(staging);
     if (!DataPlace::create(staging))
         throw BackupError(QStringLiteral("Impossibile preparare l'anno %1 in %2: %3")
-                              .arg(year, shown(to), DataPlace::lastError()));
+                              .arg(year, DataPlace::shown(to), DataPlace::lastError()));
     try {
         for (const QString& table : tableFiles)
             if (DataPlace::tableExists(source, table))
                 engine::copyTable(source, staging, table);
         if (!DataPlace::rename(staging, year))
             throw BackupError(QStringLiteral("Impossibile completare l'anno %1 in %2: %3")
-                                  .arg(year, shown(to), DataPlace::lastError()));
+                                  .arg(year, DataPlace::shown(to), DataPlace::lastError()));
     } catch (...) {
         DataPlace::remove(staging);
         throw;
@@ -111,7 +97,7 @@ void ArchiveTransfer::copyYear(const QString& from, const QString& to, const QSt
 
 void ArchiveTransfer::copyCompanyData(const QString& from, const QString& to, const Progress& progress)
 {
-    if (!hasCompanyData(from))
+    if (!business::BusinessFile::existsIn(from))
         return;
     const business::BusinessData data = business::BusinessFile(from).storage().everything();
     if (data.isEmpty())

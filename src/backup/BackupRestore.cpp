@@ -103,6 +103,8 @@ BackupRestore::Outcome BackupRestore::restore(const QString& zipPath, const QStr
                                               const QDateTime& now) const
 {
     ArchiveContents::requireFolder(m_dataDirectory);
+    if (!QFileInfo(m_dataDirectory).isDir())
+        throw BackupError(QStringLiteral("La cartella dei dati %1 non esiste.").arg(native(m_dataDirectory)));
     // Staged inside the data directory, so each file reaches its place by a rename on one disk.
     QTemporaryDir staging(QDir(m_dataDirectory).filePath(QStringLiteral(".quillio-ripristino-XXXXXX")));
     if (!staging.isValid())

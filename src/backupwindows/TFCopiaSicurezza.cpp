@@ -4,6 +4,7 @@
 #include "backup/BackupPreferences.h"
 #include "backup/BackupWriter.h"
 #include "business/BusinessFile.h"
+#include "engine/DataPlace.h"
 #include "platform/DefaultErrorHandler.h"
 #include "platform/Platform.h"
 #include "widgets/NamedButton.h"
@@ -92,7 +93,7 @@ void TFCopiaSicurezza::showEvent(QShowEvent* event)
 void TFCopiaSicurezza::refresh()
 {
     // A server's archive is copied on the server: nothing here would make a copy of it.
-    const bool onServer = backup::ArchiveContents::isOnServer(dataDirectory());
+    const bool onServer = engine::DataPlace::isServerAddress(dataDirectory());
     LB_Introduzione->setText(onServer ? serverIntroduction : folderIntroduction);
     BT_Copia->setEnabled(!onServer);
     BT_Cartella->setEnabled(!onServer);

@@ -7,6 +7,7 @@
 #include "backup/ProgramRestore.h"
 #include "backup/ZipArchive.h"
 #include "business/BusinessFile.h"
+#include "engine/DataPlace.h"
 #include "platform/DefaultErrorHandler.h"
 #include "platform/Platform.h"
 #include "widgets/NamedButton.h"
@@ -89,7 +90,7 @@ void TFRipristinaCopia::listCopies()
     m_manifest.reset();
     MM_Contenuto->clear();
     BT_Ripristina->setEnabled(false);
-    if (backup::ArchiveContents::isOnServer(dataDirectory)) {
+    if (engine::DataPlace::isServerAddress(dataDirectory)) {
         m_folder.clear();
         MM_Contenuto->setPlainText(
             QStringLiteral("L'archivio è su un server di database: le sue copie si "

@@ -6,6 +6,7 @@
 #include "engine/DataPlace.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonDocument>
 
 namespace quillio::business {
@@ -26,6 +27,12 @@ BusinessFile::BusinessFile(const QString& dataDirectory) : m_storage(storageOf(d
 BusinessFile BusinessFile::inDataDirectory()
 {
     return BusinessFile(config::Settings::dataDirectory());
+}
+
+bool BusinessFile::existsIn(const QString& dataDirectory)
+{
+    return engine::DataPlace::isServerAddress(dataDirectory) ||
+           QFileInfo::exists(QDir(dataDirectory).filePath(fileName));
 }
 
 std::optional<QJsonObject> BusinessFile::document(const QString& name)

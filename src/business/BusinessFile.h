@@ -24,6 +24,9 @@ public:
     explicit BusinessFile(const QString& dataDirectory);
     // The same, in the data directory of the settings (read afresh).
     static BusinessFile inDataDirectory();
+    // Whether `dataDirectory` may hold company data to read: a folder only when it has the file
+    // (opening it elsewhere would make one), a server always.
+    static bool existsIn(const QString& dataDirectory);
 
     // A document stored under a name ("company", "buyer:PIVA:01234567890", …); nothing when none.
     std::optional<QJsonObject> document(const QString& name);

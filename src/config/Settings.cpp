@@ -78,14 +78,4 @@ bool Settings::createDirectory(const QString& path)
     return QDir().mkdir(path);
 }
 
-QString Settings::placeError()
-{
-    return engine::DataPlace::lastError();
-}
-
-bool Settings::isServerAddress(const QString& path)
-{
-    return engine::DataPlace::isServerAddress(path);
-}
-
 } // namespace quillio::config

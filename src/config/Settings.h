@@ -31,13 +31,8 @@ public:
     // engine::DataPlace::lastError().
     static bool isDirectory(const QString& path);
     // Makes the last level of a year directory (the year's schema on a server); false when it
-    // could not be made.
+    // could not be made, the server's reason then in engine::DataPlace::lastError().
     static bool createDirectory(const QString& path);
-    // Why the last check or creation of a place on a server failed, as the server said it (never
-    // with a password); empty for folders.
-    static QString placeError();
-    // Whether the data directory, or a year of it, is an address on a database server.
-    static bool isServerAddress(const QString& path);
 };
 
 } // namespace quillio::config

@@ -25,7 +25,6 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
 #include <QStringList>
 #include <QTextStream>
 #include <functional>
@@ -96,7 +95,7 @@ int backup(const QStringList& arguments)
 // The folder the data directory's copies go to: the one chosen in the program, else "Backup".
 QString backupFolderOf(const QString& dataDirectory)
 {
-    if (!QFileInfo::exists(QDir(dataDirectory).filePath(quillio::business::BusinessFile::fileName)))
+    if (!quillio::business::BusinessFile::existsIn(dataDirectory))
         return BackupPreferences::defaultFolder(dataDirectory);
     quillio::business::BusinessFile file(dataDirectory);
     return BackupPreferences(file).folder(dataDirectory);
@@ -110,8 +109,8 @@ int restore(const QStringList& arguments)
     }
     return runGuarded([&] {
         const QString& dataDirectory = arguments[1];
-        if (!QFileInfo(dataDirectory).isDir())
-            throw BackupError(QStringLiteral("La cartella dei dati %1 non esiste.").arg(dataDirectory));
+        // Before the backup folder is looked up, which on a server would need the server.
+        ArchiveContents::requireFolder(dataDirectory);
         const BackupRestore::Outcome outcome =
             BackupRestore(dataDirectory, tableFiles())
                 .restore(arguments[0], backupFolderOf(dataDirectory), QDateTime::currentDateTime());
