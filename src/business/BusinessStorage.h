@@ -41,9 +41,9 @@ public:
 
     // How failures of the register begin, on either storage.
     static inline const QString registerReadAction =
-        QStringLiteral("Cannot read the register of electronic invoices in");
+        QStringLiteral("Impossibile leggere il registro delle fatture elettroniche in");
     static inline const QString registerWriteAction =
-        QStringLiteral("Cannot store in the register of electronic invoices in");
+        QStringLiteral("Impossibile memorizzare nel registro delle fatture elettroniche in");
 
     // The body (JSON text) stored under a name; nothing when none.
     virtual std::optional<QString> document(const QString& name) = 0;

@@ -28,8 +28,9 @@ QString ExportRegister::progressiveFor(int year, qint64 number, bool fresh)
             return *current;
     return m_file.storage().addProgressive(year, number, [](qint64 sequence) {
         if (sequence >= progressiveLimit)
-            throw engine::EngineError(
-                QStringLiteral("Every progressive of the electronic invoices has been used."));
+            throw engine::EngineError(QStringLiteral(
+                "Tutti i progressivi delle fatture elettroniche sono stati usati: non se ne può dare "
+                "un altro."));
         return progressiveText(sequence);
     });
 }

@@ -4,20 +4,24 @@
 #include "engine/SqliteStatement.h"
 #include "engine/SqliteTransaction.h"
 
+#include <QDir>
+
 namespace quillio::business {
 
 namespace {
 
-const QString readAction = QStringLiteral("Cannot read the company file");
-const QString writeAction = QStringLiteral("Cannot store in the company file");
+const QString readAction = QStringLiteral("Impossibile leggere il file dei dati dell'azienda");
+const QString writeAction = QStringLiteral("Impossibile memorizzare nel file dei dati dell'azienda");
 
 } // namespace
 
 FileBusinessStorage::FileBusinessStorage(const QString& path)
-    : m_path(path), m_connection(std::make_unique<engine::SqliteConnection>(
-                        path, engine::SqliteConnection::Mode::CreateNew))
+    : m_path(path),
+      m_connection(std::make_unique<engine::SqliteConnection>(path, engine::SqliteConnection::Mode::CreateNew,
+                                                              QString(),
+                                                              engine::SqliteConnection::Wording::Italian))
 {
-    const QString action = QStringLiteral("Cannot open the company file");
+    const QString action = QStringLiteral("Impossibile aprire il file dei dati dell'azienda");
     m_connection->exec("PRAGMA journal_mode=DELETE", action);
     m_connection->exec("PRAGMA synchronous=FULL", action);
     createTables();
@@ -25,7 +29,8 @@ FileBusinessStorage::FileBusinessStorage(const QString& path)
 
 void FileBusinessStorage::createTables()
 {
-    engine::SqliteTransaction transaction(*m_connection, QStringLiteral("Cannot prepare the company file"));
+    engine::SqliteTransaction transaction(
+        *m_connection, QStringLiteral("Impossibile preparare il file dei dati dell'azienda"));
     m_connection->exec("CREATE TABLE IF NOT EXISTS documents (name TEXT PRIMARY KEY, body TEXT NOT NULL)");
     // One row per progressive ever given out, so none is given twice; `exports` has one row per file written.
     m_connection->exec("CREATE TABLE IF NOT EXISTS progressives (sequence INTEGER PRIMARY KEY, "
@@ -164,7 +169,8 @@ void FileBusinessStorage::takeOver(const BusinessData& data)
     engine::SqliteTransaction transaction(*m_connection, writeAction);
     if (!everything().isEmpty())
         throw engine::EngineError(
-            QStringLiteral("Cannot copy the company data to %1: it already holds company data.").arg(m_path));
+            QStringLiteral("Impossibile copiare i dati dell'azienda in %1: ci sono già dati dell'azienda.")
+                .arg(QDir::toNativeSeparators(m_path)));
     engine::SqliteStatement document =
         m_connection->prepare("INSERT INTO documents (name, body) VALUES (?1, ?2)");
     for (const auto& [name, body] : data.documents) {

@@ -9,15 +9,15 @@ namespace quillio::business {
 
 namespace {
 
-const QString readAction = QStringLiteral("Cannot read the company data in");
-const QString writeAction = QStringLiteral("Cannot store the company data in");
+const QString readAction = QStringLiteral("Impossibile leggere i dati dell'azienda in");
+const QString writeAction = QStringLiteral("Impossibile memorizzare i dati dell'azienda in");
 
 engine::ServerAddress addressOf(const QString& address)
 {
     const std::optional<engine::ServerAddress> parsed = engine::ServerAddress::parse(address);
     if (!parsed)
         throw engine::EngineError(
-            QStringLiteral("The address %1 names no database.").arg(engine::DataPlace::shown(address)));
+            QStringLiteral("L'indirizzo %1 non indica un database.").arg(engine::DataPlace::shown(address)));
     return *parsed;
 }
 
@@ -54,7 +54,7 @@ ServerBusinessStorage::ServerBusinessStorage(const engine::ServerAddress& addres
 // tables there.
 void ServerBusinessStorage::createTables()
 {
-    const QString action = QStringLiteral("Cannot prepare the company data in");
+    const QString action = QStringLiteral("Impossibile preparare i dati dell'azienda in");
     if (!m_connection.exec("SELECT to_regclass('public.exports')", action).isNull(0, 0))
         return;
     engine::PgTransaction transaction(m_connection, action);
@@ -183,7 +183,7 @@ void ServerBusinessStorage::takeOver(const BusinessData& data)
                       writeAction);
     if (!everything().isEmpty())
         throw engine::EngineError(
-            QStringLiteral("Cannot copy the company data to %1: it already holds company data.")
+            QStringLiteral("Impossibile copiare i dati dell'azienda in %1: ci sono già dati dell'azienda.")
                 .arg(m_connection.shown()));
     for (const auto& [name, body] : data.documents)
         m_connection.exec("INSERT INTO public.documents (name, body) VALUES ($1, $2)",

@@ -15,8 +15,38 @@ namespace {
 
 constexpr int BusyTimeoutMs = 2000;
 
-QString reasonFor(int code, sqlite3* db)
+QString italianReasonFor(int code, sqlite3* db)
 {
+    switch (code & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("il file è in uso da un'altra postazione; riprovare fra un momento");
+    case SQLITE_FULL:
+        return QStringLiteral("il disco è pieno");
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return QStringLiteral("il file è di sola lettura o l'accesso è negato");
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return QStringLiteral("il file è danneggiato o non è un file del programma");
+    case SQLITE_CANTOPEN:
+        return QStringLiteral("il file non si può aprire");
+    case SQLITE_IOERR:
+        return QStringLiteral("si è verificato un errore del disco");
+    case SQLITE_NOMEM:
+        return QStringLiteral("la memoria non basta");
+    default:
+        return QStringLiteral("errore %1 del file (%2)")
+            .arg(code)
+            .arg(db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(code)));
+    }
+}
+
+QString reasonFor(int code, sqlite3* db, SqliteConnection::Wording wording)
+{
+    if (wording == SqliteConnection::Wording::Italian)
+        return italianReasonFor(code, db);
     switch (code & 0xff) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
@@ -43,19 +73,23 @@ QString reasonFor(int code, sqlite3* db)
 
 } // namespace
 
-SqliteConnection::SqliteConnection(const QString& path, Mode mode, const QString& shownPath)
-    : m_path(path), m_shownPath(shownPath.isEmpty() ? path : shownPath)
+SqliteConnection::SqliteConnection(const QString& path, Mode mode, const QString& shownPath, Wording wording)
+    : m_path(path), m_shownPath(shownPath.isEmpty() ? path : shownPath), m_wording(wording)
 {
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
     if (mode == Mode::CreateNew)
         flags |= SQLITE_OPEN_CREATE;
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, flags, nullptr);
     if (rc != SQLITE_OK) {
-        const QString reason = reasonFor(rc, nullptr);
+        const QString reason = reasonFor(rc, nullptr, wording);
         sqlite3_close_v2(m_db);
         m_db = nullptr;
-        const QString action = mode == Mode::CreateNew ? QStringLiteral("Cannot create the table file")
-                                                       : QStringLiteral("Cannot open the table file");
+        const bool italian = wording == Wording::Italian;
+        const QString action = mode == Mode::CreateNew
+                                   ? (italian ? QStringLiteral("Impossibile creare il file")
+                                              : QStringLiteral("Cannot create the table file"))
+                                   : (italian ? QStringLiteral("Impossibile aprire il file")
+                                              : QStringLiteral("Cannot open the table file"));
         throw EngineError(
             QStringLiteral("%1 %2: %3.").arg(action, QDir::toNativeSeparators(m_shownPath), reason));
     }
@@ -89,7 +123,19 @@ void SqliteConnection::exec(const QByteArray& sql, const QString& action)
     const int rc = sqlite3_exec(m_db, sql.constData(), nullptr, nullptr, &message);
     sqlite3_free(message);
     if (rc != SQLITE_OK)
-        fail(rc, action);
+        fail(rc, action.isEmpty() ? generalAction() : action);
+}
+
+QString SqliteConnection::generalAction() const
+{
+    return m_wording == Wording::Italian ? QStringLiteral("Impossibile usare il file")
+                                         : QStringLiteral("Cannot use the table file");
+}
+
+QString SqliteConnection::readAction() const
+{
+    return m_wording == Wording::Italian ? QStringLiteral("Impossibile leggere il file")
+                                         : QStringLiteral("Cannot read the table file");
 }
 
 SqliteStatement SqliteConnection::prepare(const QByteArray& sql)
@@ -109,8 +155,17 @@ int SqliteConnection::changes() const
 
 void SqliteConnection::fail(int code, const QString& action) const
 {
-    throw EngineError(QStringLiteral("%1 %2: %3.")
-                          .arg(action, QDir::toNativeSeparators(m_shownPath), reasonFor(code, m_db)));
+    // The file this connection holds was renamed away or replaced, as a restore of a copy on another
+    // desk does: nothing written here would reach the archive, and only opening the file again helps.
+    if (code == SQLITE_READONLY_DBMOVED)
+        throw EngineError(
+            QStringLiteral("Il file %1 è stato sostituito mentre era aperto (per esempio dal ripristino di "
+                           "una copia fatto da un'altra postazione): la modifica non è stata memorizzata. "
+                           "Chiudere la finestra e riaprirla per lavorare sull'archivio com'è ora.")
+                .arg(QDir::toNativeSeparators(m_shownPath)));
+    throw EngineError(
+        QStringLiteral("%1 %2: %3.")
+            .arg(action, QDir::toNativeSeparators(m_shownPath), reasonFor(code, m_db, m_wording)));
 }
 
 void SqliteConnection::fail(const QString& action) const

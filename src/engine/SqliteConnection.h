@@ -16,10 +16,14 @@ class SqliteConnection
 {
 public:
     enum class Mode { OpenExisting, CreateNew };
+    // The words of its error texts: the engine's own (English, like every text of the engine), or
+    // Italian for the files the program keeps beside the tables, whose messages are the program's.
+    enum class Wording { Engine, Italian };
 
     // `shownPath`: the file error texts name, when it differs from `path` (a file being built
     // under a temporary name).
-    SqliteConnection(const QString& path, Mode mode, const QString& shownPath = {});
+    SqliteConnection(const QString& path, Mode mode, const QString& shownPath = {},
+                     Wording wording = Wording::Engine);
     ~SqliteConnection();
     SqliteConnection(const SqliteConnection&) = delete;
     SqliteConnection& operator=(const SqliteConnection&) = delete;
@@ -27,8 +31,9 @@ public:
     sqlite3* handle() const { return m_db; }
     const QString& path() const { return m_path; }
 
-    // Runs statements that return nothing; a failure's text begins with `action`.
-    void exec(const QByteArray& sql, const QString& action = QStringLiteral("Cannot use the table file"));
+    // Runs statements that return nothing; a failure's text begins with `action`, by default the
+    // connection's general one.
+    void exec(const QByteArray& sql, const QString& action = {});
     SqliteStatement prepare(const QByteArray& sql);
     qint64 lastInsertRowid() const;
     int changes() const;
@@ -36,6 +41,9 @@ public:
     // Raises the error of the last failed call, as "<action> <file>: <reason>."
     [[noreturn]] void fail(int code, const QString& action) const;
     [[noreturn]] void fail(const QString& action) const;
+    // What a failure says it could not do when its caller names nothing more precise.
+    QString generalAction() const;
+    QString readAction() const;
 
     // A column or table name as SQL text, always between double quotes.
     static QByteArray quoteIdentifier(const QString& name);
@@ -47,6 +55,7 @@ private:
     QElapsedTimer m_busySince;
     QString m_path;
     QString m_shownPath;
+    Wording m_wording;
 };
 
 } // namespace quillio::engine

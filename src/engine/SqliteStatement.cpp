@@ -15,7 +15,7 @@ SqliteStatement::SqliteStatement(SqliteConnection& connection, const QByteArray&
     if (rc != SQLITE_OK) {
         sqlite3_finalize(m_stmt);
         m_stmt = nullptr;
-        connection.fail(rc, QStringLiteral("Cannot read the table file"));
+        connection.fail(rc, connection.readAction());
     }
 }
 
@@ -68,7 +68,7 @@ void SqliteStatement::bindNull(int index)
 
 bool SqliteStatement::step()
 {
-    return step(QStringLiteral("Cannot read the table file"));
+    return step(m_connection->readAction());
 }
 
 bool SqliteStatement::step(const QString& action)

@@ -33,7 +33,7 @@ public:
     void bindNull(int index);
 
     // True while a row is available, false when the statement is done. A failure is raised as an
-    // EngineError that begins with `action` ("Cannot read the table file" when not given).
+    // EngineError that begins with `action` (the connection's read action when not given).
     bool step();
     bool step(const QString& action);
     // Ends a stepping statement, releasing what it holds on the file; the bindings stay.

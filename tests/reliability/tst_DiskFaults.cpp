@@ -84,6 +84,8 @@ private slots:
     void fullDiskRefusesThePostUntilSpaceIsBack();
     void readOnlyFileRefusesEveryChange_data();
     void readOnlyFileRefusesEveryChange();
+    void fileReplacedWhileOpenRefusesTheChangeAndSaysWhy_data();
+    void fileReplacedWhileOpenRefusesTheChangeAndSaysWhy();
 };
 
 void DiskFaultsTest::fullDiskRefusesThePostUntilSpaceIsBack_data()
@@ -176,6 +178,54 @@ void DiskFaultsTest::readOnlyFileRefusesEveryChange()
     QCOMPARE(storedRecords(archive).size(),
              kind == QLatin1String("delete") ? 2 : before.size() + (kind == "new"));
     QCOMPARE(archive.integrityCheck(Customers), QStringLiteral("ok"));
+}
+
+void DiskFaultsTest::fileReplacedWhileOpenRefusesTheChangeAndSaysWhy_data()
+{
+    readOnlyFileRefusesEveryChange_data();
+}
+
+// Another desk restores a copy while this one has the table open: the file this desk opened is no
+// longer the archive's. Its change is refused with a text that says what happened and what to do,
+// and, once the window is opened again, it works on the restored file.
+void DiskFaultsTest::fileReplacedWhileOpenRefusesTheChangeAndSaysWhy()
+{
+    QFETCH(QString, kind);
+    ArchiveFixture archive;
+    fill(archive);
+    const QString path = archive.path(Customers);
+    const QStringList before = storedRecords(archive);
+    auto table = archive.table(Customers);
+    table->open();
+
+    // What a restore does: the copy's file is put in place by one rename.
+    const QString restored = path + QStringLiteral(".ripristinato");
+    QVERIFY(QFile::copy(path, restored));
+    QVERIFY(QFile::rename(path, path + QStringLiteral(".vecchio")));
+    QVERIFY(QFile::rename(restored, path));
+
+    const QString text = errorText<EngineError>([&] {
+        if (kind == QLatin1String("delete")) {
+            table->first();
+            table->remove();
+        } else {
+            startChange(*table, kind, QStringLiteral("cambiata"));
+            table->post();
+        }
+    });
+    QVERIFY2(text.contains(QStringLiteral("è stato sostituito")), qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("riaprirla")), qPrintable(text));
+    QVERIFY2(text.contains(QDir::toNativeSeparators(path)), qPrintable(text));
+    QVERIFY2(!text.contains(QStringLiteral("read-only")), qPrintable(text));
+    QCOMPARE(storedRecords(archive), before);
+
+    table->close();
+    table->open();
+    table->first();
+    table->edit();
+    table->setFieldValue(Note, QStringLiteral("dopo il ripristino"));
+    table->post();
+    QCOMPARE(storedRecords(archive).first(), QStringLiteral("1|Alfa|dopo il ripristino"));
 }
 
 QTEST_GUILESS_MAIN(DiskFaultsTest)
