@@ -16,11 +16,47 @@ QString native(const QString& path)
     return QDir::toNativeSeparators(path);
 }
 
+// libzip's reason in the person's words; its own English text only for the rare codes left.
+QString reasonOf(const zip_error_t* error)
+{
+    switch (zip_error_code_zip(error)) {
+    case ZIP_ER_NOENT:
+        return QStringLiteral("il file non esiste");
+    case ZIP_ER_EXISTS:
+        return QStringLiteral("esiste già un file con quel nome");
+    case ZIP_ER_OPEN:
+    case ZIP_ER_READ:
+        return QStringLiteral("il file non si può leggere");
+    case ZIP_ER_WRITE:
+    case ZIP_ER_TMPOPEN:
+    case ZIP_ER_RENAME:
+    case ZIP_ER_CLOSE:
+        return QStringLiteral("il file non si può scrivere: la cartella è protetta o il disco è pieno");
+    case ZIP_ER_NOZIP:
+        return QStringLiteral("non è un archivio zip");
+    case ZIP_ER_INCONS:
+    case ZIP_ER_CRC:
+    case ZIP_ER_ZLIB:
+    case ZIP_ER_COMPNOTSUPP:
+    case ZIP_ER_EOF:
+        return QStringLiteral("l'archivio zip è danneggiato o incompleto");
+    case ZIP_ER_MEMORY:
+        return QStringLiteral("la memoria non basta");
+    default: {
+        zip_error_t copy;
+        zip_error_init_with_code(&copy, zip_error_code_zip(error));
+        QString text = QString::fromUtf8(zip_error_strerror(&copy));
+        zip_error_fini(&copy);
+        return text;
+    }
+    }
+}
+
 QString libzipText(int code)
 {
     zip_error_t error;
     zip_error_init_with_code(&error, code);
-    QString text = QString::fromUtf8(zip_error_strerror(&error));
+    QString text = reasonOf(&error);
     zip_error_fini(&error);
     return text;
 }
@@ -54,8 +90,12 @@ ZipArchive::~ZipArchive()
 
 void ZipArchive::fail(const QString& what) const
 {
-    const QString reason = m_zip ? QString::fromUtf8(zip_strerror(m_zip)) : QString();
-    throw BackupError(QStringLiteral("Archivio zip %1: %2 (%3).").arg(native(m_path), what, reason));
+    // libzip's own reason, in parentheses, only when libzip failed: a missing entry or a size we
+    // refuse is our finding, and "(No error)" after it would only confuse.
+    zip_error_t* error = m_zip ? zip_get_error(m_zip) : nullptr;
+    if (!error || zip_error_code_zip(error) == ZIP_ER_OK)
+        throw BackupError(QStringLiteral("Archivio zip %1: %2.").arg(native(m_path), what));
+    throw BackupError(QStringLiteral("Archivio zip %1: %2 (%3).").arg(native(m_path), what, reasonOf(error)));
 }
 
 void ZipArchive::addFile(const QString& nameInZip, const QString& sourcePath)
