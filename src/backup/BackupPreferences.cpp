@@ -60,4 +60,30 @@ void BackupPreferences::setPendingFailure(const QString& text)
     setValue(QStringLiteral("pendingFailure"), text);
 }
 
+QJsonObject BackupPreferences::held(const QString& dataDirectory)
+{
+    if (!business::BusinessFile::existsIn(dataDirectory))
+        return {};
+    business::BusinessFile file(dataDirectory);
+    return file.document(documentName).value_or(QJsonObject());
+}
+
+QString BackupPreferences::keepAcrossRestore(const QString& restoredDirectory, const QString& dataDirectory,
+                                             const QJsonObject& held)
+{
+    if (!business::BusinessFile::existsIn(restoredDirectory))
+        return {};
+    business::BusinessFile restored(restoredDirectory);
+    const std::optional<QJsonObject> copys = restored.document(documentName);
+    if (copys.value_or(QJsonObject()) == held)
+        return {};
+    const QString named = BackupPreferences(restored).value(QStringLiteral("folder"));
+    restored.setDocument(documentName, held);
+    const QString own = BackupPreferences(restored).folder(dataDirectory);
+    if (named.isEmpty() || QDir::cleanPath(QDir::fromNativeSeparators(named)) ==
+                               QDir::cleanPath(QDir::fromNativeSeparators(own)))
+        return {};
+    return named;
+}
+
 } // namespace quillio::backup

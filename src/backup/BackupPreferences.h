@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QJsonObject>
 #include <QString>
 
 namespace quillio::business {
@@ -30,6 +31,16 @@ public:
     void setPendingFailure(const QString& text);
 
     static QString defaultFolder(const QString& dataDirectory);
+
+    // A restore keeps the archive's own preferences, not the copy's: a copy (perhaps not one of
+    // ours) must not decide where later copies go, stop the daily copy with a day still to come, or
+    // plant a failure to be shown. `held` reads them from the archive before the restore;
+    // `keepAcrossRestore` writes them into the copy's company file in `restoredDirectory` before
+    // that file is put in place, and returns the backup folder the copy named when it differs from
+    // the archive's: the person may choose it, the program never takes it by itself.
+    static QJsonObject held(const QString& dataDirectory);
+    static QString keepAcrossRestore(const QString& restoredDirectory, const QString& dataDirectory,
+                                     const QJsonObject& held);
 
 private:
     QString value(const QString& name);

@@ -2,6 +2,7 @@
 
 #include "backup/ArchiveContents.h"
 #include "backup/BackupError.h"
+#include "backup/BackupPreferences.h"
 #include "backup/BackupVerifier.h"
 #include "backup/BackupWriter.h"
 
@@ -121,6 +122,8 @@ BackupRestore::Outcome BackupRestore::restore(const QString& zipPath, const QStr
 
     Outcome outcome;
     outcome.restored = *verified.manifest;
+    outcome.backupFolderOfCopy = BackupPreferences::keepAcrossRestore(
+        incoming, m_dataDirectory, BackupPreferences::held(m_dataDirectory));
     outcome.preRestoreCopy = freePath(preRestoreFolder, BackupWriter::preRestoreFileNameFor(now));
     BackupWriter(m_dataDirectory, m_tableFiles).write(outcome.preRestoreCopy, now);
 

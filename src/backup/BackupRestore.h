@@ -19,6 +19,9 @@ public:
     {
         BackupManifest restored;
         QString preRestoreCopy; // the copy of the archive as it was before
+        // The backup folder the copy's company file named, when it is not the archive's own: kept
+        // out of the restored file, for the person to choose or not.
+        QString backupFolderOfCopy;
     };
 
     // `tableFiles`: the three table file names of the settings.

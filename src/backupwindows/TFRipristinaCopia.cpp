@@ -164,7 +164,22 @@ void TFRipristinaCopia::restoreChosen()
         QStringLiteral("Copia ripristinata e verificata.\nL'archivio com'era prima del "
                        "ripristino è nella copia:\n%1")
             .arg(QDir::toNativeSeparators(outcome.preRestoreCopy)));
+    if (!outcome.backupFolderOfCopy.isEmpty())
+        offerBackupFolderOfCopy(outcome.backupFolderOfCopy);
     listCopies();
+}
+
+void TFRipristinaCopia::offerBackupFolderOfCopy(const QString& folder)
+{
+    const QString question =
+        QStringLiteral("La copia ripristinata indica come cartella delle copie:\n%1\nUsarla d'ora in poi? "
+                       "Rispondendo No le copie restano nella cartella:\n%2")
+            .arg(QDir::toNativeSeparators(folder), QDir::toNativeSeparators(m_folder));
+    if (!Platform::messages().confirm(question, Messages::Default::No))
+        return;
+    const QString dataDirectory = backup::ArchiveContents::dataDirectoryOfSettings();
+    business::BusinessFile file(dataDirectory);
+    backup::BackupPreferences(file).setFolder(folder);
 }
 
 } // namespace quillio::backupwindows

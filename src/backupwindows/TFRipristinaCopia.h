@@ -46,6 +46,8 @@ private:
     void listCopies();
     void chooseOther();
     void restoreChosen();
+    // Asks whether the backup folder the restored copy named becomes the folder of the copies.
+    void offerBackupFolderOfCopy(const QString& folder);
 
     archive::TFDB* m_db = nullptr;
     QString m_folder;

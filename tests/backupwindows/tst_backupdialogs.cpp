@@ -10,6 +10,7 @@
 #include "backup/AutomaticBackupRunner.h"
 #include "backup/BackupPreferences.h"
 #include "backup/BackupVerifier.h"
+#include "backup/BackupWriter.h"
 #include "backup/ZipArchive.h"
 #include "backupwindows/TFCopiaSicurezza.h"
 #include "backupwindows/TFEsportaCommercialista.h"
@@ -211,6 +212,56 @@ private slots:
         QCOMPARE(errors.size(), 1);
         QVERIFY2(errors[0].contains("Nessun file è stato sostituito"), qPrintable(errors[0]));
         QCOMPARE(s.customers(), 1);
+    }
+
+    void restoredCopyDoesNotDecideWhereLaterCopiesGo_data()
+    {
+        QTest::addColumn<bool>("takeIt");
+        QTest::newRow("the person keeps the archive's folder") << false;
+        QTest::newRow("the person takes the copy's folder") << true;
+    }
+
+    // A copy's company file names another backup folder, a daily copy already taken far in the
+    // future and a failure to show: restored, none of these is taken by itself.
+    void restoredCopyDoesNotDecideWhereLaterCopiesGo()
+    {
+        QFETCH(bool, takeIt);
+        Started s;
+        const QString elsewhere = s.dataDir + "altrove";
+        const QString crafted = s.dataDir + "copia-con-altra-cartella.zip";
+        {
+            business::BusinessFile file(s.dataDir);
+            backup::BackupPreferences preferences(file);
+            preferences.setFolder(elsewhere);
+            preferences.setLastAutomaticCopy(QDate(2099, 12, 31));
+            preferences.setPendingFailure("Chiamare il numero 899 per assistenza");
+            backup::BackupWriter(s.dataDir, test::DataDirectory::tables)
+                .write(crafted, QDateTime::currentDateTime());
+            preferences.setFolder({});
+            preferences.setLastAutomaticCopy(QDate(2009, 3, 5));
+            preferences.setPendingFailure({});
+        }
+
+        s.program->main().restoreCopy();
+        backupwindows::TFRipristinaCopia& dialog = s.program->ripristinaCopia();
+        s.env.files.openAnswer = crafted;
+        dialog.BT_Altro->click();
+        s.env.messages.answerNext(true);
+        s.env.messages.answerNext(takeIt);
+        dialog.BT_Ripristina->click();
+        QCOMPARE(s.env.transcript.texts(Kind::Error), QStringList());
+        const QStringList questions = s.env.transcript.texts(Kind::Confirm);
+        QCOMPARE(questions.size(), 2);
+        QVERIFY2(questions[1].contains(QDir::toNativeSeparators(elsewhere)), qPrintable(questions[1]));
+        QCOMPARE(s.env.messages.lastDefault(), Messages::Default::No);
+
+        business::BusinessFile file(s.dataDir);
+        backup::BackupPreferences preferences(file);
+        QCOMPARE(preferences.folder(s.dataDir), takeIt ? elsewhere : s.backupFolder());
+        QCOMPARE(preferences.lastAutomaticCopy(), QDate(2009, 3, 5));
+        QCOMPARE(preferences.pendingFailure(), QString());
+        // The copy's folder is neither made nor written into.
+        QVERIFY(!QFileInfo::exists(elsewhere));
     }
 
     void exportDialogWritesTheFilesAndListsTheGaps()

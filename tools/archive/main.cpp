@@ -116,6 +116,11 @@ int restore(const QStringList& arguments)
                 .restore(arguments[0], backupFolderOf(dataDirectory), QDateTime::currentDateTime());
         out() << "archivio precedente salvato in " << QDir::toNativeSeparators(outcome.preRestoreCopy)
               << Qt::endl;
+        if (!outcome.backupFolderOfCopy.isEmpty())
+            out() << "la copia indica come cartella delle copie "
+                  << QDir::toNativeSeparators(outcome.backupFolderOfCopy)
+                  << ": non è stata adottata (si sceglie da \"Copia di sicurezza\" nel programma)"
+                  << Qt::endl;
         printManifest(outcome.restored);
         return Done;
     });
