@@ -56,8 +56,11 @@ ZipArchive::~ZipArchive()
 
 void ZipArchive::fail(const QString& what) const
 {
-    const QString reason = m_zip ? QString::fromUtf8(zip_strerror(m_zip)) : QString();
-    throw BackupError(QStringLiteral("Archivio zip %1: %2 (%3).").arg(native(m_path), what, reason));
+    const QString text = QStringLiteral("Archivio zip %1: %2").arg(native(m_path), what);
+    // A refusal of our own (a size, a missing entry, a short read) leaves libzip with no error to add.
+    if (!m_zip || zip_error_code_zip(zip_get_error(m_zip)) == ZIP_ER_OK)
+        throw BackupError(text + u'.');
+    throw BackupError(QStringLiteral("%1 (%2).").arg(text, QString::fromUtf8(zip_strerror(m_zip))));
 }
 
 void ZipArchive::addFile(const QString& nameInZip, const QString& sourcePath)

@@ -211,7 +211,7 @@ private slots:
         const BackupVerifier::Result verified = BackupVerifier::verify(a.crafted, into.path());
         QCOMPARE_LE(QFileInfo(into.filePath("2026/Fatture.DB")).size(), real.size());
         QVERIFY(!verified.ok());
-        QVERIFY2(verified.problems.join(" ").contains("2026/Fatture.DB è più grande di quanto dichiarato"),
+        QVERIFY2(verified.problems.join(" ").contains("2026/Fatture.DB è più grande di quanto dichiarato."),
                  qPrintable(verified.problems.join("; ")));
         a.requireRefused("più grande di quanto dichiarato");
     }
