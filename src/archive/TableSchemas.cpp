@@ -1,5 +1,9 @@
 #include "archive/TableSchemas.h"
 
+#include "engine/LocalSql.h"
+
+#include <algorithm>
+
 namespace quillio::archive::TableSchemas {
 
 namespace {
@@ -38,6 +42,26 @@ QString drafts()
 QString invoices()
 {
     return QStringLiteral("( OrdNum AUTOINC, Numero CHAR(20), Stato CHAR(50), Data DATE, ") + recordBody();
+}
+
+engine::FieldDefs columnsOf(int kind)
+{
+    const QString schemas[] = {customers(), drafts(), invoices()};
+    return engine::LocalSql::parse(QStringLiteral("CREATE TABLE t ") + schemas[kind]).columns;
+}
+
+QString columnDifference(const engine::FieldDefs& found, int kind)
+{
+    const engine::FieldDefs expected = columnsOf(kind);
+    for (qsizetype i = 0; i < std::max(found.size(), expected.size()); ++i) {
+        if (i >= found.size())
+            return QStringLiteral("manca la colonna %1").arg(expected[i].name);
+        if (i >= expected.size())
+            return QStringLiteral("colonna in più %1").arg(found[i].name);
+        if (!(found[i] == expected[i]))
+            return QStringLiteral("la colonna %1 non è come deve essere (%2)").arg(i + 1).arg(found[i].name);
+    }
+    return {};
 }
 
 } // namespace quillio::archive::TableSchemas

@@ -6,7 +6,6 @@
 #include "business/ExportRegister.h"
 #include "engine/DataPlace.h"
 #include "engine/EngineError.h"
-#include "engine/LocalSql.h"
 #include "engine/RecordReader.h"
 #include "engine/TableStorage.h"
 
@@ -15,32 +14,6 @@
 namespace quillio::backup {
 
 using engine::DataPlace;
-
-namespace {
-
-// The columns the program creates each table with, by position in the settings' list (customers,
-// drafts, invoices), whatever the tables are named.
-engine::FieldDefs expectedColumns(int table)
-{
-    const QString schemas[] = {archive::TableSchemas::customers(), archive::TableSchemas::drafts(),
-                               archive::TableSchemas::invoices()};
-    return engine::LocalSql::parse(QStringLiteral("CREATE TABLE t ") + schemas[table]).columns;
-}
-
-QString columnDifference(const engine::FieldDefs& found, const engine::FieldDefs& expected)
-{
-    for (qsizetype i = 0; i < std::max(found.size(), expected.size()); ++i) {
-        if (i >= found.size())
-            return QStringLiteral("manca la colonna %1").arg(expected[i].name);
-        if (i >= expected.size())
-            return QStringLiteral("colonna in più %1").arg(found[i].name);
-        if (!(found[i] == expected[i]))
-            return QStringLiteral("la colonna %1 non è come deve essere (%2)").arg(i + 1).arg(found[i].name);
-    }
-    return {};
-}
-
-} // namespace
 
 ArchiveCheck::Report ArchiveCheck::check(const QString& givenPlace, const QStringList& tableFiles)
 {
@@ -76,7 +49,7 @@ void ArchiveCheck::checkTable(const QString& yearPlace, const QString& year, con
         const std::unique_ptr<engine::TableStorage> table = engine::TableStorage::open(yearPlace, fileName);
         table->requireAccess({archive::masterPassword});
         const QString difference =
-            kind < 3 ? columnDifference(table->fields(), expectedColumns(kind)) : QString();
+            kind < 3 ? archive::TableSchemas::columnDifference(table->fields(), kind) : QString();
         if (!difference.isEmpty())
             report.problems << QStringLiteral("%1: %2").arg(name, difference);
         qint64 records = 0;

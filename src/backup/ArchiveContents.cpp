@@ -43,9 +43,12 @@ QList<ArchiveContents::Item> ArchiveContents::of(const QString& dataDirectory, c
 
 QStringList ArchiveContents::tableFilesOfSettings()
 {
+    const QString keys[] = {Key::dbRubrica, Key::dbBozze, Key::dbFatture};
     QStringList names;
-    for (const QString& key : {Key::dbRubrica, Key::dbBozze, Key::dbFatture})
-        names.append(config::Settings::value(key));
+    for (qsizetype i = 0; i < defaultTableFiles.size(); ++i) {
+        const QString name = config::Settings::value(keys[i]);
+        names.append(name.isEmpty() ? defaultTableFiles[i] : name);
+    }
     return names;
 }
 

@@ -20,7 +20,10 @@ public:
 
     // `tableFiles`: the three table file names of the settings.
     static QList<Item> of(const QString& dataDirectory, const QStringList& tableFiles);
-    // The three table file names as the settings give them now.
+    // The three table file names the program uses when the settings name none.
+    static inline const QStringList defaultTableFiles = {
+        QStringLiteral("Rubrica.DB"), QStringLiteral("Bozze.DB"), QStringLiteral("Fatture.DB")};
+    // The three table file names as the settings give them now, a default where a name is missing.
     static QStringList tableFilesOfSettings();
     // The data directory of the settings.
     static QString dataDirectoryOfSettings();

@@ -1,5 +1,7 @@
 #include "backup/BackupManifest.h"
 
+#include "platform/PlainName.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -42,12 +44,20 @@ std::optional<BackupManifest::File> fileFromJson(const QJsonValue& value, QStrin
         error = QStringLiteral("un file ha un percorso non valido");
         return std::nullopt;
     }
+    if (file.year != BackupManifest::yearOf(file.path)) {
+        error = QStringLiteral("il file %1 non è dell'anno elencato").arg(file.path);
+        return std::nullopt;
+    }
     if (!hex.match(QString::fromLatin1(file.sha256)).hasMatch() ||
         !isWholeNumber(object.value(QStringLiteral("size")))) {
         error = QStringLiteral("il file %1 non ha impronta o dimensione valide").arg(file.path);
         return std::nullopt;
     }
     file.size = qint64(object.value(QStringLiteral("size")).toDouble());
+    if (file.size > BackupManifest::maximumFileSize) {
+        error = QStringLiteral("il file %1 è troppo grande").arg(file.path);
+        return std::nullopt;
+    }
     const QJsonObject records = object.value(QStringLiteral("records")).toObject();
     for (auto it = records.constBegin(); it != records.constEnd(); ++it) {
         if (!isWholeNumber(it.value())) {
@@ -137,12 +147,16 @@ std::optional<BackupManifest> BackupManifest::fromJson(const QByteArray& json, Q
     manifest.programVersion = root.value(QStringLiteral("program")).toString();
     if (!manifest.created.isValid())
         return refuse(QStringLiteral("la data della copia non è valida"));
+    qint64 total = 0;
     for (const auto& value : root.value(QStringLiteral("files")).toArray()) {
         std::optional<File> file = fileFromJson(value, reason);
         if (!file)
             return refuse(reason);
         if (manifest.find(file->path))
             return refuse(QStringLiteral("il file %1 è elencato due volte").arg(file->path));
+        total += file->size;
+        if (total > maximumTotalSize)
+            return refuse(QStringLiteral("i file della copia sono troppo grandi"));
         manifest.files.append(*file);
     }
     return manifest;
@@ -150,10 +164,16 @@ std::optional<BackupManifest> BackupManifest::fromJson(const QByteArray& json, Q
 
 bool BackupManifest::isSafePath(const QString& path)
 {
-    // Plain names only: no separators of either kind, no drive letters, no "." or "..".
-    static const QRegularExpression shape(QStringLiteral("^[A-Za-z0-9_][A-Za-z0-9_.\\- ]{0,99}"
-                                                         "(/[A-Za-z0-9_][A-Za-z0-9_.\\- ]{0,99})?$"));
-    return shape.match(path).hasMatch() && !path.contains(QLatin1String(".."));
+    const QStringList parts = path.split(u'/');
+    if (parts.size() == 1)
+        return PlainName::isSegment(parts[0]);
+    return parts.size() == 2 && PlainName::isYear(parts[0]) && PlainName::isSegment(parts[1]);
+}
+
+QString BackupManifest::yearOf(const QString& path)
+{
+    const qsizetype slash = path.indexOf(u'/');
+    return slash < 0 ? QString() : path.left(slash);
 }
 
 } // namespace quillio::backup

@@ -31,6 +31,10 @@ struct BackupManifest
     static constexpr int formatVersion = 1;
     // A manifest larger than this is not ours.
     static constexpr qint64 maximumSize = qint64(4) * 1024 * 1024;
+    // Far beyond any archive the program writes: a copy that declares a file, or files in all,
+    // larger than these is refused before anything is inflated.
+    static constexpr qint64 maximumFileSize = qint64(4) * 1024 * 1024 * 1024;
+    static constexpr qint64 maximumTotalSize = qint64(16) * 1024 * 1024 * 1024;
 
     QDateTime created;
     QString programVersion;
@@ -42,10 +46,15 @@ struct BackupManifest
     const File* find(const QString& path) const;
 
     QByteArray toJson() const;
-    // The manifest in `json`, or nothing with the reason in `error` (Italian).
+    // The manifest in `json`, or nothing with the reason in `error` (Italian). Every file read has a
+    // safe path, its year is the path's directory (empty for a file of the data directory) and the
+    // sizes keep within the limits above.
     static std::optional<BackupManifest> fromJson(const QByteArray& json, QString* error);
-    // A place a restore may write: one or two plain names ("Azienda.DB", "2026/Fatture.DB").
+    // A place a restore may write: a plain name, or a year's plain name below its year directory
+    // ("Azienda.DB", "2026/Fatture.DB").
     static bool isSafePath(const QString& path);
+    // The year directory of a safe path; empty for a file of the data directory.
+    static QString yearOf(const QString& path);
 };
 
 } // namespace quillio::backup

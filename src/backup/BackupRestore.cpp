@@ -116,7 +116,7 @@ BackupRestore::Outcome BackupRestore::restore(const QString& zipPath, const QStr
     QDir().mkpath(incoming);
     QDir().mkpath(aside);
 
-    const BackupVerifier::Result verified = BackupVerifier::verify(zipPath, incoming);
+    const BackupVerifier::Result verified = BackupVerifier::verify(zipPath, incoming, m_tableFiles);
     if (!verified.ok())
         throw BackupError(refusal(zipPath, verified.problems));
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "backup/ArchiveContents.h"
 #include "backup/BackupManifest.h"
 
 #include <QString>
@@ -8,10 +9,12 @@
 
 namespace quillio::backup {
 
-// Proves a copy restorable before anyone relies on it: the zip reads back whole (its checksums),
-// the manifest is ours, every file it lists is there with its SHA-256, passes SQLite's integrity
-// check, holds the records the manifest counts, and every table file opens through the engine
-// with the archive's password.
+// Proves a copy restorable before anyone relies on it, and refuses one that someone crafted. The
+// zip reads back whole (its checksums), the manifest is ours, and the copy holds nothing but the
+// files an archive has, each listed once: a known table file of a year ("2026/Fatture.DB") and the
+// company file. Every file is there with the size and SHA-256 listed, is a whole SQLite database
+// without triggers or views, and holds the records the manifest counts; every table file opens
+// through the engine with the archive's password and has the columns of its kind.
 class BackupVerifier
 {
 public:
@@ -23,8 +26,10 @@ public:
     };
 
     // With `extractInto`, the verified files stay there under their relative paths (for a restore);
-    // without, they go to a temporary directory that is removed.
-    static Result verify(const QString& zipPath, const QString& extractInto = {});
+    // without, they go to a temporary directory that is removed. `tableFiles`: the customers',
+    // drafts' and invoices' table file names, the only ones a year of the copy may hold.
+    static Result verify(const QString& zipPath, const QString& extractInto = {},
+                         const QStringList& tableFiles = ArchiveContents::tableFilesOfSettings());
 };
 
 } // namespace quillio::backup

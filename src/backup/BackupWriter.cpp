@@ -78,7 +78,7 @@ BackupManifest BackupWriter::write(const QString& zipPath, const QDateTime& now)
         zip.addData(BackupManifest::fileName, manifest.toJson());
         zip.commit();
     }
-    const BackupVerifier::Result verified = BackupVerifier::verify(partial.path);
+    const BackupVerifier::Result verified = BackupVerifier::verify(partial.path, {}, m_tableFiles);
     if (!verified.ok())
         throw BackupError(QStringLiteral("La copia %1 non ha superato la verifica: %2")
                               .arg(native(zipPath), verified.problems.join(QStringLiteral("; "))));

@@ -53,6 +53,14 @@ std::optional<qint64> highestOrdNum(engine::SqliteConnection& connection)
     return highest.columnInt64(0);
 }
 
+// Every SQLite database begins with these 16 bytes; an empty file does not.
+bool hasDatabaseHeader(const QString& path)
+{
+    static const QByteArray header("SQLite format 3\0", 16);
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(header.size()) == header;
+}
+
 } // namespace
 
 void SqliteFileCopy::copy(const QString& source, const QString& target)
@@ -105,6 +113,8 @@ BackupManifest::File SqliteFileCopy::describe(const QString& path, const QString
 
 QString SqliteFileCopy::integrityProblem(const QString& path)
 {
+    if (!hasDatabaseHeader(path))
+        return QStringLiteral("è vuoto o non è un database SQLite");
     try {
         engine::SqliteConnection connection(path, engine::SqliteConnection::Mode::OpenExisting);
         engine::SqliteStatement check = connection.prepare("PRAGMA integrity_check");
@@ -112,6 +122,16 @@ QString SqliteFileCopy::integrityProblem(const QString& path)
         return answer == QLatin1String("ok") ? QString() : answer;
     } catch (const engine::EngineError& error) {
         return error.text();
+    }
+}
+
+bool SqliteFileCopy::carriesTriggersOrViews(const QString& path)
+{
+    try {
+        engine::SqliteConnection connection(path, engine::SqliteConnection::Mode::OpenExisting);
+        return connection.carriesTriggersOrViews();
+    } catch (const engine::EngineError& error) {
+        throw BackupError(error.text());
     }
 }
 

@@ -17,8 +17,11 @@ public:
     // file the highest OrdNum. Read plainly from the file, without the engine.
     static BackupManifest::File describe(const QString& path, const QString& relativePath,
                                          const QString& year);
-    // Whether SQLite finds the file whole ("ok" from its integrity check); the problem otherwise.
+    // Whether the file is an SQLite database and SQLite finds it whole ("ok" from its integrity
+    // check); the problem otherwise. An empty file, which SQLite takes for an empty database, is not.
     static QString integrityProblem(const QString& path);
+    // Whether the database declares triggers or views, which none of the program's files holds.
+    static bool carriesTriggersOrViews(const QString& path);
     static QByteArray sha256Of(const QString& path);
 };
 

@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <algorithm>
+#include <limits>
 #include <memory>
 #include <zip.h>
 
@@ -152,7 +154,7 @@ bool ZipArchive::contains(const QString& nameInZip) const
     return indexOf(nameInZip) >= 0;
 }
 
-QByteArray ZipArchive::read(const QString& nameInZip, qint64 maximumSize) const
+std::pair<qint64, qint64> ZipArchive::locate(const QString& nameInZip, qint64 maximumSize) const
 {
     const qint64 index = indexOf(nameInZip);
     if (index < 0)
@@ -162,10 +164,21 @@ QByteArray ZipArchive::read(const QString& nameInZip, qint64 maximumSize) const
         fail(QStringLiteral("impossibile leggere %1").arg(nameInZip));
     if (stat.size > zip_uint64_t(maximumSize))
         fail(QStringLiteral("il file %1 è troppo grande").arg(nameInZip));
+    return {index, qint64(stat.size)};
+}
+
+qint64 ZipArchive::declaredSize(const QString& nameInZip) const
+{
+    return locate(nameInZip, std::numeric_limits<qint64>::max()).second;
+}
+
+QByteArray ZipArchive::read(const QString& nameInZip, qint64 maximumSize) const
+{
+    const auto [index, size] = locate(nameInZip, maximumSize);
     const ZipFile file(zip_fopen_index(m_zip, zip_uint64_t(index), 0));
     if (!file)
         fail(QStringLiteral("impossibile leggere %1").arg(nameInZip));
-    QByteArray bytes(qsizetype(stat.size), Qt::Uninitialized);
+    QByteArray bytes(qsizetype(size), Qt::Uninitialized);
     qint64 done = 0;
     while (done < bytes.size()) {
         const zip_int64_t got = zip_fread(file.get(), bytes.data() + done, zip_uint64_t(bytes.size() - done));
@@ -180,11 +193,9 @@ QByteArray ZipArchive::read(const QString& nameInZip, qint64 maximumSize) const
     return bytes;
 }
 
-void ZipArchive::extract(const QString& nameInZip, const QString& targetPath) const
+void ZipArchive::extract(const QString& nameInZip, const QString& targetPath, qint64 maximumSize) const
 {
-    const qint64 index = indexOf(nameInZip);
-    if (index < 0)
-        fail(QStringLiteral("manca il file %1").arg(nameInZip));
+    const auto [index, size] = locate(nameInZip, maximumSize);
     const ZipFile file(zip_fopen_index(m_zip, zip_uint64_t(index), 0));
     if (!file)
         fail(QStringLiteral("impossibile leggere %1").arg(nameInZip));
@@ -193,16 +204,24 @@ void ZipArchive::extract(const QString& nameInZip, const QString& targetPath) co
         throw BackupError(
             QStringLiteral("Impossibile scrivere %1: %2.").arg(native(targetPath), target.errorString()));
     QByteArray chunk(ChunkSize, Qt::Uninitialized);
-    for (;;) {
-        const zip_int64_t got = zip_fread(file.get(), chunk.data(), zip_uint64_t(chunk.size()));
-        if (got < 0)
+    // Reads never ask for more than the declared size is still owed, so a zip that lies about it
+    // (a small file inflating to gigabytes) cannot fill the disk.
+    for (qint64 left = size; left > 0;) {
+        const zip_int64_t got = zip_fread(file.get(), chunk.data(), zip_uint64_t(std::min(left, ChunkSize)));
+        if (got <= 0)
             fail(QStringLiteral("il file %1 è danneggiato").arg(nameInZip));
-        if (got == 0)
-            break;
         if (target.write(chunk.constData(), got) != got)
             throw BackupError(
                 QStringLiteral("Impossibile scrivere %1: %2.").arg(native(targetPath), target.errorString()));
+        left -= got;
     }
+    // The checksum is compared at the end of the entry; a byte beyond the declared size is a lie.
+    char probe;
+    const zip_int64_t beyond = zip_fread(file.get(), &probe, 1);
+    if (beyond > 0)
+        fail(QStringLiteral("il file %1 è più grande di quanto dichiarato").arg(nameInZip));
+    if (beyond < 0)
+        fail(QStringLiteral("il file %1 è danneggiato").arg(nameInZip));
     if (!target.flush())
         throw BackupError(
             QStringLiteral("Impossibile scrivere %1: %2.").arg(native(targetPath), target.errorString()));

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <utility>
 
 struct zip;
 
@@ -30,16 +31,22 @@ public:
     // Reading.
     QStringList entryNames() const;
     bool contains(const QString& nameInZip) const;
+    // The size of the entry's bytes as the zip declares it (its central directory).
+    qint64 declaredSize(const QString& nameInZip) const;
     // The entry's bytes, checked against the checksum stored in the zip; refused beyond `maximumSize`.
     QByteArray read(const QString& nameInZip, qint64 maximumSize) const;
-    // Writes the entry into `targetPath`, checked against the checksum stored in the zip.
-    void extract(const QString& nameInZip, const QString& targetPath) const;
+    // Writes the entry into `targetPath`, checked against the checksum stored in the zip. An entry
+    // declared larger than `maximumSize`, or that inflates to more or fewer bytes than it declares,
+    // is refused; no more than the declared size is ever written.
+    void extract(const QString& nameInZip, const QString& targetPath, qint64 maximumSize) const;
 
     const QString& path() const { return m_path; }
 
 private:
     [[noreturn]] void fail(const QString& what) const;
     qint64 indexOf(const QString& nameInZip) const;
+    // The entry's index and declared size; refused when missing or larger than `maximumSize`.
+    std::pair<qint64, qint64> locate(const QString& nameInZip, qint64 maximumSize) const;
 
     QString m_path;
     Mode m_mode;

@@ -24,6 +24,13 @@ FileBusinessStorage::FileBusinessStorage(const QString& path)
     const QString action = QStringLiteral("Impossibile aprire il file dei dati dell'azienda");
     m_connection->exec("PRAGMA journal_mode=DELETE", action);
     m_connection->exec("PRAGMA synchronous=FULL", action);
+    // The program never writes a trigger or a view; one that is there was planted, and would run
+    // with every register entry stored.
+    if (m_connection->carriesTriggersOrViews())
+        throw engine::EngineError(
+            QStringLiteral("Il file dei dati dell'azienda %1 contiene trigger o viste, che il programma non "
+                           "scrive mai: non viene aperto. Ripristinare una copia di sicurezza.")
+                .arg(QDir::toNativeSeparators(path)));
     createTables();
 }
 

@@ -153,6 +153,13 @@ int SqliteConnection::changes() const
     return sqlite3_changes(m_db);
 }
 
+bool SqliteConnection::carriesTriggersOrViews()
+{
+    SqliteStatement found =
+        prepare("SELECT EXISTS (SELECT 1 FROM sqlite_schema WHERE type IN ('trigger', 'view'))");
+    return found.step() && found.columnInt64(0) != 0;
+}
+
 void SqliteConnection::fail(int code, const QString& action) const
 {
     // The file this connection holds was renamed away or replaced, as a restore of a copy on another

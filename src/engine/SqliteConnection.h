@@ -37,6 +37,9 @@ public:
     SqliteStatement prepare(const QByteArray& sql);
     qint64 lastInsertRowid() const;
     int changes() const;
+    // Whether the database declares a trigger or a view: SQL that runs or reads on its own
+    // whenever its tables are used, which none of the program's files ever holds.
+    bool carriesTriggersOrViews();
 
     // Raises the error of the last failed call, as "<action> <file>: <reason>."
     [[noreturn]] void fail(int code, const QString& action) const;

@@ -121,6 +121,12 @@ void TableFile::readDeclarations()
     // Everything else is read under one lock, so a writer cannot slip between the reads.
     m_connection.exec("BEGIN");
     try {
+        // A trigger would run foreign SQL at every post (one planted in a restored copy could delete
+        // stored records), and a view would read as a table: a file carrying either is not ours.
+        if (m_connection.carriesTriggersOrViews())
+            throw EngineError(QStringLiteral("The table file %1 carries triggers or views, which the program "
+                                             "never writes; it is not opened.")
+                                  .arg(native(path())));
         QString format;
         int version = 0;
         QString isProtected;

@@ -26,8 +26,8 @@ class TextSortOrder;
 class TableFile : public TableStorage
 {
 public:
-    // Opens an existing table file; a missing file, a directory, or a file that is not a table file
-    // is refused without touching it.
+    // Opens an existing table file; a missing file, a directory, a file that is not a table file or
+    // one that carries triggers or views is refused without touching it.
     static std::unique_ptr<TableFile> open(const QString& path);
     // Creates a new, empty, unprotected table file; refused when a file of that name exists.
     static void create(const QString& path, const FieldDefs& columns);

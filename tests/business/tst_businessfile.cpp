@@ -3,6 +3,7 @@
 #include "business/BusinessFile.h"
 #include "business/ExportRegister.h"
 #include "engine/EngineError.h"
+#include "engine/SqliteConnection.h"
 
 #include <QDir>
 #include <QFile>
@@ -125,6 +126,28 @@ private slots:
         QCOMPARE(year[1].progressive, QStringLiteral("0000C"));
         QVERIFY(year[0].content.isEmpty());
         QCOMPARE(exports.entries(2026, true)[0].content, QByteArray("<p:FatturaElettronica/>"));
+    }
+
+    void aFileWithATriggerIsNotOpened()
+    {
+        QUILLIO_FILES_ONLY("a trigger planted in the SQLite file");
+        QTemporaryDir dir;
+        {
+            BusinessFile made(dir.path());
+        }
+        const QString path = dir.filePath(BusinessFile::fileName);
+        {
+            quillio::engine::SqliteConnection planted(path,
+                                                      quillio::engine::SqliteConnection::Mode::OpenExisting);
+            planted.exec("CREATE TRIGGER wipe AFTER INSERT ON progressives BEGIN DELETE FROM exports; END");
+        }
+        try {
+            BusinessFile file(dir.path());
+            QFAIL("a company file carrying a trigger was opened");
+        } catch (const quillio::engine::EngineError& error) {
+            QVERIFY2(error.text().contains(QStringLiteral("contiene trigger o viste")),
+                     qPrintable(error.text()));
+        }
     }
 
     void aDamagedFileIsReportedNotReplaced()

@@ -50,13 +50,7 @@ QTextStream& err()
 // The table names of the settings, or the program's defaults where the settings have none.
 QStringList tableFiles()
 {
-    const QStringList defaults = {QStringLiteral("Rubrica.DB"), QStringLiteral("Bozze.DB"),
-                                  QStringLiteral("Fatture.DB")};
-    QStringList names = ArchiveContents::tableFilesOfSettings();
-    for (qsizetype i = 0; i < names.size(); ++i)
-        if (names[i].isEmpty())
-            names[i] = defaults[i];
-    return names;
+    return ArchiveContents::tableFilesOfSettings();
 }
 
 void printManifest(const BackupManifest& manifest)
@@ -132,7 +126,7 @@ int verify(const QStringList& arguments)
         err() << "uso: verify FILE.zip" << Qt::endl;
         return Usage;
     }
-    const BackupVerifier::Result result = BackupVerifier::verify(arguments[0]);
+    const BackupVerifier::Result result = BackupVerifier::verify(arguments[0], {}, tableFiles());
     if (result.manifest)
         printManifest(*result.manifest);
     for (const QString& problem : result.problems)
