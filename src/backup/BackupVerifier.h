@@ -11,7 +11,8 @@ namespace quillio::backup {
 // Proves a copy restorable before anyone relies on it: the zip reads back whole (its checksums),
 // the manifest is ours, every file it lists is there with its SHA-256, passes SQLite's integrity
 // check, holds the records the manifest counts, and every table file opens through the engine
-// with the archive's password.
+// with the archive's password. A file the manifest marks damaged (saved byte for byte because
+// SQLite could not read it) is checked only for its SHA-256 and size.
 class BackupVerifier
 {
 public:
