@@ -8,7 +8,8 @@
 //                            (postgresql://host/database/), either way; never over an existing year
 //   check PLACE              verifies a data directory, folder or server, and prints what it holds
 // Exits 0 when the command succeeded, 1 when a copy was refused or could not be written, 2 for a
-// wrong command line.
+// wrong command line, 3 when backup, restore or verify was carried out but a file was damaged
+// (kept as it was, not restored) or missing: the lines beginning "attenzione:" say which.
 
 #include "backup/ArchiveCheck.h"
 #include "backup/ArchiveContents.h"
@@ -33,7 +34,7 @@ using namespace quillio::backup;
 
 namespace {
 
-enum Exit { Done = 0, Refused = 1, Usage = 2 };
+enum Exit { Done = 0, Refused = 1, Usage = 2, Warned = 3 };
 
 QTextStream& out()
 {
@@ -64,7 +65,16 @@ void printManifest(const BackupManifest& manifest)
     out() << "copia del " << manifest.created.toString(QStringLiteral("dd/MM/yyyy HH:mm")) << ", anni "
           << manifest.years().join(QStringLiteral(", ")) << Qt::endl;
     for (const BackupManifest::File& file : manifest.files)
-        out() << "  " << file.path << ": " << manifest.recordsOf(file.path) << " record" << Qt::endl;
+        if (!file.damaged)
+            out() << "  " << file.path << ": " << manifest.recordsOf(file.path) << " record" << Qt::endl;
+}
+
+// Done, or Warned when there is anything to warn of.
+int warn(const QStringList& warnings)
+{
+    for (const QString& warning : warnings)
+        err() << "attenzione: " << warning << Qt::endl;
+    return warnings.isEmpty() ? Done : Warned;
 }
 
 int runGuarded(const std::function<int()>& command)
@@ -88,7 +98,7 @@ int backup(const QStringList& arguments)
             BackupWriter(arguments[0], tableFiles()).write(arguments[1], QDateTime::currentDateTime());
         out() << QDir::toNativeSeparators(arguments[1]) << Qt::endl;
         printManifest(manifest);
-        return Done;
+        return warn(manifest.warnings());
     });
 }
 
@@ -114,10 +124,13 @@ int restore(const QStringList& arguments)
         const BackupRestore::Outcome outcome =
             BackupRestore(dataDirectory, tableFiles())
                 .restore(arguments[0], backupFolderOf(dataDirectory), QDateTime::currentDateTime());
-        out() << "archivio precedente salvato in " << QDir::toNativeSeparators(outcome.preRestoreCopy)
-              << Qt::endl;
+        if (outcome.preRestoreCopy.isEmpty())
+            out() << "nessun archivio precedente da salvare" << Qt::endl;
+        else
+            out() << "archivio precedente salvato in " << QDir::toNativeSeparators(outcome.preRestoreCopy)
+                  << Qt::endl;
         printManifest(outcome.restored);
-        return Done;
+        return warn(outcome.warnings());
     });
 }
 
@@ -135,7 +148,7 @@ int verify(const QStringList& arguments)
     if (!result.ok())
         return Refused;
     out() << "copia integra" << Qt::endl;
-    return Done;
+    return warn(result.manifest->warnings());
 }
 
 int copy(const QStringList& arguments)
