@@ -5,6 +5,7 @@
 #include "config/Settings.h"
 #include "config/SettingsKey.h"
 #include "engine/DataPlace.h"
+#include "platform/PlainName.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,31 +15,30 @@ namespace quillio::backup {
 
 namespace Key = config::SettingsKey;
 
-namespace {
-
-bool holdsAll(const QDir& directory, const QStringList& tableFiles)
+ArchiveContents::Listing ArchiveContents::of(const QString& dataDirectory, const QStringList& tableFiles)
 {
-    return std::all_of(tableFiles.begin(), tableFiles.end(),
-                       [&](const QString& name) { return QFileInfo(directory.filePath(name)).isFile(); });
-}
-
-} // namespace
-
-QList<ArchiveContents::Item> ArchiveContents::of(const QString& dataDirectory, const QStringList& tableFiles)
-{
-    QList<Item> items;
+    Listing listing;
     const QDir data(dataDirectory);
     for (const QString& year : data.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
-        const QDir directory(data.filePath(year));
-        if (!holdsAll(directory, tableFiles))
+        if (!PlainName::isYear(year))
             continue;
-        for (const QString& name : tableFiles)
-            items.append({year + u'/' + name, directory.filePath(name), year});
+        const QDir directory(data.filePath(year));
+        const auto present = [&](const QString& name) {
+            return QFileInfo(directory.filePath(name)).isFile();
+        };
+        if (std::none_of(tableFiles.begin(), tableFiles.end(), present))
+            continue;
+        for (const QString& name : tableFiles) {
+            if (present(name))
+                listing.items.append({year + u'/' + name, directory.filePath(name), year});
+            else
+                listing.missing.append(year + u'/' + name);
+        }
     }
     const QString company = data.filePath(business::BusinessFile::fileName);
     if (QFileInfo(company).isFile())
-        items.append({business::BusinessFile::fileName, company, {}});
-    return items;
+        listing.items.append({business::BusinessFile::fileName, company, {}});
+    return listing;
 }
 
 QStringList ArchiveContents::tableFilesOfSettings()
@@ -64,6 +64,16 @@ void ArchiveContents::requireFolder(const QString& dataDirectory)
             QStringLiteral("L'archivio è sul server di database %1: le sue copie si fanno sul "
                            "server, con pg_dump (vedere la guida, \"Un archivio per più postazioni\").")
                 .arg(engine::DataPlace::shown(dataDirectory)));
+}
+
+void ArchiveContents::requireArchive(const QString& dataDirectory, const Listing& listing)
+{
+    if (listing.items.isEmpty())
+        throw BackupError(
+            QStringLiteral("La cartella %1 non contiene un archivio di Quillio: non ci sono anni "
+                           "di lavoro con le loro tabelle né i dati dell'azienda, quindi non "
+                           "c'è niente da copiare.")
+                .arg(QDir::toNativeSeparators(dataDirectory)));
 }
 
 } // namespace quillio::backup

@@ -6,8 +6,10 @@
 
 namespace quillio::backup {
 
-// The files of a data directory that a copy holds: the three table files of every year directory
-// that has all three, and the company file beside them when present.
+// The files of a data directory that a copy holds: every table file of every year directory, and
+// the company file beside them when present. A year directory is one named as a year that holds
+// at least one of the table files; the table files it lacks are listed as missing, so that a year
+// short of one file still has the others copied.
 class ArchiveContents
 {
 public:
@@ -18,8 +20,14 @@ public:
         QString year; // empty for the company file
     };
 
+    struct Listing
+    {
+        QList<Item> items;
+        QStringList missing; // '/'-separated, as `relativePath`
+    };
+
     // `tableFiles`: the three table file names of the settings.
-    static QList<Item> of(const QString& dataDirectory, const QStringList& tableFiles);
+    static Listing of(const QString& dataDirectory, const QStringList& tableFiles);
     // The three table file names the program uses when the settings name none.
     static inline const QStringList defaultTableFiles = {
         QStringLiteral("Rubrica.DB"), QStringLiteral("Bozze.DB"), QStringLiteral("Fatture.DB")};
@@ -33,6 +41,9 @@ public:
     // (pg_dump), where the copy is consistent across every desk's work. Raises the BackupError
     // that says so for a server address.
     static void requireFolder(const QString& dataDirectory);
+    // A folder that holds neither a year nor the company file is not an archive: a copy of it
+    // would be empty. Raises the BackupError that names the folder.
+    static void requireArchive(const QString& dataDirectory, const Listing& listing);
 };
 
 } // namespace quillio::backup

@@ -34,10 +34,22 @@ AutomaticBackup::Outcome AutomaticBackup::run(const Job& job)
         const QString folder = preferences.folder(job.dataDirectory);
         outcome.copy = QDir(folder).filePath(BackupWriter::fileNameFor(job.now));
         try {
-            BackupWriter(job.dataDirectory, job.tableFiles).write(outcome.copy, job.now);
-            BackupRotation::apply(folder, job.now.date());
+            const BackupManifest manifest =
+                BackupWriter(job.dataDirectory, job.tableFiles).write(outcome.copy, job.now);
+            const QStringList warnings = manifest.warnings();
+            // While the archive is damaged or short of a file, the older copies may be the only
+            // ones that hold it whole: none is removed until it is whole again.
+            if (warnings.isEmpty())
+                BackupRotation::apply(folder, job.now.date());
+            else
+                outcome.failure =
+                    QStringLiteral("La copia di sicurezza automatica del %1 è stata scritta, ma "
+                                   "l'archivio non è integro: %2. Le copie precedenti sono "
+                                   "conservate tutte finché l'archivio non torna integro.")
+                        .arg(job.now.toString(QStringLiteral("dd/MM/yyyy HH:mm")),
+                             warnings.join(QStringLiteral("; ")));
             preferences.setLastAutomaticCopy(job.now.date());
-            preferences.setPendingFailure({});
+            preferences.setPendingFailure(outcome.failure);
         } catch (const std::exception& error) {
             outcome.failure = QStringLiteral("La copia di sicurezza automatica del %1 non è riuscita: %2")
                                   .arg(job.now.toString(QStringLiteral("dd/MM/yyyy HH:mm")),

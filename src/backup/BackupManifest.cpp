@@ -23,6 +23,10 @@ QJsonObject fileToJson(const BackupManifest::File& file)
                        {"records", records}};
     if (file.highestOrdNum)
         object.insert(QStringLiteral("highestOrdNum"), *file.highestOrdNum);
+    if (file.damaged) {
+        object.insert(QStringLiteral("damaged"), true);
+        object.insert(QStringLiteral("damage"), file.damage);
+    }
     return object;
 }
 
@@ -74,7 +78,30 @@ std::optional<BackupManifest::File> fileFromJson(const QJsonValue& value, QStrin
         }
         file.highestOrdNum = qint64(highest.toDouble());
     }
+    const QJsonValue damaged = object.value(QStringLiteral("damaged"));
+    if (!damaged.isUndefined() && !damaged.isBool()) {
+        error = QStringLiteral("il file %1 ha un segno di danno non valido").arg(file.path);
+        return std::nullopt;
+    }
+    file.damaged = damaged.toBool();
+    if (file.damaged)
+        file.damage = object.value(QStringLiteral("damage")).toString();
     return file;
+}
+
+std::optional<QStringList> missingFromJson(const QJsonValue& value)
+{
+    QStringList missing;
+    if (value.isUndefined())
+        return missing;
+    if (!value.isArray())
+        return std::nullopt;
+    for (const QJsonValue& name : value.toArray()) {
+        if (!BackupManifest::isSafePath(name.toString()))
+            return std::nullopt;
+        missing.append(name.toString());
+    }
+    return missing;
 }
 
 } // namespace
@@ -111,17 +138,39 @@ qint64 BackupManifest::recordsOf(const QString& path) const
     return total;
 }
 
+QStringList BackupManifest::warnings() const
+{
+    QStringList lines;
+    for (const File& file : files)
+        if (file.damaged)
+            lines.append(QStringLiteral("%1 è danneggiato (%2): è nella copia così com'era, ma non si può "
+                                        "ripristinare")
+                             .arg(file.path, file.damage));
+    for (const QString& path : missing)
+        lines.append(QStringLiteral("%1 manca nell'archivio").arg(path));
+    return lines;
+}
+
+QString BackupManifest::asMessage(const QStringList& warnings)
+{
+    if (warnings.isEmpty())
+        return {};
+    return QStringLiteral("\n\nAttenzione:\n- ") + warnings.join(QStringLiteral("\n- "));
+}
+
 QByteArray BackupManifest::toJson() const
 {
     QJsonArray list;
     for (const File& file : files)
         list.append(fileToJson(file));
-    const QJsonObject root{{"format", "quillio-backup"},
-                           {"version", formatVersion},
-                           {"created", created.toString(Qt::ISODate)},
-                           {"program", programVersion},
-                           {"years", QJsonArray::fromStringList(years())},
-                           {"files", list}};
+    QJsonObject root{{"format", "quillio-backup"},
+                     {"version", formatVersion},
+                     {"created", created.toString(Qt::ISODate)},
+                     {"program", programVersion},
+                     {"years", QJsonArray::fromStringList(years())},
+                     {"files", list}};
+    if (!missing.isEmpty())
+        root.insert(QStringLiteral("missing"), QJsonArray::fromStringList(missing));
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
@@ -159,6 +208,10 @@ std::optional<BackupManifest> BackupManifest::fromJson(const QByteArray& json, Q
             return refuse(QStringLiteral("i file della copia sono troppo grandi"));
         manifest.files.append(*file);
     }
+    const std::optional<QStringList> missing = missingFromJson(root.value(QStringLiteral("missing")));
+    if (!missing)
+        return refuse(QStringLiteral("l'elenco dei file mancanti non è valido"));
+    manifest.missing = *missing;
     return manifest;
 }
 

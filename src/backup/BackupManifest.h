@@ -12,9 +12,11 @@ namespace quillio::backup {
 
 // What a copy holds, written into it as manifest.json: when and by which program it was taken,
 // the working years, and for each file its place in the data directory, its SHA-256 and the
-// records of each of its tables. A manifest read from a copy is checked for shape and for
-// places that stay inside the data directory; its figures are checked against the files by
-// BackupVerifier.
+// records of each of its tables. A file SQLite could not read is kept byte for byte and marked
+// damaged, with the reason; the table files a year should have and did not are listed as missing.
+// Both marks are optional keys, so a copy without them reads as before. A manifest read from a
+// copy is checked for shape and for places that stay inside the data directory; its figures are
+// checked against the files by BackupVerifier.
 struct BackupManifest
 {
     struct File
@@ -25,6 +27,8 @@ struct BackupManifest
         qint64 size = 0;
         QMap<QString, qint64> records;       // table -> record count
         std::optional<qint64> highestOrdNum; // table files only; none in an empty table
+        bool damaged = false;                // kept as it was: SQLite could not read it, so it has no records
+        QString damage;                      // why, in Italian, when damaged
     };
 
     static inline const QString fileName = QStringLiteral("manifest.json");
@@ -39,8 +43,14 @@ struct BackupManifest
     QDateTime created;
     QString programVersion;
     QList<File> files;
+    QStringList missing; // table files that a year of the archive lacked: "2026/Bozze.DB"
 
     QStringList years() const;
+    // What the person must learn of the archive the copy was taken from: each damaged file with
+    // its reason, each missing table file (Italian, one line each; empty when all was well).
+    QStringList warnings() const;
+    // Warnings as the paragraph that ends a window's message; empty when there are none.
+    static QString asMessage(const QStringList& warnings);
     // The records a file holds: a table file's records, or the rows of the company file.
     qint64 recordsOf(const QString& path) const;
     const File* find(const QString& path) const;

@@ -1,6 +1,7 @@
 #include "backup/BackupPreferences.h"
 
 #include "business/BusinessFile.h"
+#include "engine/EngineError.h"
 
 #include <QDir>
 
@@ -60,12 +61,23 @@ void BackupPreferences::setPendingFailure(const QString& text)
     setValue(QStringLiteral("pendingFailure"), text);
 }
 
+QString BackupPreferences::folderForRestore(const QString& dataDirectory)
+{
+    const QString chosen = held(dataDirectory).value(QStringLiteral("folder")).toString();
+    return chosen.isEmpty() ? defaultFolder(dataDirectory) : chosen;
+}
+
 QJsonObject BackupPreferences::held(const QString& dataDirectory)
 {
     if (!business::BusinessFile::existsIn(dataDirectory))
         return {};
-    business::BusinessFile file(dataDirectory);
-    return file.document(documentName).value_or(QJsonObject());
+    try {
+        business::BusinessFile file(dataDirectory);
+        return file.document(documentName).value_or(QJsonObject());
+    } catch (const engine::EngineError&) {
+        // A damaged company file holds no preferences worth keeping; the restore replaces it.
+        return {};
+    }
 }
 
 QString BackupPreferences::keepAcrossRestore(const QString& restoredDirectory, const QString& dataDirectory,

@@ -31,6 +31,10 @@ public:
     void setPendingFailure(const QString& text);
 
     static QString defaultFolder(const QString& dataDirectory);
+    // The folder a restore saves the archive as it was into: the chosen one, or the default one
+    // when the company file is missing or too damaged to read, since a damaged archive is exactly
+    // what a restore must still be able to replace.
+    static QString folderForRestore(const QString& dataDirectory);
 
     // A restore keeps the archive's own preferences, not the copy's: a copy (perhaps not one of
     // ours) must not decide where later copies go, stop the daily copy with a day still to come, or

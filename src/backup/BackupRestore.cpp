@@ -5,6 +5,7 @@
 #include "backup/BackupPreferences.h"
 #include "backup/BackupVerifier.h"
 #include "backup/BackupWriter.h"
+#include "business/BusinessFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -76,21 +77,31 @@ private:
     QList<Done> m_done;
 };
 
-// The pre-restore copy never replaces an earlier one taken in the same minute.
-QString freePath(const QString& folder, const QString& fileName)
-{
-    const QFileInfo name(fileName);
-    QString path = QDir(folder).filePath(fileName);
-    for (int n = 2; QFileInfo::exists(path); ++n)
-        path = QDir(folder).filePath(
-            QStringLiteral("%1-%2.%3").arg(name.completeBaseName()).arg(n).arg(name.suffix()));
-    return path;
-}
-
 QString refusal(const QString& zipPath, const QStringList& problems)
 {
     return QStringLiteral("La copia %1 non può essere ripristinata: %2. Nessun file è stato sostituito.")
         .arg(native(zipPath), problems.join(QStringLiteral("; ")));
+}
+
+// The files of the copy that take the place of what is there. One damaged in the copy is not put
+// back: what is there stays. Nor is one that the copy of the archive as it was did not save, so
+// that nothing is replaced without being kept.
+QList<BackupManifest::File> replacedFiles(const BackupRestore::Outcome& outcome, const QString& dataDirectory,
+                                          const QString& zipPath)
+{
+    QList<BackupManifest::File> replaced;
+    for (const BackupManifest::File& file : outcome.restored.files) {
+        if (file.damaged)
+            continue;
+        if (QFileInfo::exists(QDir(dataDirectory).filePath(file.path)) && !outcome.saved.find(file.path))
+            throw BackupError(
+                refusal(zipPath, {QStringLiteral("%1 nell'archivio attuale non è stato salvato "
+                                                 "nella copia di prima del ripristino, quindi non "
+                                                 "si sostituisce")
+                                      .arg(file.path)}));
+        replaced.append(file);
+    }
+    return replaced;
 }
 
 } // namespace
@@ -122,14 +133,28 @@ BackupRestore::Outcome BackupRestore::restore(const QString& zipPath, const QStr
 
     Outcome outcome;
     outcome.restored = *verified.manifest;
-    outcome.backupFolderOfCopy = BackupPreferences::keepAcrossRestore(
-        incoming, m_dataDirectory, BackupPreferences::held(m_dataDirectory));
-    outcome.preRestoreCopy = freePath(preRestoreFolder, BackupWriter::preRestoreFileNameFor(now));
-    BackupWriter(m_dataDirectory, m_tableFiles).write(outcome.preRestoreCopy, now);
+    for (const BackupManifest::File& file : outcome.restored.files)
+        if (file.damaged)
+            outcome.notRestored.append(file.path);
+    if (!outcome.notRestored.contains(business::BusinessFile::fileName))
+        outcome.backupFolderOfCopy = BackupPreferences::keepAcrossRestore(
+            incoming, m_dataDirectory, BackupPreferences::held(m_dataDirectory));
+    // An empty place (a new computer) has nothing to save.
+    if (!ArchiveContents::of(m_dataDirectory, m_tableFiles).items.isEmpty())
+        saveAsItIs(preRestoreFolder, now, outcome);
+    QList<BackupManifest::File> replaced;
+    try {
+        replaced = replacedFiles(outcome, m_dataDirectory, zipPath);
+    } catch (const BackupError&) {
+        // Refused before anything changed: the copy taken for it has nothing to undo.
+        if (!outcome.preRestoreCopy.isEmpty())
+            QFile::remove(outcome.preRestoreCopy);
+        throw;
+    }
 
     Replacements replacements(aside);
     try {
-        for (const BackupManifest::File& file : outcome.restored.files)
+        for (const BackupManifest::File& file : replaced)
             replacements.replace(QDir(incoming).filePath(file.path),
                                  QDir(m_dataDirectory).filePath(file.path));
     } catch (...) {
@@ -137,6 +162,32 @@ BackupRestore::Outcome BackupRestore::restore(const QString& zipPath, const QStr
         throw;
     }
     return outcome;
+}
+
+QStringList BackupRestore::Outcome::warnings() const
+{
+    QStringList lines = saved.warnings();
+    for (const QString& path : notRestored)
+        lines.append(QStringLiteral("%1 non è stato ripristinato: nella copia è danneggiato, quindi resta "
+                                    "com'era")
+                         .arg(path));
+    return lines;
+}
+
+void BackupRestore::saveAsItIs(const QString& preRestoreFolder, const QDateTime& now, Outcome& outcome) const
+{
+    try {
+        outcome.preRestoreCopy =
+            BackupWriter::claimFreeName(preRestoreFolder, BackupWriter::preRestoreFileNameFor(now));
+        outcome.saved = BackupWriter(m_dataDirectory, m_tableFiles).write(outcome.preRestoreCopy, now);
+    } catch (const BackupError& error) {
+        if (!outcome.preRestoreCopy.isEmpty())
+            QFile::remove(outcome.preRestoreCopy);
+        throw BackupError(QStringLiteral("Prima di ripristinare, l'archivio attuale in %1 va salvato in una "
+                                         "copia a parte, ma non è stato possibile: %2 Nessun file è stato "
+                                         "sostituito.")
+                              .arg(native(m_dataDirectory), error.text()));
+    }
 }
 
 } // namespace quillio::backup

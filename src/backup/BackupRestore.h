@@ -10,15 +10,22 @@ namespace quillio::backup {
 
 // Puts a copy back into a data directory. Nothing is lost by a restore, even a wrong one: the copy
 // is verified first (a damaged copy replaces nothing), the archive as it is now is saved as a
-// copy of its own, and each file is then replaced in one rename. Should a replacement fail
-// halfway, the files already replaced are put back as they were.
+// copy of its own (its damaged files byte for byte), and each file is then replaced in one
+// rename; a file that copy did not save is never replaced. A file the copy holds only as it was
+// when damaged is not put back. Should a replacement fail halfway, the files already replaced are
+// put back as they were.
 class BackupRestore
 {
 public:
     struct Outcome
     {
         BackupManifest restored;
-        QString preRestoreCopy; // the copy of the archive as it was before
+        QString preRestoreCopy;  // the copy of the archive as it was before; empty when there was none
+        BackupManifest saved;    // what that copy holds
+        QStringList notRestored; // files damaged in the copy, left as they are in the archive
+        // What the person must learn: the damaged or missing files of the archive as it was, the
+        // files not restored (Italian, one line each).
+        QStringList warnings() const;
         // The backup folder the copy's company file named, when it is not the archive's own: kept
         // out of the restored file, for the person to choose or not.
         QString backupFolderOfCopy;
@@ -32,6 +39,9 @@ public:
     Outcome restore(const QString& zipPath, const QString& preRestoreFolder, const QDateTime& now) const;
 
 private:
+    // Writes the pre-restore copy into a name of its own; a failure says it is the archive's.
+    void saveAsItIs(const QString& preRestoreFolder, const QDateTime& now, Outcome& outcome) const;
+
     QString m_dataDirectory;
     QStringList m_tableFiles;
 };

@@ -71,6 +71,12 @@ QStringList problemsOfFile(const BackupManifest::File& expected, const QString& 
     if (SqliteFileCopy::sha256Of(path) != expected.sha256)
         return {
             QStringLiteral("il file %1 è diverso da quello copiato (impronta SHA-256)").arg(expected.path)};
+    // A file saved as it was because SQLite could not read it: only its bytes can be checked.
+    if (expected.damaged)
+        return QFileInfo(path).size() == expected.size
+                   ? QStringList()
+                   : QStringList{
+                         QStringLiteral("il file %1 non ha la dimensione elencata").arg(expected.path)};
     const QString integrity = SqliteFileCopy::integrityProblem(path);
     if (!integrity.isEmpty())
         return {QStringLiteral("il file %1 è danneggiato: %2").arg(expected.path, integrity)};

@@ -15,6 +15,8 @@ namespace quillio::backup {
 // company file. Every file is there with the size and SHA-256 listed, is a whole SQLite database
 // without triggers or views, and holds the records the manifest counts; every table file opens
 // through the engine with the archive's password and has the columns of its kind.
+// A file the manifest marks damaged (saved byte for byte because SQLite could not read it) is
+// checked only for its SHA-256 and size.
 class BackupVerifier
 {
 public:

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <filesystem>
 
@@ -36,12 +37,40 @@ void moveOver(const QString& source, const QString& target)
                               .arg(native(target), QString::fromLocal8Bit(error.message().c_str())));
 }
 
-// Removes the unfinished zip (once renamed, there is none left to remove).
-struct PartialFile
+// Runs that were killed leave their staging folder (and, for a pre-restore copy, the empty file
+// that claimed its name) behind. They are removed once an hour old, so that a copy still being
+// written by another run keeps its own.
+constexpr qint64 LeftoverAgeSeconds = 3600;
+const QString stagingPattern = QStringLiteral(".quillio-copia-XXXXXX");
+const QString preRestorePrefix = QStringLiteral("Quillio-prima-del-ripristino-");
+constexpr int MostClaimAttempts = 1000;
+
+// Only the files directly inside, then the folder: nothing in it is followed or searched.
+void removeStagingFolder(const QFileInfo& staging)
 {
-    QString path;
-    ~PartialFile() { QFile::remove(path); }
-};
+    QDir directory(staging.filePath());
+    for (const QString& name : directory.entryList(QDir::Files | QDir::Hidden | QDir::System))
+        directory.remove(name);
+    staging.dir().rmdir(staging.fileName());
+}
+
+void removeLeftovers(const QString& folder)
+{
+    static const QRegularExpression staging(QStringLiteral("^\\.quillio-copia-[A-Za-z0-9]{6}$"));
+    static const QRegularExpression claimed(
+        QStringLiteral("^%1.*\\.zip$").arg(QRegularExpression::escape(preRestorePrefix)));
+    const QDateTime oldest = QDateTime::currentDateTime().addSecs(-LeftoverAgeSeconds);
+    const QFileInfoList entries =
+        QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo& entry : entries) {
+        if (entry.isSymLink() || entry.lastModified() > oldest)
+            continue;
+        if (entry.isDir() && staging.match(entry.fileName()).hasMatch())
+            removeStagingFolder(entry);
+        else if (entry.isFile() && entry.size() == 0 && claimed.match(entry.fileName()).hasMatch())
+            QFile::remove(entry.filePath());
+    }
+}
 
 } // namespace
 
@@ -55,34 +84,40 @@ BackupManifest BackupWriter::write(const QString& zipPath, const QDateTime& now)
     ArchiveContents::requireFolder(m_dataDirectory);
     if (!QFileInfo(m_dataDirectory).isDir())
         throw BackupError(QStringLiteral("La cartella dei dati %1 non esiste.").arg(native(m_dataDirectory)));
+    const ArchiveContents::Listing listing = ArchiveContents::of(m_dataDirectory, m_tableFiles);
+    ArchiveContents::requireArchive(m_dataDirectory, listing);
     const QString folder = QFileInfo(zipPath).absolutePath();
     if (!QDir().mkpath(folder))
         throw BackupError(QStringLiteral("Impossibile creare la cartella %1.").arg(native(folder)));
-    QTemporaryDir staging(QDir(folder).filePath(QStringLiteral(".quillio-copia-XXXXXX")));
+    removeLeftovers(folder);
+    // Everything of this run, the unfinished zip too, is in a folder of its own beside the copy's
+    // place: two runs never share a name, and the zip reaches its place by a rename on one disk.
+    QTemporaryDir staging(QDir(folder).filePath(stagingPattern));
     if (!staging.isValid())
         throw BackupError(QStringLiteral("Impossibile scrivere nella cartella %1.").arg(native(folder)));
+    const QString partial = staging.filePath(QStringLiteral("copia.zip.part"));
 
     BackupManifest manifest;
     manifest.created = now;
     manifest.programVersion = QStringLiteral(QUILLIO_VERSION);
-    const PartialFile partial{zipPath + QStringLiteral(".part")};
+    manifest.missing = listing.missing;
     {
-        ZipArchive zip(partial.path, ZipArchive::Mode::Create);
+        ZipArchive zip(partial, ZipArchive::Mode::Create);
         int serial = 0;
-        for (const ArchiveContents::Item& item : ArchiveContents::of(m_dataDirectory, m_tableFiles)) {
+        for (const ArchiveContents::Item& item : listing.items) {
             const QString copy = staging.filePath(QString::number(++serial));
-            SqliteFileCopy::copy(item.absolutePath, copy);
-            manifest.files.append(SqliteFileCopy::describe(copy, item.relativePath, item.year));
+            manifest.files.append(
+                SqliteFileCopy::save(item.absolutePath, copy, item.relativePath, item.year));
             zip.addFile(item.relativePath, copy);
         }
         zip.addData(BackupManifest::fileName, manifest.toJson());
         zip.commit();
     }
-    const BackupVerifier::Result verified = BackupVerifier::verify(partial.path, {}, m_tableFiles);
+    const BackupVerifier::Result verified = BackupVerifier::verify(partial, {}, m_tableFiles);
     if (!verified.ok())
         throw BackupError(QStringLiteral("La copia %1 non ha superato la verifica: %2")
                               .arg(native(zipPath), verified.problems.join(QStringLiteral("; "))));
-    moveOver(partial.path, zipPath);
+    moveOver(partial, zipPath);
     return manifest;
 }
 
@@ -93,8 +128,27 @@ QString BackupWriter::fileNameFor(const QDateTime& moment)
 
 QString BackupWriter::preRestoreFileNameFor(const QDateTime& moment)
 {
-    return QStringLiteral("Quillio-prima-del-ripristino-%1.zip")
-        .arg(moment.toString(QStringLiteral("yyyy-MM-dd-HHmm")));
+    return preRestorePrefix + moment.toString(QStringLiteral("yyyy-MM-dd-HHmm")) + QStringLiteral(".zip");
+}
+
+QString BackupWriter::claimFreeName(const QString& folder, const QString& fileName)
+{
+    if (!QDir().mkpath(folder))
+        throw BackupError(QStringLiteral("Impossibile creare la cartella %1.").arg(native(folder)));
+    const QFileInfo name(fileName);
+    for (int n = 1; n <= MostClaimAttempts; ++n) {
+        const QString candidate =
+            n == 1 ? fileName
+                   : QStringLiteral("%1-%2.%3").arg(name.completeBaseName()).arg(n).arg(name.suffix());
+        QFile file(QDir(folder).filePath(candidate));
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return file.fileName();
+        if (!file.exists())
+            throw BackupError(QStringLiteral("Impossibile scrivere nella cartella %1: %2.")
+                                  .arg(native(folder), file.errorString()));
+    }
+    throw BackupError(QStringLiteral("Nella cartella %1 ci sono già troppe copie di nome %2.")
+                          .arg(native(folder), fileName));
 }
 
 } // namespace quillio::backup

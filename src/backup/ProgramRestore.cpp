@@ -3,7 +3,6 @@
 #include "archive/ArchiveSequences.h"
 #include "backup/ArchiveContents.h"
 #include "backup/BackupPreferences.h"
-#include "business/BusinessFile.h"
 #include "config/Settings.h"
 #include "config/SettingsKey.h"
 #include "platform/Platform.h"
@@ -35,11 +34,7 @@ void reopen(archive::TFDB& db)
 BackupRestore::Outcome ProgramRestore::run(archive::TFDB& db, const QString& zipPath)
 {
     const QString dataDirectory = ArchiveContents::dataDirectoryOfSettings();
-    QString folder;
-    {
-        business::BusinessFile file(dataDirectory);
-        folder = BackupPreferences(file).folder(dataDirectory);
-    }
+    const QString folder = BackupPreferences::folderForRestore(dataDirectory);
     // Closing the tables releases their files, so they can be replaced.
     archive::ArchiveSequences::rebind(db);
     try {

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QThread>
 #include <sqlite3.h>
 
@@ -61,7 +62,87 @@ bool hasDatabaseHeader(const QString& path)
     return file.open(QIODevice::ReadOnly) && file.read(header.size()) == header;
 }
 
+// The file as it is, for one SQLite cannot read: it goes into the copy unchanged.
+void copyBytes(const QString& source, const QString& target)
+{
+    QFile::remove(target);
+    QFile file(source);
+    if (!file.copy(target))
+        throw BackupError(
+            QStringLiteral("Impossibile copiare %1 così com'è: %2.").arg(native(source), file.errorString()));
+}
+
+// The first line of SQLite's own check of every page, or its refusal to read the file at all.
+QString quickCheckOf(const QString& path, int& code)
+{
+    sqlite3* db = nullptr;
+    code = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    QString answer;
+    if (code == SQLITE_OK) {
+        sqlite3_busy_timeout(db, BusyPatienceMs);
+        sqlite3_stmt* check = nullptr;
+        code = sqlite3_prepare_v2(db, "PRAGMA quick_check(1)", -1, &check, nullptr);
+        if (code == SQLITE_OK) {
+            code = sqlite3_step(check);
+            if (code == SQLITE_ROW)
+                answer = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(check, 0)));
+            else
+                answer = QString::fromUtf8(sqlite3_errmsg(db));
+        }
+        sqlite3_finalize(check);
+    }
+    sqlite3_close_v2(db);
+    return answer;
+}
+
 } // namespace
+
+QString SqliteFileCopy::damageOf(const QString& path)
+{
+    if (QFileInfo(path).size() == 0)
+        return QStringLiteral("il file è vuoto, 0 byte");
+    int code = SQLITE_OK;
+    const QString answer = quickCheckOf(path, code);
+    if (code == SQLITE_ROW)
+        return answer == QLatin1String("ok")
+                   ? QString()
+                   : QStringLiteral("SQLite vi trova pagine danneggiate: %1").arg(answer);
+    switch (code & 0xff) {
+    case SQLITE_NOTADB:
+        return QStringLiteral("non è un file di SQLite, la sua intestazione non è valida");
+    case SQLITE_CORRUPT:
+        return QStringLiteral("SQLite lo trova danneggiato: %1").arg(answer);
+    default:
+        return {};
+    }
+}
+
+BackupManifest::File SqliteFileCopy::save(const QString& source, const QString& target,
+                                          const QString& relativePath, const QString& year)
+{
+    QString damage;
+    try {
+        copy(source, target);
+        // Pages are copied as they are, so damage inside the file shows in the copy, which no desk
+        // holds; an empty file becomes an empty database there, so it is judged on itself.
+        damage = damageOf(QFileInfo(source).size() == 0 ? source : target);
+    } catch (const BackupError&) {
+        damage = damageOf(source);
+        if (damage.isEmpty())
+            throw;
+    }
+    if (damage.isEmpty())
+        return describe(target, relativePath, year);
+    copyBytes(source, target);
+    BackupManifest::File file;
+    file.path = relativePath;
+    file.year = year;
+    file.sha256 = sha256Of(target);
+    file.size = QFileInfo(target).size();
+    file.damaged = true;
+    file.damage = damage;
+    return file;
+}
 
 void SqliteFileCopy::copy(const QString& source, const QString& target)
 {

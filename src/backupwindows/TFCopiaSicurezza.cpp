@@ -147,10 +147,10 @@ void TFCopiaSicurezza::copyNow()
     for (const backup::BackupManifest::File& file : manifest.files)
         if (!file.year.isEmpty())
             records += manifest.recordsOf(file.path);
-    Platform::messages().message(
-        QStringLiteral("Copia di sicurezza scritta e verificata:\n%1\nAnni: %2; %3 record.")
-            .arg(QDir::toNativeSeparators(path), manifest.years().join(QStringLiteral(", ")))
-            .arg(records));
+    const QString text = QStringLiteral("Copia di sicurezza scritta e verificata:\n%1\nAnni: %2; %3 record.")
+                             .arg(QDir::toNativeSeparators(path), manifest.years().join(QStringLiteral(", ")))
+                             .arg(records);
+    Platform::messages().message(text + backup::BackupManifest::asMessage(manifest.warnings()));
 }
 
 } // namespace quillio::backupwindows

@@ -112,8 +112,9 @@ QString TFRipristinaCopia::describe(const backup::BackupManifest& manifest)
                  .arg(manifest.created.toString(QStringLiteral("dd/MM/yyyy HH:mm")), manifest.programVersion);
     lines << QStringLiteral("Anni: %1").arg(manifest.years().join(QStringLiteral(", ")));
     for (const backup::BackupManifest::File& file : manifest.files)
-        lines << QStringLiteral("  %1: %2 record").arg(file.path).arg(manifest.recordsOf(file.path));
-    return lines.join(u'\n');
+        if (!file.damaged)
+            lines << QStringLiteral("  %1: %2 record").arg(file.path).arg(manifest.recordsOf(file.path));
+    return lines.join(u'\n') + backup::BackupManifest::asMessage(manifest.warnings());
 }
 
 void TFRipristinaCopia::choose(const QString& zipPath)
@@ -163,7 +164,8 @@ void TFRipristinaCopia::restoreChosen()
     Platform::messages().message(
         QStringLiteral("Copia ripristinata e verificata.\nL'archivio com'era prima del "
                        "ripristino è nella copia:\n%1")
-            .arg(QDir::toNativeSeparators(outcome.preRestoreCopy)));
+            .arg(QDir::toNativeSeparators(outcome.preRestoreCopy)) +
+        backup::BackupManifest::asMessage(outcome.warnings()));
     if (!outcome.backupFolderOfCopy.isEmpty())
         offerBackupFolderOfCopy(outcome.backupFolderOfCopy);
     listCopies();

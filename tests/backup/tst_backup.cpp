@@ -20,7 +20,10 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <atomic>
+#include <filesystem>
 #include <functional>
+#include <thread>
 
 using namespace quillio;
 using namespace quillio::backup;
@@ -67,10 +70,54 @@ void rewriteZip(const QString& zipPath, const QString& into,
 }
 
 using Damage = std::function<void(const QString& good, const QString& damaged)>;
+// Damage done to a file of the archive itself, as a disk fault or a power cut leaves it.
+using FileDamage = std::function<void(QFile& file)>;
+
+QByteArray contentOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray entryOf(const QString& zipPath, const QString& name)
+{
+    return ZipArchive(zipPath, ZipArchive::Mode::Read).read(name, 1 << 30);
+}
+
+// Gives the file or folder a modification time `seconds` ago, as a run killed that long ago left it.
+void ageBy(const QString& path, int seconds)
+{
+    std::filesystem::last_write_time(QFile::encodeName(path).toStdString(),
+                                     std::filesystem::file_time_type::clock::now() -
+                                         std::chrono::seconds(seconds));
+}
+
+// Runs `work(i)` on `count` threads at once; returns what each raised (empty when nothing).
+QStringList onThreadsAtOnce(int count, const std::function<void(int)>& work)
+{
+    QStringList failures(count);
+    std::atomic<int> waiting = count;
+    std::vector<std::thread> threads;
+    for (int i = 0; i < count; ++i)
+        threads.emplace_back([&, i] {
+            --waiting;
+            while (waiting > 0)
+                std::this_thread::yield();
+            try {
+                work(i);
+            } catch (const std::exception& error) {
+                failures[i] = QString::fromUtf8(error.what());
+            }
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    return failures;
+}
 
 } // namespace
 
 Q_DECLARE_METATYPE(Damage)
+Q_DECLARE_METATYPE(FileDamage)
 
 class TestBackup : public QObject
 {
@@ -297,6 +344,209 @@ private slots:
         QVERIFY(QFileInfo::exists(outcome.preRestoreCopy));
     }
 
+    void damagedTableFileIsSavedAsItWasAndTheRestoreGoesOn_data()
+    {
+        QTest::addColumn<FileDamage>("damage");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("emptied") << FileDamage([](QFile& file) { QVERIFY(file.resize(0)); }) << "vuoto";
+        QTest::newRow("garbage header") << FileDamage([](QFile& file) {
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            file.write(QByteArray(100, '\x5a'));
+        }) << "intestazione";
+        QTest::newRow("pages overwritten") << FileDamage([](QFile& file) {
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.size() >= 8192);
+            file.seek(4096);
+            file.write(QByteArray(4096, '\x5a'));
+        }) << "danneggiat";
+    }
+
+    void damagedTableFileIsSavedAsItWasAndTheRestoreGoesOn()
+    {
+        QFETCH(FileDamage, damage);
+        QFETCH(QString, reason);
+        Archive a;
+        const QString good = QDir(a.root.path()).filePath(QStringLiteral("buona.zip"));
+        a.writer().write(good, copyMoment);
+        const QString damagedFile = QDir(a.data.yearDirectory("2026")).filePath("Fatture.DB");
+        {
+            QFile file(damagedFile);
+            damage(file);
+        }
+        const QByteArray damagedBytes = contentOf(damagedFile);
+
+        const BackupRestore::Outcome outcome = a.restorer().restore(good, a.backupFolder(), copyMoment);
+        QCOMPARE(a.data.records("2026", "Fatture.DB").size(), 2);
+        // The archive as it was, the damaged file byte for byte, is in the pre-restore copy.
+        const BackupManifest::File* saved = outcome.saved.find("2026/Fatture.DB");
+        QVERIFY(saved && saved->damaged);
+        QVERIFY2(saved->damage.contains(reason), qPrintable(saved->damage));
+        QCOMPARE(entryOf(outcome.preRestoreCopy, "2026/Fatture.DB"), damagedBytes);
+        const BackupVerifier::Result verified = BackupVerifier::verify(outcome.preRestoreCopy);
+        QVERIFY2(verified.ok(), qPrintable(verified.problems.join("; ")));
+        QCOMPARE(verified.manifest->toJson(), outcome.saved.toJson());
+        QVERIFY(outcome.warnings().join(" ").contains("2026/Fatture.DB"));
+
+        // Restoring that copy puts back every other file, and not the damaged one, and says so.
+        a.data.addCustomers("2025", {"Dopo il ripristino"});
+        const QByteArray restoredFattureBytes = contentOf(damagedFile);
+        const BackupRestore::Outcome back =
+            a.restorer().restore(outcome.preRestoreCopy, a.backupFolder(), copyMoment);
+        QCOMPARE(back.notRestored, QStringList{"2026/Fatture.DB"});
+        QVERIFY2(back.warnings().join(" ").contains("2026/Fatture.DB non è stato ripristinato"),
+                 qPrintable(back.warnings().join(" ")));
+        QCOMPARE(contentOf(damagedFile), restoredFattureBytes);
+        QCOMPARE(a.data.records("2025", "Rubrica.DB").size(), 3);
+    }
+
+    void automaticCopyOfADamagedArchiveIsWrittenAndKeepsTheOlderCopies()
+    {
+        Archive a;
+        QDir().mkpath(a.backupFolder());
+        // Rotation goes by the names alone: twelve days of copies, two more than it keeps.
+        QStringList older;
+        for (QDate day(2026, 1, 1); older.size() < 12; day = day.addDays(1)) {
+            older << BackupWriter::fileNameFor(QDateTime(day, QTime(9, 0)));
+            QVERIFY(QFile(QDir(a.backupFolder()).filePath(older.last())).open(QIODevice::WriteOnly));
+        }
+        QVERIFY(QFile(QDir(a.data.yearDirectory("2026")).filePath("Bozze.DB")).resize(0));
+
+        const AutomaticBackup::Outcome outcome =
+            AutomaticBackup::run({a.data.path(), DataDirectory::tables, copyMoment});
+        QVERIFY(BackupVerifier::verify(outcome.copy).ok());
+        QVERIFY2(outcome.failure.contains("2026/Bozze.DB è danneggiato"), qPrintable(outcome.failure));
+        for (const QString& name : older)
+            QVERIFY2(QFileInfo::exists(QDir(a.backupFolder()).filePath(name)), qPrintable(name));
+        business::BusinessFile file(a.data.path());
+        BackupPreferences preferences(file);
+        QCOMPARE(preferences.pendingFailure(), outcome.failure);
+        QCOMPARE(preferences.lastAutomaticCopy(), copyMoment.date());
+    }
+
+    void yearShortOfATableFileIsCopiedAndNothingUnsavedIsReplaced()
+    {
+        Archive a;
+        const QString good = QDir(a.root.path()).filePath(QStringLiteral("buona.zip"));
+        a.writer().write(good, copyMoment);
+        QVERIFY(QFile::remove(QDir(a.data.yearDirectory("2026")).filePath("Bozze.DB")));
+        const qint64 afterTheCopy =
+            a.data.addInvoice("2026", {QDate(2026, 3, 1), "Rossi S.r.l.", {}, {}, {7}});
+
+        const QString now = QDir(a.root.path()).filePath(QStringLiteral("ora.zip"));
+        const BackupManifest manifest = a.writer().write(now, copyMoment);
+        QCOMPARE(manifest.missing, QStringList{"2026/Bozze.DB"});
+        QCOMPARE(manifest.find("2026/Fatture.DB")->highestOrdNum, std::optional(afterTheCopy));
+        QVERIFY(manifest.warnings().join(" ").contains("2026/Bozze.DB manca"));
+        QCOMPARE(BackupVerifier::verify(now).manifest->missing, manifest.missing);
+
+        // Restoring the older copy keeps the invoice stored since in the copy taken before.
+        const BackupRestore::Outcome outcome = a.restorer().restore(good, a.backupFolder(), copyMoment);
+        QCOMPARE(outcome.saved.find("2026/Fatture.DB")->highestOrdNum, std::optional(afterTheCopy));
+        a.restorer().restore(outcome.preRestoreCopy, a.backupFolder(), copyMoment);
+        QCOMPARE(ordNums(a.data.records("2026", "Fatture.DB")).last(), afterTheCopy);
+
+        // Table files of other names than the settings' are not saved, so none is replaced.
+        const QMap<QString, QByteArray> before = fingerprint(a.root.path());
+        try {
+            BackupRestore(a.data.path(), {"Clienti.DB", "Bozze.DB", "Fatture.DB"})
+                .restore(good, a.backupFolder(), copyMoment);
+            QFAIL("a file that was not saved was replaced");
+        } catch (const BackupError& error) {
+            QVERIFY2(error.text().contains("Rubrica.DB") &&
+                         error.text().contains("Nessun file è stato sostituito"),
+                     qPrintable(error.text()));
+        }
+        QCOMPARE(fingerprint(a.root.path()), before);
+    }
+
+    void folderThatIsNotAnArchiveIsRefused_data()
+    {
+        QTest::addColumn<QStringList>("contents");
+        QTest::newRow("empty") << QStringList{};
+        QTest::newRow("other files and empty folders") << QStringList{"appunti.txt", "2026/", "Backup/x.zip"};
+        QTest::newRow("table files in a hidden folder")
+            << QStringList{".2026/Rubrica.DB", ".2026/Fatture.DB"};
+    }
+
+    void folderThatIsNotAnArchiveIsRefused()
+    {
+        QFETCH(QStringList, contents);
+        test::TestEnvironment env;
+        QTemporaryDir root;
+        const QString folder = QDir(root.path()).filePath("dati");
+        QDir().mkpath(folder);
+        for (const QString& name : contents) {
+            QDir().mkpath(QFileInfo(QDir(folder).filePath(name)).absolutePath());
+            if (!name.endsWith(u'/'))
+                QFile(QDir(folder).filePath(name)).open(QIODevice::WriteOnly);
+        }
+        const QString zip = QDir(root.path()).filePath("copia.zip");
+        try {
+            BackupWriter(folder, DataDirectory::tables).write(zip, copyMoment);
+            QFAIL("an empty copy was written");
+        } catch (const BackupError& error) {
+            QVERIFY2(error.text().contains(QDir::toNativeSeparators(folder)) &&
+                         error.text().contains("non contiene un archivio"),
+                     qPrintable(error.text()));
+        }
+        QVERIFY(!QFileInfo::exists(zip));
+    }
+
+    void simultaneousRunsNeverShareAName()
+    {
+        Archive a;
+        const QString zip = QDir(a.root.path()).filePath(QStringLiteral("copia.zip"));
+        QStringList failures = onThreadsAtOnce(4, [&](int) { a.writer().write(zip, copyMoment); });
+        QCOMPARE(failures, QStringList(4));
+        QVERIFY(BackupVerifier::verify(zip).ok());
+        QCOMPARE(
+            QDir(a.root.path()).entryList({"copia*", ".quillio*"}, QDir::Files | QDir::Dirs | QDir::Hidden),
+            QStringList{"copia.zip"});
+
+        // Three archives restored in the same minute, their earlier states saved in one folder.
+        QList<std::shared_ptr<QTemporaryDir>> places;
+        for (int i = 0; i < 3; ++i) {
+            places << std::make_shared<QTemporaryDir>();
+            QVERIFY(QFile::copy(QDir(a.data.path()).filePath("Azienda.DB"),
+                                QDir(places.last()->path()).filePath("Azienda.DB")));
+        }
+        QStringList preRestoreCopies(3);
+        failures = onThreadsAtOnce(3, [&](int i) {
+            preRestoreCopies[i] = BackupRestore(places[i]->path(), DataDirectory::tables)
+                                      .restore(zip, a.backupFolder(), copyMoment)
+                                      .preRestoreCopy;
+        });
+        QCOMPARE(failures, QStringList(3));
+        preRestoreCopies.removeDuplicates();
+        QCOMPARE(preRestoreCopies.size(), 3);
+        for (const QString& copy : preRestoreCopies)
+            QVERIFY2(BackupVerifier::verify(copy).ok(), qPrintable(copy));
+    }
+
+    void leftoversOfKilledRunsAreRemovedAtTheNextCopy()
+    {
+        Archive a;
+        const QDir folder(a.backupFolder());
+        QDir().mkpath(folder.path());
+        const auto leaveStaging = [&](const QString& name) {
+            QDir().mkpath(folder.filePath(name));
+            for (const char* file : {"1", "2", "copia.zip.part"})
+                QFile::copy(QDir(a.data.yearDirectory("2026")).filePath("Fatture.DB"),
+                            folder.filePath(name + u'/' + QLatin1String(file)));
+        };
+        leaveStaging(".quillio-copia-Ab12Cd");
+        ageBy(folder.filePath(".quillio-copia-Ab12Cd"), 2 * 3600);
+        leaveStaging(".quillio-copia-Ef34Gh"); // another run at work right now
+        QFile(folder.filePath("Quillio-prima-del-ripristino-2026-03-04-0800.zip")).open(QIODevice::WriteOnly);
+        ageBy(folder.filePath("Quillio-prima-del-ripristino-2026-03-04-0800.zip"), 2 * 3600);
+        QFile(folder.filePath("appunti.txt")).open(QIODevice::WriteOnly);
+        ageBy(folder.filePath("appunti.txt"), 2 * 3600);
+
+        a.writer().write(folder.filePath(BackupWriter::fileNameFor(copyMoment)), copyMoment);
+        QCOMPARE(folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+                 (QStringList{".quillio-copia-Ef34Gh", "Quillio-2026-03-05-1030.zip", "appunti.txt"}));
+    }
+
     void rotationKeepsTenDaysAndTwelveMonths()
     {
         QStringList names;
@@ -381,6 +631,29 @@ private slots:
         QCOMPARE(run({"verify", zip}, &output), 0);
         QVERIFY2(output.contains("2026/Rubrica.DB: 3 record") && output.contains("copia integra"),
                  qPrintable(output));
+
+        // A damaged table file is kept as it is: the copy and the restore go on, and say so.
+        QVERIFY(QFile(QDir(a.data.yearDirectory("2026")).filePath("Bozze.DB")).resize(0));
+        const QString withDamage = QDir(a.root.path()).filePath(QStringLiteral("con-danno.zip"));
+        QCOMPARE(run({"backup", a.data.path(), withDamage}, &output), 3);
+        QVERIFY2(output.contains("attenzione: 2026/Bozze.DB è danneggiato"), qPrintable(output));
+        QCOMPARE(run({"restore", zip, a.data.path()}, &output), 3);
+        QVERIFY2(output.contains("archivio precedente salvato in") &&
+                     output.contains("attenzione: 2026/Bozze.DB è danneggiato"),
+                 qPrintable(output));
+
+        // A damaged company file, which names the backup folder, does not stop the restore either.
+        {
+            QFile company(QDir(a.data.path()).filePath(business::BusinessFile::fileName));
+            QVERIFY(company.open(QIODevice::ReadWrite));
+            company.write(QByteArray(100, '\x5a'));
+        }
+        QCOMPARE(run({"restore", zip, a.data.path()}, &output), 3);
+        QVERIFY2(output.contains("attenzione: Azienda.DB è danneggiato"), qPrintable(output));
+        business::BusinessFile restoredCompany(a.data.path());
+        QCOMPARE(
+            business::CompanyStore(restoredCompany).company().value_or(einvoice::CompanyData()).denominazione,
+            QStringLiteral("Ferramenta Esempio"));
 
         QFile file(zip);
         QVERIFY(file.open(QIODevice::ReadWrite));

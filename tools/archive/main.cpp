@@ -8,7 +8,8 @@
 //                            (postgresql://host/database/), either way; never over an existing year
 //   check PLACE              verifies a data directory, folder or server, and prints what it holds
 // Exits 0 when the command succeeded, 1 when a copy was refused or could not be written, 2 for a
-// wrong command line.
+// wrong command line, 3 when backup, restore or verify was carried out but a file was damaged
+// (kept as it was, not restored) or missing: the lines beginning "attenzione:" say which.
 
 #include "backup/ArchiveCheck.h"
 #include "backup/ArchiveContents.h"
@@ -18,7 +19,6 @@
 #include "backup/BackupRestore.h"
 #include "backup/BackupVerifier.h"
 #include "backup/BackupWriter.h"
-#include "business/BusinessFile.h"
 #include "engine/DataPlace.h"
 #include "platform/QuillioError.h"
 
@@ -33,7 +33,7 @@ using namespace quillio::backup;
 
 namespace {
 
-enum Exit { Done = 0, Refused = 1, Usage = 2 };
+enum Exit { Done = 0, Refused = 1, Usage = 2, Warned = 3 };
 
 QTextStream& out()
 {
@@ -58,7 +58,16 @@ void printManifest(const BackupManifest& manifest)
     out() << "copia del " << manifest.created.toString(QStringLiteral("dd/MM/yyyy HH:mm")) << ", anni "
           << manifest.years().join(QStringLiteral(", ")) << Qt::endl;
     for (const BackupManifest::File& file : manifest.files)
-        out() << "  " << file.path << ": " << manifest.recordsOf(file.path) << " record" << Qt::endl;
+        if (!file.damaged)
+            out() << "  " << file.path << ": " << manifest.recordsOf(file.path) << " record" << Qt::endl;
+}
+
+// Done, or Warned when there is anything to warn of.
+int warn(const QStringList& warnings)
+{
+    for (const QString& warning : warnings)
+        err() << "attenzione: " << warning << Qt::endl;
+    return warnings.isEmpty() ? Done : Warned;
 }
 
 int runGuarded(const std::function<int()>& command)
@@ -82,17 +91,8 @@ int backup(const QStringList& arguments)
             BackupWriter(arguments[0], tableFiles()).write(arguments[1], QDateTime::currentDateTime());
         out() << QDir::toNativeSeparators(arguments[1]) << Qt::endl;
         printManifest(manifest);
-        return Done;
+        return warn(manifest.warnings());
     });
-}
-
-// The folder the data directory's copies go to: the one chosen in the program, else "Backup".
-QString backupFolderOf(const QString& dataDirectory)
-{
-    if (!quillio::business::BusinessFile::existsIn(dataDirectory))
-        return BackupPreferences::defaultFolder(dataDirectory);
-    quillio::business::BusinessFile file(dataDirectory);
-    return BackupPreferences(file).folder(dataDirectory);
 }
 
 int restore(const QStringList& arguments)
@@ -107,16 +107,20 @@ int restore(const QStringList& arguments)
         ArchiveContents::requireFolder(dataDirectory);
         const BackupRestore::Outcome outcome =
             BackupRestore(dataDirectory, tableFiles())
-                .restore(arguments[0], backupFolderOf(dataDirectory), QDateTime::currentDateTime());
-        out() << "archivio precedente salvato in " << QDir::toNativeSeparators(outcome.preRestoreCopy)
-              << Qt::endl;
+                .restore(arguments[0], BackupPreferences::folderForRestore(dataDirectory),
+                         QDateTime::currentDateTime());
+        if (outcome.preRestoreCopy.isEmpty())
+            out() << "nessun archivio precedente da salvare" << Qt::endl;
+        else
+            out() << "archivio precedente salvato in " << QDir::toNativeSeparators(outcome.preRestoreCopy)
+                  << Qt::endl;
         if (!outcome.backupFolderOfCopy.isEmpty())
             out() << "la copia indica come cartella delle copie "
                   << QDir::toNativeSeparators(outcome.backupFolderOfCopy)
                   << ": non è stata adottata (si sceglie da \"Copia di sicurezza\" nel programma)"
                   << Qt::endl;
         printManifest(outcome.restored);
-        return Done;
+        return warn(outcome.warnings());
     });
 }
 
@@ -134,7 +138,7 @@ int verify(const QStringList& arguments)
     if (!result.ok())
         return Refused;
     out() << "copia integra" << Qt::endl;
-    return Done;
+    return warn(result.manifest->warnings());
 }
 
 int copy(const QStringList& arguments)
