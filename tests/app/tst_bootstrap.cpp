@@ -285,6 +285,13 @@ private slots:
         QTest::newRow("two new levels") << "."
                                         << "."
                                         << "2011/nuovo" << app::Bootstrap::yearCreationError;
+        // A year is one plain name below the data directory, never a way out of it.
+        QTest::newRow("year climbing out") << "."
+                                           << "."
+                                           << "../x" << app::Bootstrap::yearCreationError;
+        QTest::newRow("parent as the year") << "."
+                                            << "."
+                                            << ".." << app::Bootstrap::yearCreationError;
     }
     void pathFailuresStopWithTheirMessage()
     {
@@ -308,6 +315,8 @@ private slots:
         QCOMPARE(env.transcript.texts(), QStringList{message});
         QVERIFY(!QDir(program + QStringLiteral("missing-data")).exists());
         QVERIFY(!QDir(program + QStringLiteral("2011")).exists());
+        QVERIFY(!QDir(program + QStringLiteral("../x")).exists());
+        QVERIFY(!QFile::exists(program + QStringLiteral("../Rubrica.DB")));
         QVERIFY(!db.Session1.hasAlias(QStringLiteral("QUILDB09")));
         QVERIFY(db.T_Rubrica.tableName().isEmpty());
     }

@@ -9,9 +9,11 @@
 #include "business/BusinessFile.h"
 #include "business/ExportRegister.h"
 #include "engine/DataPlace.h"
+#include "engine/ServerAddress.h"
 #include "engine/TableStorage.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -96,6 +98,25 @@ void compareArchives(const DataDirectory& one, const DataDirectory& other)
 }
 
 void ignore(const QString&) {}
+
+// Every file and folder below `root` except those inside `skipped`, with what each file holds.
+QStringList entriesBelow(const QString& root, const QString& skipped)
+{
+    QStringList entries;
+    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (path == skipped || path.startsWith(skipped + '/'))
+            continue;
+        QFile file(path);
+        const QByteArray content =
+            it.fileInfo().isFile() && file.open(QIODevice::ReadOnly) ? file.readAll() : "";
+        entries << path + ' ' + QString::fromUtf8(content.toHex());
+    }
+    entries.sort();
+    return entries;
+}
 
 using Spoil = std::function<void(const DataDirectory&)>;
 
@@ -233,6 +254,58 @@ private slots:
         QVERIFY(!outcome.ran);
         QVERIFY(outcome.failure.isEmpty());
         QVERIFY(QDir(folder.path()).isEmpty());
+    }
+
+    // Any desk may make schemas on the server: one named to climb out of the destination folder
+    // (or to pass for the copy's own staging) is no year. The copy leaves it out and says so, never
+    // touches anything beside the destination, and copies the real years.
+    void namesOnTheServerNeverLeaveTheDestination()
+    {
+        const DataDirectory server(newServerArchive());
+        server.makeYear("2026");
+        server.addCustomers("2026", {"Rossi S.r.l."});
+        const QStringList hostile = {"../x", "..", "a/b", ".quillio-copia-2026", "a/../../x"};
+        for (qsizetype i = 0; i < hostile.size(); ++i) {
+            const QString made = QStringLiteral("h%1").arg(i);
+            server.makeYear(made);
+            server.addCustomers(made, {"Intruso"});
+            const QString database = engine::ServerAddress::parse(server.path())->database();
+            QCOMPARE(
+                test::PostgresCluster::shared()->execute(
+                    QStringLiteral("ALTER SCHEMA \"%1\" RENAME TO \"%2\"").arg(made, hostile[i]), database),
+                QString());
+        }
+        QTemporaryDir outer;
+        const QString folder = QDir(outer.path()).filePath("archivio");
+        QVERIFY(QDir().mkpath(QDir(outer.path()).filePath("x")));
+        QFile sentinel(QDir(outer.path()).filePath("x/resta.txt"));
+        QVERIFY(sentinel.open(QIODevice::WriteOnly));
+        sentinel.write("resta");
+        sentinel.close();
+        const QStringList besideBefore = entriesBelow(outer.path(), folder);
+
+        QProcess tool;
+        tool.start(QUILLIO_ARCHIVE_TOOL, {"copy", server.path(), folder});
+        QVERIFY(tool.waitForFinished(60000));
+        const QByteArray printed = tool.readAllStandardOutput();
+        QVERIFY2(tool.exitCode() == 0, tool.readAllStandardError().constData());
+        QCOMPARE(entriesBelow(outer.path(), folder), besideBefore);
+        QVERIFY(sentinel.open(QIODevice::ReadOnly));
+        QCOMPARE(sentinel.readAll(), QByteArray("resta"));
+        QCOMPARE(QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList{"2026"});
+        QCOMPARE(DataDirectory(folder).records("2026", "Rubrica.DB").size(), 1);
+        // Each is named, but for one of the copy's own staging form, which it never takes for a year.
+        for (const QString& name : hostile)
+            QVERIFY2(printed.contains(QStringLiteral("\"%1\" saltato").arg(name).toUtf8()) ==
+                         !name.startsWith(".quillio-copia-"),
+                     printed.constData());
+
+        tool.start(QUILLIO_ARCHIVE_TOOL, {"check", server.path()});
+        QVERIFY(tool.waitForFinished(60000));
+        const QByteArray checked = tool.readAllStandardOutput();
+        QVERIFY2(checked.contains("\"../x\""), checked.constData());
+        QVERIFY2(!checked.contains("../x/Rubrica.DB"), checked.constData());
     }
 
     // The command line prints what it did and exits 0, or 1 with the reason.
