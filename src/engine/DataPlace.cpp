@@ -67,10 +67,11 @@ template <typename Work> bool onServer(const QString& location, Work&& work)
     lastFailure.clear();
     const std::optional<ServerAddress> address = ServerAddress::parse(location);
     if (!address) {
-        lastFailure = QStringLiteral("The address names no database.");
+        lastFailure = QStringLiteral("The address cannot be used: it names no database, or a character "
+                                     "of it (of the password, perhaps) must be written as a %-escape.");
         return false;
     }
-    PgConnection connection(address->connectionUri(), address->shown());
+    PgConnection connection(*address);
     try {
         return work(connection, *address);
     } catch (const EngineError& error) {

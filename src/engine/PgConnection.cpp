@@ -21,7 +21,10 @@ QString trimmedMessage(const char* message)
 
 } // namespace
 
-PgConnection::PgConnection(const QByteArray& uri, const QString& shown) : m_uri(uri), m_shown(shown) {}
+PgConnection::PgConnection(const ServerAddress& address)
+    : m_address(address), m_uri(address.connectionUri()), m_shown(address.shown())
+{
+}
 
 PgConnection::~PgConnection()
 {
@@ -59,7 +62,8 @@ bool PgConnection::tryConnect(QString* reason)
         return true;
     }
     if (reason)
-        *reason = m_conn ? trimmedMessage(pq().errorMessage(m_conn)) : QStringLiteral("out of memory");
+        *reason = m_address.withoutPassword(m_conn ? trimmedMessage(pq().errorMessage(m_conn))
+                                                   : QStringLiteral("out of memory"));
     close();
     return false;
 }
@@ -68,7 +72,12 @@ void PgConnection::connect()
 {
     QString reason;
     if (!tryConnect(&reason))
-        throw EngineError(QStringLiteral("Cannot reach the database server %1: %2").arg(m_shown, reason));
+        raise(QStringLiteral("Cannot reach the database server %1: %2").arg(m_shown, reason));
+}
+
+void PgConnection::raise(const QString& text) const
+{
+    throw EngineError(m_address.withoutPassword(text));
 }
 
 QString PgConnection::serverMessage(pg_result* result) const
@@ -86,11 +95,11 @@ void PgConnection::fail(pg_result* result, const QString& action, const QString&
     if (pq().status(m_conn) != CONNECTION_OK) {
         // Dropped now; the next use connects again.
         close();
-        throw EngineError(QStringLiteral("%1 %2: the connection to the database server was lost (%3). The "
-                                         "next operation connects again.")
-                              .arg(action, place.isEmpty() ? m_shown : place, reason));
+        raise(QStringLiteral("%1 %2: the connection to the database server was lost (%3). The next "
+                             "operation connects again.")
+                  .arg(action, place.isEmpty() ? m_shown : place, reason));
     }
-    throw EngineError(QStringLiteral("%1 %2: %3.").arg(action, place.isEmpty() ? m_shown : place, reason));
+    raise(QStringLiteral("%1 %2: %3.").arg(action, place.isEmpty() ? m_shown : place, reason));
 }
 
 PgResult PgConnection::checked(pg_result* result, const QString& action, const QString& place)
@@ -158,8 +167,8 @@ QByteArray PgConnection::quoteIdentifier(const QString& name)
     const QByteArray utf8 = name.toUtf8();
     char* quoted = pq().escapeIdentifier(m_conn, utf8.constData(), size_t(utf8.size()));
     if (!quoted)
-        throw EngineError(QStringLiteral("The name %1 cannot be used on the database server %2: %3")
-                              .arg(name, m_shown, trimmedMessage(pq().errorMessage(m_conn))));
+        raise(QStringLiteral("The name %1 cannot be used on the database server %2: %3")
+                  .arg(name, m_shown, trimmedMessage(pq().errorMessage(m_conn))));
     QByteArray result(quoted);
     pq().freemem(quoted);
     return result;

@@ -1,3 +1,4 @@
+#include "AddressesWithAPassword.h"
 #include "PostgresCluster.h"
 #include "TestEnvironment.h"
 #include "UnexpectedWarnings.h"
@@ -377,6 +378,34 @@ private slots:
         QVERIFY2(errors[0].contains(reason), qPrintable(errors[0]));
         QVERIFY2(!errors[0].contains(QLatin1String("segreta")), qPrintable(errors[0]));
         QVERIFY(!db.Session1.hasAlias(QStringLiteral("QUILDB09")));
+    }
+
+    // The start-up's stop message and the server's reason never show the address's password,
+    // whatever the address looks like.
+    void theStartShowsNoPasswordOfTheAddress_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QStringList>("secrets");
+        if (!test::PostgresCluster::shared())
+            QSKIP(qPrintable(test::PostgresCluster::unavailableReason()));
+        for (const test::AddressWithAPassword& row :
+             test::addressesWithAPassword(test::PostgresCluster::shared()->socketHost()))
+            QTest::newRow(row.name) << row.address << row.secrets;
+    }
+    void theStartShowsNoPasswordOfTheAddress()
+    {
+        QFETCH(QString, address);
+        QFETCH(QStringList, secrets);
+        test::TestEnvironment env;
+        runBootstrap();
+        set(Key::pathDatiGen, address);
+        env.transcript.clear();
+        archive::TFDB db;
+        runBootstrap(db);
+        QCOMPARE(env.transcript.texts(Kind::Message), QStringList{app::Bootstrap::dataPathError});
+        for (const QString& text : env.transcript.texts())
+            for (const QString& secret : secrets)
+                QVERIFY2(!text.contains(secret), qPrintable(text));
     }
 
     void missingYearDirectoryIsCreated()

@@ -1,3 +1,4 @@
+#include "AddressesWithAPassword.h"
 #include "DataDirectory.h"
 #include "PostgresCluster.h"
 #include "UnexpectedWarnings.h"
@@ -10,6 +11,8 @@
 #include "business/ExportRegister.h"
 #include "engine/DataPlace.h"
 #include "engine/ServerAddress.h"
+#include "engine/Session.h"
+#include "engine/Table.h"
 #include "engine/TableStorage.h"
 
 #include <QDir>
@@ -98,6 +101,17 @@ void compareArchives(const DataDirectory& one, const DataDirectory& other)
 }
 
 void ignore(const QString&) {}
+
+// The text of the error `action` raises; empty when it raises none.
+QString textOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const QuillioError& error) {
+        return error.text();
+    }
+    return {};
+}
 
 // Every file and folder below `root` except those inside `skipped`, with what each file holds.
 QStringList entriesBelow(const QString& root, const QString& skipped)
@@ -306,6 +320,58 @@ private slots:
         const QByteArray checked = tool.readAllStandardOutput();
         QVERIFY2(checked.contains("\"../x\""), checked.constData());
         QVERIFY2(!checked.contains("../x/Rubrica.DB"), checked.constData());
+    }
+
+    // Whatever an address looks like, a password written in it shows in no message: not in the
+    // engine's, the company data's or the command line's.
+    void noMessageShowsThePassword_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QStringList>("secrets");
+        for (const test::AddressWithAPassword& row :
+             test::addressesWithAPassword(test::PostgresCluster::shared()->socketHost()))
+            QTest::newRow(row.name) << row.address << row.secrets;
+    }
+    void noMessageShowsThePassword()
+    {
+        QFETCH(QString, address);
+        QFETCH(QStringList, secrets);
+        const QString year = DataPlace::child(address, QStringLiteral("2026"));
+        QStringList texts;
+        for (const QString& place : {address, year}) {
+            texts << DataPlace::shown(place);
+            DataPlace::exists(place);
+            texts << DataPlace::lastError();
+            DataPlace::create(place);
+            texts << DataPlace::lastError();
+            texts << DataPlace::children(place) << DataPlace::lastError();
+            texts << textOf([&] { engine::TableStorage::open(place, QStringLiteral("Rubrica.DB")); });
+            texts << textOf([&] { business::BusinessFile(place).storage().everything(); });
+        }
+        texts << textOf([&] {
+            engine::Session session(QStringLiteral("Prova"));
+            session.addStandardAlias(QStringLiteral("PROVA"), year);
+            session.activate();
+            engine::Table table(session);
+            table.setDatabaseName(QStringLiteral("PROVA"));
+            table.setTableName(QStringLiteral("Rubrica.DB"));
+            table.open();
+        });
+        QTemporaryDir folder;
+        const QString zip = QDir(folder.path()).filePath("copia.zip");
+        for (const QStringList& arguments :
+             {QStringList{"check", address}, QStringList{"copy", address, folder.path()},
+              QStringList{"copy", folder.path(), address}, QStringList{"restore", zip, address},
+              QStringList{"backup", address, zip}}) {
+            QProcess tool;
+            tool.start(QUILLIO_ARCHIVE_TOOL, arguments);
+            QVERIFY(tool.waitForFinished(60000));
+            QVERIFY2(tool.exitCode() != 0, qPrintable(arguments.join(' ')));
+            texts << QString::fromUtf8(tool.readAllStandardOutput() + tool.readAllStandardError());
+        }
+        for (const QString& text : std::as_const(texts))
+            for (const QString& secret : secrets)
+                QVERIFY2(!text.contains(secret), qPrintable(text));
     }
 
     // The command line prints what it did and exits 0, or 1 with the reason.
