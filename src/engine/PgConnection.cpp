@@ -40,9 +40,23 @@ void PgConnection::close()
     m_prepared.clear();
 }
 
+bool PgConnection::isAlive()
+{
+    if (!m_conn || pq().status(m_conn) != CONNECTION_OK)
+        return false;
+    // Reads what waits on the socket, without blocking. A server that ended the connection left
+    // its farewell there and then the end of the stream: the first read takes the one, the second
+    // finds the other, which marks the connection bad. A live connection has nothing to read.
+    for (int read = 0; read < 2; ++read) {
+        if (pq().consumeInput(m_conn) != 1)
+            return false;
+    }
+    return pq().status(m_conn) == CONNECTION_OK;
+}
+
 bool PgConnection::tryConnect(QString* reason)
 {
-    if (m_conn && pq().status(m_conn) == CONNECTION_OK)
+    if (isAlive())
         return true;
     close();
     try {
@@ -70,6 +84,20 @@ bool PgConnection::tryConnect(QString* reason)
 
 void PgConnection::connect()
 {
+    if (m_conn && pq().status(m_conn) == CONNECTION_OK) {
+        const bool midTransaction = pq().transactionStatus(m_conn) != PQTRANS_IDLE;
+        if (isAlive())
+            return;
+        // The lost transaction's work went with it: going on with a new connection would store the
+        // rest of that work alone.
+        if (midTransaction) {
+            const QString reason = trimmedMessage(pq().errorMessage(m_conn));
+            close();
+            raise(QStringLiteral("The connection to the database server %1 was lost during a change, which "
+                                 "the server undid (%2). The next operation connects again.")
+                      .arg(m_shown, reason));
+        }
+    }
     QString reason;
     if (!tryConnect(&reason))
         raise(QStringLiteral("Cannot reach the database server %1: %2").arg(m_shown, reason));
