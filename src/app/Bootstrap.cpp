@@ -7,6 +7,7 @@
 #include "config/SettingsKey.h"
 #include "config/SettingsStore.h"
 #include "engine/DataPlace.h"
+#include "platform/PlainName.h"
 #include "platform/Platform.h"
 
 #include <QDir>
@@ -82,6 +83,9 @@ bool Bootstrap::pathsAreUsable(QString& yearDir)
     }
     if (!Settings::isDirectory(Settings::dataDirectory()))
         return stop(dataPathError);
+    // A year that is not one plain name below the data directory cannot be made there.
+    if (!PlainName::isYear(Settings::workingYear()))
+        return stop(yearCreationError);
     yearDir = Settings::yearDirectory();
     if (!Settings::isDirectory(yearDir) && !Settings::createDirectory(yearDir))
         return stop(yearCreationError);

@@ -24,7 +24,10 @@ ArchiveCheck::Report ArchiveCheck::check(const QString& givenPlace, const QStrin
             << QStringLiteral("%1 non si raggiunge: %2").arg(DataPlace::shown(place), DataPlace::lastError());
         return report;
     }
-    const QStringList years = ArchiveTransfer::yearsOf(place, tableFiles);
+    QStringList skipped;
+    const QStringList years = ArchiveTransfer::yearsOf(place, tableFiles, &skipped);
+    for (const QString& name : std::as_const(skipped))
+        report.lines << ArchiveTransfer::skippedLine(name);
     if (years.isEmpty())
         report.problems << QStringLiteral("%1 non ha anni di lavoro").arg(DataPlace::shown(place));
     for (const QString& year : years) {

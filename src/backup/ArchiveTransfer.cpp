@@ -12,13 +12,6 @@ namespace quillio::backup {
 
 using engine::DataPlace;
 
-namespace {
-
-// A year being copied waits under this name until it is whole.
-const QString stagingPrefix = QStringLiteral(".quillio-copia-");
-
-} // namespace
-
 QString ArchiveTransfer::normalized(const QString& place)
 {
     if (DataPlace::isServerAddress(place) || place.isEmpty() || place.endsWith(u'/') ||
@@ -27,12 +20,11 @@ QString ArchiveTransfer::normalized(const QString& place)
     return place + QDir::separator();
 }
 
-QStringList ArchiveTransfer::yearsOf(const QString& place, const QStringList& tableFiles)
+QStringList ArchiveTransfer::yearsOf(const QString& place, const QStringList& tableFiles,
+                                     QStringList* skipped)
 {
     QStringList years;
-    for (const QString& name : DataPlace::children(place)) {
-        if (name.startsWith(stagingPrefix))
-            continue;
+    for (const QString& name : DataPlace::children(place, skipped)) {
         const QString year = DataPlace::child(place, name);
         for (const QString& table : tableFiles) {
             if (DataPlace::tableExists(year, table)) {
@@ -44,6 +36,17 @@ QStringList ArchiveTransfer::yearsOf(const QString& place, const QStringList& ta
     return years;
 }
 
+QString ArchiveTransfer::skippedLine(const QString& name)
+{
+    // Shown as found, but for characters that would break the line or turn the text around.
+    QString printable = name;
+    for (QChar& c : printable)
+        if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format ||
+            c.category() == QChar::Separator_Line || c.category() == QChar::Separator_Paragraph)
+            c = u'?';
+    return QStringLiteral("\"%1\" saltato: non è il nome di un anno di lavoro").arg(printable);
+}
+
 void ArchiveTransfer::copy(const QString& fromPlace, const QString& toPlace, const QStringList& tableFiles,
                            const Progress& progress)
 {
@@ -52,7 +55,10 @@ void ArchiveTransfer::copy(const QString& fromPlace, const QString& toPlace, con
     if (!DataPlace::exists(from))
         throw BackupError(QStringLiteral("L'archivio %1 non si raggiunge: %2")
                               .arg(DataPlace::shown(from), DataPlace::lastError()));
-    const QStringList years = yearsOf(from, tableFiles);
+    QStringList skipped;
+    const QStringList years = yearsOf(from, tableFiles, &skipped);
+    for (const QString& name : std::as_const(skipped))
+        progress(skippedLine(name));
     if (years.isEmpty())
         throw BackupError(
             QStringLiteral("L'archivio %1 non ha anni di lavoro da copiare.").arg(DataPlace::shown(from)));
@@ -76,8 +82,8 @@ void ArchiveTransfer::copyYear(const QString& from, const QString& to, const QSt
                                const QStringList& tableFiles)
 {
     const QString source = DataPlace::child(from, year);
-    const QString staging = DataPlace::child(to, stagingPrefix + year);
-    // What an interrupted copy left behind is only ever our own staging.
+    const QString staging = DataPlace::staging(to, year);
+    // What an interrupted copy left behind is only ever our own staging: remove() takes nothing else.
     DataPlace::remove(staging);
     if (!DataPlace::create(staging))
         throw BackupError(QStringLiteral("Impossibile preparare l'anno %1 in %2: %3")

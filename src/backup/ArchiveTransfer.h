@@ -23,8 +23,12 @@ public:
     static void copy(const QString& from, const QString& to, const QStringList& tableFiles,
                      const Progress& progress);
 
-    // The years of a data place: its subfolders (or schemas) that hold at least one of the tables.
-    static QStringList yearsOf(const QString& place, const QStringList& tableFiles);
+    // The years of a data place: its year-named subfolders (or schemas) that hold at least one of
+    // the tables. Names that cannot be a year's go to `skipped` when given.
+    static QStringList yearsOf(const QString& place, const QStringList& tableFiles,
+                               QStringList* skipped = nullptr);
+    // The line that tells the person a name found in a data place was left out.
+    static QString skippedLine(const QString& name);
 
     // A folder given without a closing separator gets one, as the years are joined to it as text.
     static QString normalized(const QString& place);

@@ -44,8 +44,7 @@ ServerBusinessStorage::ServerBusinessStorage(const QString& address)
 {
 }
 
-ServerBusinessStorage::ServerBusinessStorage(const engine::ServerAddress& address)
-    : m_connection(address.connectionUri(), address.shown())
+ServerBusinessStorage::ServerBusinessStorage(const engine::ServerAddress& address) : m_connection(address)
 {
     createTables();
 }

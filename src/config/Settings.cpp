@@ -55,13 +55,10 @@ QString Settings::invoicesFile()
 }
 
 // A folder is joined as plain text, as stored settings expect; a server address gains the year as
-// a path segment before its options.
+// a path segment before its options. A year that is not one plain name is refused there.
 QString Settings::yearDirectory(const QString& year)
 {
-    const QString data = dataDirectory();
-    if (engine::DataPlace::isServerAddress(data))
-        return engine::DataPlace::child(data, year);
-    return data + year + QDir::separator();
+    return engine::DataPlace::child(dataDirectory(), year);
 }
 
 bool Settings::isDirectory(const QString& path)

@@ -22,7 +22,8 @@ public:
     static QString invoicesFile();
 
     // The data directory followed by the year and a separator (on a server, the year's schema): how the
-    // start-up, the working-year dialogs and every later reader find a year's archive.
+    // start-up, the working-year dialogs and every later reader find a year's archive. A year that is
+    // not a year's name (PlainName::isYear) is refused with the engine's error.
     static QString yearDirectory(const QString& year);
     static QString yearDirectory() { return yearDirectory(workingYear()); }
 

@@ -28,6 +28,8 @@ ClientLibrary load()
     bind(library, pq.connectdbParams, "PQconnectdbParams");
     bind(library, pq.connectdb, "PQconnectdb");
     bind(library, pq.status, "PQstatus");
+    bind(library, pq.consumeInput, "PQconsumeInput");
+    bind(library, pq.transactionStatus, "PQtransactionStatus");
     bind(library, pq.finish, "PQfinish");
     bind(library, pq.errorMessage, "PQerrorMessage");
     bind(library, pq.setNoticeProcessor, "PQsetNoticeProcessor");

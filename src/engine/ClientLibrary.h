@@ -15,6 +15,8 @@ struct ClientLibrary
     decltype(&PQconnectdbParams) connectdbParams = nullptr;
     decltype(&PQconnectdb) connectdb = nullptr;
     decltype(&PQstatus) status = nullptr;
+    decltype(&PQconsumeInput) consumeInput = nullptr;
+    decltype(&PQtransactionStatus) transactionStatus = nullptr;
     decltype(&PQfinish) finish = nullptr;
     decltype(&PQerrorMessage) errorMessage = nullptr;
     decltype(&PQsetNoticeProcessor) setNoticeProcessor = nullptr;

@@ -5,6 +5,7 @@
 #include "engine/ServerAddress.h"
 #include "engine/ServerTable.h"
 #include "engine/TableFile.h"
+#include "platform/PlainName.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -17,6 +18,48 @@ namespace {
 
 thread_local QString lastFailure;
 
+// A year being copied waits under this name until it is whole.
+const QString StagingPrefix = QStringLiteral(".quillio-copia-");
+
+bool isStagingName(const QString& name)
+{
+    return name.startsWith(StagingPrefix) && PlainName::isYear(name.mid(StagingPrefix.size()));
+}
+
+// The last segment of a place: a folder's name, or a year address's schema.
+QString lastSegment(const QString& location)
+{
+    if (!ServerAddress::isAddress(location))
+        return QDir(location).dirName();
+    const std::optional<ServerAddress> address = ServerAddress::parse(location);
+    return address ? address->schema() : QString();
+}
+
+void requireYear(const QString& name)
+{
+    if (!PlainName::isYear(name))
+        throw EngineError(QStringLiteral("\"%1\" is not the name of a working year: a year is one plain "
+                                         "name, not hidden, without separators.")
+                              .arg(name));
+}
+
+// Joins one segment that was checked already.
+QString joined(const QString& location, const QString& name)
+{
+    if (!ServerAddress::isAddress(location))
+        return location + name + QDir::separator();
+    QString base = location;
+    QString options;
+    const qsizetype question = base.indexOf(u'?');
+    if (question >= 0) {
+        options = base.mid(question);
+        base.truncate(question);
+    }
+    if (!base.endsWith(u'/'))
+        base += u'/';
+    return base + QString::fromUtf8(QUrl::toPercentEncoding(name)) + u'/' + options;
+}
+
 // Runs `work` on a connection of its own to the address's database; false, keeping the reason,
 // when the address is not valid, the server cannot be reached or `work` raises the engine's error.
 template <typename Work> bool onServer(const QString& location, Work&& work)
@@ -24,16 +67,37 @@ template <typename Work> bool onServer(const QString& location, Work&& work)
     lastFailure.clear();
     const std::optional<ServerAddress> address = ServerAddress::parse(location);
     if (!address) {
-        lastFailure = QStringLiteral("The address names no database.");
+        lastFailure = QStringLiteral("The address cannot be used: it names no database, or a character "
+                                     "of it (of the password, perhaps) must be written as a %-escape.");
         return false;
     }
-    PgConnection connection(address->connectionUri(), address->shown());
+    PgConnection connection(*address);
     try {
         return work(connection, *address);
     } catch (const EngineError& error) {
         lastFailure = error.text();
         return false;
     }
+}
+
+// Every subfolder of a folder, or schema of a database but the server's own, sorted.
+QStringList namesIn(const QString& location)
+{
+    QStringList names;
+    if (!ServerAddress::isAddress(location)) {
+        lastFailure.clear();
+        return QDir(location).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    }
+    onServer(location, [&names](PgConnection& connection, const ServerAddress&) {
+        const PgResult result = connection.exec(
+            "SELECT nspname FROM pg_namespace WHERE nspname NOT LIKE 'pg\\_%' AND nspname NOT IN "
+            "('information_schema', 'public') ORDER BY nspname",
+            QStringLiteral("Cannot list the years of"));
+        for (int row = 0; row < result.rows(); ++row)
+            names.append(result.text(row, 0));
+        return true;
+    });
+    return names;
 }
 
 bool hasSchema(PgConnection& connection, const QString& schema)
@@ -53,18 +117,14 @@ bool DataPlace::isServerAddress(const QString& location)
 
 QString DataPlace::child(const QString& location, const QString& name)
 {
-    if (!isServerAddress(location))
-        return location + name + QDir::separator();
-    QString base = location;
-    QString options;
-    const qsizetype question = base.indexOf(u'?');
-    if (question >= 0) {
-        options = base.mid(question);
-        base.truncate(question);
-    }
-    if (!base.endsWith(u'/'))
-        base += u'/';
-    return base + QString::fromUtf8(QUrl::toPercentEncoding(name)) + u'/' + options;
+    requireYear(name);
+    return joined(location, name);
+}
+
+QString DataPlace::staging(const QString& location, const QString& year)
+{
+    requireYear(year);
+    return joined(location, StagingPrefix + year);
 }
 
 bool DataPlace::exists(const QString& location)
@@ -123,6 +183,10 @@ bool DataPlace::tableExists(const QString& directory, const QString& fileName)
 
 bool DataPlace::rename(const QString& location, const QString& newName)
 {
+    if (!PlainName::isYear(newName)) {
+        lastFailure = QStringLiteral("\"%1\" is not the name of a working year.").arg(newName);
+        return false;
+    }
     if (!isServerAddress(location)) {
         lastFailure.clear();
         QDir folder(location);
@@ -143,6 +207,11 @@ bool DataPlace::rename(const QString& location, const QString& newName)
 
 bool DataPlace::remove(const QString& location)
 {
+    if (!isStagingName(lastSegment(location))) {
+        lastFailure =
+            QStringLiteral("%1 is not a copy's staging place: it is not removed.").arg(shown(location));
+        return false;
+    }
     if (!isServerAddress(location)) {
         lastFailure.clear();
         return QDir(location).removeRecursively();
@@ -154,32 +223,23 @@ bool DataPlace::remove(const QString& location)
     });
 }
 
-QStringList DataPlace::children(const QString& location)
+QStringList DataPlace::children(const QString& location, QStringList* others)
 {
-    QStringList names;
-    if (!isServerAddress(location)) {
-        lastFailure.clear();
-        names = QDir(location).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-        return names;
+    QStringList years;
+    for (const QString& name : namesIn(location)) {
+        if (PlainName::isYear(name))
+            years.append(name);
+        else if (others && !isStagingName(name))
+            others->append(name);
     }
-    onServer(location, [&names](PgConnection& connection, const ServerAddress&) {
-        const PgResult result = connection.exec(
-            "SELECT nspname FROM pg_namespace WHERE nspname NOT LIKE 'pg\\_%' AND nspname NOT IN "
-            "('information_schema', 'public') ORDER BY nspname",
-            QStringLiteral("Cannot list the years of"));
-        for (int row = 0; row < result.rows(); ++row)
-            names.append(result.text(row, 0));
-        return true;
-    });
-    return names;
+    return years;
 }
 
 QString DataPlace::shown(const QString& location)
 {
     if (!isServerAddress(location))
         return QDir::toNativeSeparators(location);
-    const std::optional<ServerAddress> address = ServerAddress::parse(location);
-    return address ? address->shown() : QStringLiteral("postgresql://…");
+    return ServerAddress::shownLocation(location);
 }
 
 QString DataPlace::lastError()

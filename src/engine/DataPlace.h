@@ -15,9 +15,14 @@ class DataPlace
 public:
     // Whether `location` is a server address (postgresql:// or postgres://).
     static bool isServerAddress(const QString& location);
-    // The place `name` inside `location`, ending with a separator: "/data/" + "2026" is
-    // "/data/2026/"; an address gains a path segment, its options staying at the end.
+    // The year `name` inside `location`, ending with a separator: "/data/" + "2026" is
+    // "/data/2026/"; an address gains a path segment, its options staying at the end. A name that is
+    // not a year's (PlainName::isYear: one plain segment, not hidden) is refused with the engine's
+    // error: names read from a server, a folder or the settings never reach a path unchecked.
     static QString child(const QString& location, const QString& name);
+    // Where a copy puts the year `year` of `location` until it is whole: a hidden place beside the
+    // years, named after it. The only kind of place remove() takes.
+    static QString staging(const QString& location, const QString& year);
     // Whether the folder exists; for an address, whether the server answers and the database (for
     // a year's address, its schema) exists.
     static bool exists(const QString& location);
@@ -28,10 +33,12 @@ public:
     // Gives a year place (a folder, or a schema) of a data place the name of `newName` in the same
     // data place; false when it cannot, or when `newName` exists.
     static bool rename(const QString& location, const QString& newName);
-    // Removes a year place with everything in it: for a copy that did not finish.
+    // Removes a staging place with everything in it: for a copy that did not finish. Refuses
+    // (false) any other place, so nothing named from outside is ever removed.
     static bool remove(const QString& location);
-    // The subfolders of a folder, or the year schemas of a database, sorted.
-    static QStringList children(const QString& location);
+    // The year-named subfolders of a folder, or year-named schemas of a database, sorted. The other
+    // names found, but for staging places, go to `others` when given, for the caller to mention.
+    static QStringList children(const QString& location, QStringList* others = nullptr);
     // The place as a message shows it: a folder with the system's separators, an address without
     // its password.
     static QString shown(const QString& location);

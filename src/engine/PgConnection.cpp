@@ -21,7 +21,10 @@ QString trimmedMessage(const char* message)
 
 } // namespace
 
-PgConnection::PgConnection(const QByteArray& uri, const QString& shown) : m_uri(uri), m_shown(shown) {}
+PgConnection::PgConnection(const ServerAddress& address)
+    : m_address(address), m_uri(address.connectionUri()), m_shown(address.shown())
+{
+}
 
 PgConnection::~PgConnection()
 {
@@ -37,9 +40,23 @@ void PgConnection::close()
     m_prepared.clear();
 }
 
+bool PgConnection::isAlive()
+{
+    if (!m_conn || pq().status(m_conn) != CONNECTION_OK)
+        return false;
+    // Reads what waits on the socket, without blocking. A server that ended the connection left
+    // its farewell there and then the end of the stream: the first read takes the one, the second
+    // finds the other, which marks the connection bad. A live connection has nothing to read.
+    for (int read = 0; read < 2; ++read) {
+        if (pq().consumeInput(m_conn) != 1)
+            return false;
+    }
+    return pq().status(m_conn) == CONNECTION_OK;
+}
+
 bool PgConnection::tryConnect(QString* reason)
 {
-    if (m_conn && pq().status(m_conn) == CONNECTION_OK)
+    if (isAlive())
         return true;
     close();
     try {
@@ -59,16 +76,36 @@ bool PgConnection::tryConnect(QString* reason)
         return true;
     }
     if (reason)
-        *reason = m_conn ? trimmedMessage(pq().errorMessage(m_conn)) : QStringLiteral("out of memory");
+        *reason = m_address.withoutPassword(m_conn ? trimmedMessage(pq().errorMessage(m_conn))
+                                                   : QStringLiteral("out of memory"));
     close();
     return false;
 }
 
 void PgConnection::connect()
 {
+    if (m_conn && pq().status(m_conn) == CONNECTION_OK) {
+        const bool midTransaction = pq().transactionStatus(m_conn) != PQTRANS_IDLE;
+        if (isAlive())
+            return;
+        // The lost transaction's work went with it: going on with a new connection would store the
+        // rest of that work alone.
+        if (midTransaction) {
+            const QString reason = trimmedMessage(pq().errorMessage(m_conn));
+            close();
+            raise(QStringLiteral("The connection to the database server %1 was lost during a change, which "
+                                 "the server undid (%2). The next operation connects again.")
+                      .arg(m_shown, reason));
+        }
+    }
     QString reason;
     if (!tryConnect(&reason))
-        throw EngineError(QStringLiteral("Cannot reach the database server %1: %2").arg(m_shown, reason));
+        raise(QStringLiteral("Cannot reach the database server %1: %2").arg(m_shown, reason));
+}
+
+void PgConnection::raise(const QString& text) const
+{
+    throw EngineError(m_address.withoutPassword(text));
 }
 
 QString PgConnection::serverMessage(pg_result* result) const
@@ -86,11 +123,11 @@ void PgConnection::fail(pg_result* result, const QString& action, const QString&
     if (pq().status(m_conn) != CONNECTION_OK) {
         // Dropped now; the next use connects again.
         close();
-        throw EngineError(QStringLiteral("%1 %2: the connection to the database server was lost (%3). The "
-                                         "next operation connects again.")
-                              .arg(action, place.isEmpty() ? m_shown : place, reason));
+        raise(QStringLiteral("%1 %2: the connection to the database server was lost (%3). The next "
+                             "operation connects again.")
+                  .arg(action, place.isEmpty() ? m_shown : place, reason));
     }
-    throw EngineError(QStringLiteral("%1 %2: %3.").arg(action, place.isEmpty() ? m_shown : place, reason));
+    raise(QStringLiteral("%1 %2: %3.").arg(action, place.isEmpty() ? m_shown : place, reason));
 }
 
 PgResult PgConnection::checked(pg_result* result, const QString& action, const QString& place)
@@ -158,8 +195,8 @@ QByteArray PgConnection::quoteIdentifier(const QString& name)
     const QByteArray utf8 = name.toUtf8();
     char* quoted = pq().escapeIdentifier(m_conn, utf8.constData(), size_t(utf8.size()));
     if (!quoted)
-        throw EngineError(QStringLiteral("The name %1 cannot be used on the database server %2: %3")
-                              .arg(name, m_shown, trimmedMessage(pq().errorMessage(m_conn))));
+        raise(QStringLiteral("The name %1 cannot be used on the database server %2: %3")
+                  .arg(name, m_shown, trimmedMessage(pq().errorMessage(m_conn))));
     QByteArray result(quoted);
     pq().freemem(quoted);
     return result;

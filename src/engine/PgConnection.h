@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/PgResult.h"
+#include "engine/ServerAddress.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -17,13 +18,13 @@ using PgParameter = std::optional<QByteArray>;
 using PgParameters = QList<PgParameter>;
 
 // One connection to a database server, made at its first use and made again at the first use after
-// it was lost. Errors are raised as EngineError texts that begin with what was being done and name
-// the place (never with a password).
+// it was lost, or found closed by the server before it is used. Errors are raised as EngineError
+// texts that begin with what was being done and name the place; whatever the client library or the
+// server says, they never carry the address's password.
 class PgConnection
 {
 public:
-    // `uri`: what the client library connects to; `shown`: the place as error texts name it.
-    PgConnection(const QByteArray& uri, const QString& shown);
+    explicit PgConnection(const ServerAddress& address);
     ~PgConnection();
     PgConnection(const PgConnection&) = delete;
     PgConnection& operator=(const PgConnection&) = delete;
@@ -58,10 +59,16 @@ public:
 private:
     void close();
     [[noreturn]] void fail(pg_result* result, const QString& action, const QString& place);
+    // Raises the engine's error with `text`, the password blotted out.
+    [[noreturn]] void raise(const QString& text) const;
+    // Whether the connection is there and the server has not closed it meanwhile (a restart ends
+    // every connection: the server's farewell waits unread on the socket).
+    bool isAlive();
     QString serverMessage(pg_result* result) const;
     // Fails unless `result` holds rows or a command's success; the result otherwise.
     PgResult checked(pg_result* result, const QString& action, const QString& place);
 
+    ServerAddress m_address;
     QByteArray m_uri;
     QString m_shown;
     pg_conn* m_conn = nullptr;

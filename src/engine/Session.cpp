@@ -92,7 +92,7 @@ std::shared_ptr<PgConnection> Session::serverConnection(const ServerAddress& add
 {
     std::shared_ptr<PgConnection>& connection = m_serverConnections[address.connectionUri()];
     if (!connection)
-        connection = std::make_shared<PgConnection>(address.connectionUri(), address.shown());
+        connection = std::make_shared<PgConnection>(address);
     return connection;
 }
 

@@ -17,7 +17,7 @@ ServerAddress yearAddress(const QString& directory)
     const std::optional<ServerAddress> address = ServerAddress::parse(directory);
     if (!address || address->schema().isEmpty())
         throw EngineError(QStringLiteral("The address %1 names no year of a database.")
-                              .arg(address ? address->shown() : QString()));
+                              .arg(ServerAddress::shownLocation(directory)));
     return *address;
 }
 
@@ -25,7 +25,7 @@ std::shared_ptr<PgConnection> connectionFor(const ServerAddress& address, Sessio
 {
     if (session)
         return session->serverConnection(address);
-    return std::make_shared<PgConnection>(address.connectionUri(), address.shown());
+    return std::make_shared<PgConnection>(address);
 }
 
 } // namespace
@@ -53,8 +53,8 @@ void TableStorage::create(const QString& directory, const QString& fileName, con
 
 QString TableStorage::locationOf(const QString& directory, const QString& fileName)
 {
-    if (const std::optional<ServerAddress> address = ServerAddress::parse(directory))
-        return address->shown(fileName);
+    if (ServerAddress::isAddress(directory))
+        return ServerAddress::shownLocation(directory, fileName);
     return TableFile::pathIn(directory, fileName);
 }
 

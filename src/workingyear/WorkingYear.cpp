@@ -6,8 +6,8 @@
 #include "config/Settings.h"
 #include "config/SettingsKey.h"
 #include "config/SettingsStore.h"
+#include "platform/PlainName.h"
 #include "platform/Platform.h"
-#include "workingyear/YearText.h"
 
 namespace quillio::workingyear {
 
@@ -22,8 +22,10 @@ WorkingYear::WorkingYear(archive::TFDB& db, YearLabel showYear) : m_db(db), m_sh
 
 bool WorkingYear::change(const QString& yearText)
 {
+    if (!PlainName::isYear(yearText))
+        return refuseInvalidYear();
     const QString yearDir = yearDirectory(yearText);
-    if (!YearText::staysInDataDirectory(yearText) || !Settings::isDirectory(yearDir))
+    if (!Settings::isDirectory(yearDir))
         return refuseInvalidYear();
     if (!mayDropPendingRecords())
         return false;
@@ -33,9 +35,9 @@ bool WorkingYear::change(const QString& yearText)
 
 bool WorkingYear::create(const QString& yearText)
 {
-    const QString yearDir = yearDirectory(yearText);
-    if (!YearText::staysInDataDirectory(yearText))
+    if (!PlainName::isYear(yearText))
         return refuseInvalidYear();
+    const QString yearDir = yearDirectory(yearText);
     // Asked before the directory is made, so that No leaves no trace.
     if (!mayDropPendingRecords())
         return false;

@@ -1,3 +1,4 @@
+#include "AddressesWithAPassword.h"
 #include "PostgresCluster.h"
 #include "TestEnvironment.h"
 #include "UnexpectedWarnings.h"
@@ -285,6 +286,13 @@ private slots:
         QTest::newRow("two new levels") << "."
                                         << "."
                                         << "2011/nuovo" << app::Bootstrap::yearCreationError;
+        // A year is one plain name below the data directory, never a way out of it.
+        QTest::newRow("year climbing out") << "."
+                                           << "."
+                                           << "../x" << app::Bootstrap::yearCreationError;
+        QTest::newRow("parent as the year") << "."
+                                            << "."
+                                            << ".." << app::Bootstrap::yearCreationError;
     }
     void pathFailuresStopWithTheirMessage()
     {
@@ -308,6 +316,8 @@ private slots:
         QCOMPARE(env.transcript.texts(), QStringList{message});
         QVERIFY(!QDir(program + QStringLiteral("missing-data")).exists());
         QVERIFY(!QDir(program + QStringLiteral("2011")).exists());
+        QVERIFY(!QDir(program + QStringLiteral("../x")).exists());
+        QVERIFY(!QFile::exists(program + QStringLiteral("../Rubrica.DB")));
         QVERIFY(!db.Session1.hasAlias(QStringLiteral("QUILDB09")));
         QVERIFY(db.T_Rubrica.tableName().isEmpty());
     }
@@ -368,6 +378,34 @@ private slots:
         QVERIFY2(errors[0].contains(reason), qPrintable(errors[0]));
         QVERIFY2(!errors[0].contains(QLatin1String("segreta")), qPrintable(errors[0]));
         QVERIFY(!db.Session1.hasAlias(QStringLiteral("QUILDB09")));
+    }
+
+    // The start-up's stop message and the server's reason never show the address's password,
+    // whatever the address looks like.
+    void theStartShowsNoPasswordOfTheAddress_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QStringList>("secrets");
+        if (!test::PostgresCluster::shared())
+            QSKIP(qPrintable(test::PostgresCluster::unavailableReason()));
+        for (const test::AddressWithAPassword& row :
+             test::addressesWithAPassword(test::PostgresCluster::shared()->socketHost()))
+            QTest::newRow(row.name) << row.address << row.secrets;
+    }
+    void theStartShowsNoPasswordOfTheAddress()
+    {
+        QFETCH(QString, address);
+        QFETCH(QStringList, secrets);
+        test::TestEnvironment env;
+        runBootstrap();
+        set(Key::pathDatiGen, address);
+        env.transcript.clear();
+        archive::TFDB db;
+        runBootstrap(db);
+        QCOMPARE(env.transcript.texts(Kind::Message), QStringList{app::Bootstrap::dataPathError});
+        for (const QString& text : env.transcript.texts())
+            for (const QString& secret : secrets)
+                QVERIFY2(!text.contains(secret), qPrintable(text));
     }
 
     void missingYearDirectoryIsCreated()

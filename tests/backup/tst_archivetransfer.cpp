@@ -1,3 +1,4 @@
+#include "AddressesWithAPassword.h"
 #include "DataDirectory.h"
 #include "PostgresCluster.h"
 #include "UnexpectedWarnings.h"
@@ -9,9 +10,13 @@
 #include "business/BusinessFile.h"
 #include "business/ExportRegister.h"
 #include "engine/DataPlace.h"
+#include "engine/ServerAddress.h"
+#include "engine/Session.h"
+#include "engine/Table.h"
 #include "engine/TableStorage.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -96,6 +101,36 @@ void compareArchives(const DataDirectory& one, const DataDirectory& other)
 }
 
 void ignore(const QString&) {}
+
+// The text of the error `action` raises; empty when it raises none.
+QString textOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const QuillioError& error) {
+        return error.text();
+    }
+    return {};
+}
+
+// Every file and folder below `root` except those inside `skipped`, with what each file holds.
+QStringList entriesBelow(const QString& root, const QString& skipped)
+{
+    QStringList entries;
+    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (path == skipped || path.startsWith(skipped + '/'))
+            continue;
+        QFile file(path);
+        const QByteArray content =
+            it.fileInfo().isFile() && file.open(QIODevice::ReadOnly) ? file.readAll() : "";
+        entries << path + ' ' + QString::fromUtf8(content.toHex());
+    }
+    entries.sort();
+    return entries;
+}
 
 using Spoil = std::function<void(const DataDirectory&)>;
 
@@ -233,6 +268,110 @@ private slots:
         QVERIFY(!outcome.ran);
         QVERIFY(outcome.failure.isEmpty());
         QVERIFY(QDir(folder.path()).isEmpty());
+    }
+
+    // Any desk may make schemas on the server: one named to climb out of the destination folder
+    // (or to pass for the copy's own staging) is no year. The copy leaves it out and says so, never
+    // touches anything beside the destination, and copies the real years.
+    void namesOnTheServerNeverLeaveTheDestination()
+    {
+        const DataDirectory server(newServerArchive());
+        server.makeYear("2026");
+        server.addCustomers("2026", {"Rossi S.r.l."});
+        const QStringList hostile = {"../x", "..", "a/b", ".quillio-copia-2026", "a/../../x"};
+        for (qsizetype i = 0; i < hostile.size(); ++i) {
+            const QString made = QStringLiteral("h%1").arg(i);
+            server.makeYear(made);
+            server.addCustomers(made, {"Intruso"});
+            const QString database = engine::ServerAddress::parse(server.path())->database();
+            QCOMPARE(
+                test::PostgresCluster::shared()->execute(
+                    QStringLiteral("ALTER SCHEMA \"%1\" RENAME TO \"%2\"").arg(made, hostile[i]), database),
+                QString());
+        }
+        QTemporaryDir outer;
+        const QString folder = QDir(outer.path()).filePath("archivio");
+        QVERIFY(QDir().mkpath(QDir(outer.path()).filePath("x")));
+        QFile sentinel(QDir(outer.path()).filePath("x/resta.txt"));
+        QVERIFY(sentinel.open(QIODevice::WriteOnly));
+        sentinel.write("resta");
+        sentinel.close();
+        const QStringList besideBefore = entriesBelow(outer.path(), folder);
+
+        QProcess tool;
+        tool.start(QUILLIO_ARCHIVE_TOOL, {"copy", server.path(), folder});
+        QVERIFY(tool.waitForFinished(60000));
+        const QByteArray printed = tool.readAllStandardOutput();
+        QVERIFY2(tool.exitCode() == 0, tool.readAllStandardError().constData());
+        QCOMPARE(entriesBelow(outer.path(), folder), besideBefore);
+        QVERIFY(sentinel.open(QIODevice::ReadOnly));
+        QCOMPARE(sentinel.readAll(), QByteArray("resta"));
+        QCOMPARE(QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList{"2026"});
+        QCOMPARE(DataDirectory(folder).records("2026", "Rubrica.DB").size(), 1);
+        // Each is named, but for one of the copy's own staging form, which it never takes for a year.
+        for (const QString& name : hostile)
+            QVERIFY2(printed.contains(QStringLiteral("\"%1\" saltato").arg(name).toUtf8()) ==
+                         !name.startsWith(".quillio-copia-"),
+                     printed.constData());
+
+        tool.start(QUILLIO_ARCHIVE_TOOL, {"check", server.path()});
+        QVERIFY(tool.waitForFinished(60000));
+        const QByteArray checked = tool.readAllStandardOutput();
+        QVERIFY2(checked.contains("\"../x\""), checked.constData());
+        QVERIFY2(!checked.contains("../x/Rubrica.DB"), checked.constData());
+    }
+
+    // Whatever an address looks like, a password written in it shows in no message: not in the
+    // engine's, the company data's or the command line's.
+    void noMessageShowsThePassword_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QStringList>("secrets");
+        for (const test::AddressWithAPassword& row :
+             test::addressesWithAPassword(test::PostgresCluster::shared()->socketHost()))
+            QTest::newRow(row.name) << row.address << row.secrets;
+    }
+    void noMessageShowsThePassword()
+    {
+        QFETCH(QString, address);
+        QFETCH(QStringList, secrets);
+        const QString year = DataPlace::child(address, QStringLiteral("2026"));
+        QStringList texts;
+        for (const QString& place : {address, year}) {
+            texts << DataPlace::shown(place);
+            DataPlace::exists(place);
+            texts << DataPlace::lastError();
+            DataPlace::create(place);
+            texts << DataPlace::lastError();
+            texts << DataPlace::children(place) << DataPlace::lastError();
+            texts << textOf([&] { engine::TableStorage::open(place, QStringLiteral("Rubrica.DB")); });
+            texts << textOf([&] { business::BusinessFile(place).storage().everything(); });
+        }
+        texts << textOf([&] {
+            engine::Session session(QStringLiteral("Prova"));
+            session.addStandardAlias(QStringLiteral("PROVA"), year);
+            session.activate();
+            engine::Table table(session);
+            table.setDatabaseName(QStringLiteral("PROVA"));
+            table.setTableName(QStringLiteral("Rubrica.DB"));
+            table.open();
+        });
+        QTemporaryDir folder;
+        const QString zip = QDir(folder.path()).filePath("copia.zip");
+        for (const QStringList& arguments :
+             {QStringList{"check", address}, QStringList{"copy", address, folder.path()},
+              QStringList{"copy", folder.path(), address}, QStringList{"restore", zip, address},
+              QStringList{"backup", address, zip}}) {
+            QProcess tool;
+            tool.start(QUILLIO_ARCHIVE_TOOL, arguments);
+            QVERIFY(tool.waitForFinished(60000));
+            QVERIFY2(tool.exitCode() != 0, qPrintable(arguments.join(' ')));
+            texts << QString::fromUtf8(tool.readAllStandardOutput() + tool.readAllStandardError());
+        }
+        for (const QString& text : std::as_const(texts))
+            for (const QString& secret : secrets)
+                QVERIFY2(!text.contains(secret), qPrintable(text));
     }
 
     // The command line prints what it did and exits 0, or 1 with the reason.

@@ -1,4 +1,6 @@
 #include "AccessibleText.h"
+#include "DataDirectory.h"
+#include "PostgresCluster.h"
 #include "TestEnvironment.h"
 #include "UnexpectedWarnings.h"
 #include "app/Program.h"
@@ -12,7 +14,9 @@
 #include "dbcontrols/DBMemo.h"
 #include "dbcontrols/DBNavigator.h"
 #include "dbcontrols/FocusHighlight.h"
+#include "engine/DataPlace.h"
 #include "engine/Session.h"
+#include "engine/Table.h"
 #include "platform/DefaultErrorHandler.h"
 
 #include <QApplication>
@@ -35,8 +39,11 @@ struct AddressBook
     archive::TFDB& db = program.db();
     engine::Table& table = program.db().T_Rubrica;
 
-    explicit AddressBook(std::initializer_list<QStringList> customers = {})
+    // `archive`: a database on a server to keep the archive in, instead of the program's folder.
+    explicit AddressBook(std::initializer_list<QStringList> customers = {}, const QString& archive = {})
     {
+        if (!archive.isEmpty())
+            test::DataDirectory(archive).writeSettings(env.paths.programDir(), QStringLiteral("2009"));
         program.showMainWindow();
         env.transcript.clear();
         db.T_Rubrica.open();
@@ -252,6 +259,36 @@ private slots:
         QCOMPARE(book.field("Telefono")->text(), QStringLiteral("15"));
         book.window.Annulla1Click();
         QCOMPARE(book.table.state(), engine::DatasetState::Browse);
+    }
+
+    // The server is stopped and started again while a customer is being edited: the next Salva
+    // stores it, and another desk reads it.
+    void aSaveAfterTheServerCameBackStoresTheCustomer()
+    {
+        test::PostgresCluster* cluster = test::PostgresCluster::shared();
+        if (!cluster)
+            QSKIP(qPrintable(test::PostgresCluster::unavailableReason()));
+        const QString archive = cluster->newDatabase();
+        AddressBook book({{"Bianchi", "1"}}, archive);
+        book.window.Modifica1Click();
+        book.type("Telefono", "5");
+        QCOMPARE(cluster->stop(), QString());
+        QCOMPARE(cluster->start(), QString());
+        book.window.DBGrid1->setFocus();
+        book.env.transcript.clear();
+        DefaultErrorHandler::run([&] { book.window.Salva1Click(); });
+        const QStringList errors = book.env.transcript.texts(Kind::Error);
+        QVERIFY2(errors.isEmpty(), qPrintable(errors.join(u'\n')));
+        QCOMPARE(book.table.state(), engine::DatasetState::Browse);
+
+        engine::Session other(QStringLiteral("other"));
+        other.addStandardAlias("A", engine::DataPlace::child(archive, QStringLiteral("2009")));
+        other.addPassword(archive::masterPassword);
+        engine::Table table(other);
+        table.setDatabaseName("A");
+        table.setTableName("Rubrica.DB");
+        table.open();
+        QCOMPARE(table.fieldValue("Telefono").toString(), QStringLiteral("15"));
     }
 
     void deleteAsksFirst_data()

@@ -20,6 +20,7 @@ private slots:
     void aYearIsCreatedOnceAndThenExists();
     void aTableExistsOnceCreated();
     void yearsAreListed();
+    void onlyYearNamesAreJoinedAndOnlyStagingIsRemoved();
     void aPlaceThatCannotBeReachedSaysWhyWithoutItsPassword();
 };
 
@@ -77,6 +78,30 @@ void DataPlaceTest::yearsAreListed()
     QVERIFY2(years.indexOf(QStringLiteral("2040")) >= 0 &&
                  years.indexOf(QStringLiteral("2040")) + 1 == years.indexOf(QStringLiteral("2041")),
              qPrintable(years.join(u',')));
+}
+
+// A name from outside that is not a year's is never joined to a place, nor listed as a year; a place
+// is removed only when it is a copy's staging.
+void DataPlaceTest::onlyYearNamesAreJoinedAndOnlyStagingIsRemoved()
+{
+    ArchiveFixture archive;
+    const QString parent = onServer() ? serverDatabase() : archive.location;
+    for (const QString name : {"../x", "..", ".", "a/b", "a\\b", "", ".quillio-copia-2026", " 2026"})
+        QVERIFY2(!errorText<EngineError>([&] { DataPlace::child(parent, name); }).contains("<no error>"),
+                 qPrintable(name));
+    QVERIFY(!errorText<EngineError>([&] {
+                 DataPlace::staging(parent, QStringLiteral("../x"));
+             }).contains("<no error>"));
+
+    const QString year = DataPlace::child(parent, QStringLiteral("2042"));
+    const QString staging = DataPlace::staging(parent, QStringLiteral("2042"));
+    QVERIFY2(DataPlace::create(year) && DataPlace::create(staging), qPrintable(DataPlace::lastError()));
+    QVERIFY(!DataPlace::remove(year));
+    QVERIFY(DataPlace::exists(year));
+    QVERIFY(!DataPlace::rename(staging, QStringLiteral("../2043")));
+    QVERIFY2(DataPlace::remove(staging), qPrintable(DataPlace::lastError()));
+    QVERIFY(!DataPlace::exists(staging));
+    QVERIFY(DataPlace::children(parent).contains(QStringLiteral("2042")));
 }
 
 void DataPlaceTest::aPlaceThatCannotBeReachedSaysWhyWithoutItsPassword()

@@ -145,24 +145,47 @@ bool PostgresCluster::start(const QString& binaries, const QStringList& settings
         return false;
     }
     // Small enough for the tests' many clusters at once; a later setting of the same name wins.
-    QString options = QStringLiteral("-c listen_addresses='' -c unix_socket_directories='%1' "
-                                     "-c max_connections=40 -c shared_buffers=16MB")
-                          .arg(m_dir.path());
+    m_options = QStringLiteral("-c listen_addresses='' -c unix_socket_directories='%1' "
+                               "-c max_connections=40 -c shared_buffers=16MB")
+                    .arg(m_dir.path());
     for (const QString& setting : settings)
-        options += QStringLiteral(" -c ") + setting;
+        m_options += QStringLiteral(" -c ") + setting;
+    reason = start();
+    return reason.isEmpty();
+}
+
+QString PostgresCluster::start()
+{
+    QString output;
     if (!run(QStringLiteral("pg_ctl"),
-             {QStringLiteral("-D"), m_dataDir, QStringLiteral("-o"), options, QStringLiteral("-l"),
+             {QStringLiteral("-D"), m_dataDir, QStringLiteral("-o"), m_options, QStringLiteral("-l"),
               QDir(m_dir.path()).filePath(QStringLiteral("server.log")), QStringLiteral("-w"),
               QStringLiteral("start")},
              output)) {
         QFile log(QDir(m_dir.path()).filePath(QStringLiteral("server.log")));
         log.open(QIODevice::ReadOnly);
-        reason =
-            QStringLiteral("pg_ctl start failed: ") + output + u' ' + QString::fromLocal8Bit(log.readAll());
-        return false;
+        return QStringLiteral("pg_ctl start failed: ") + output + u' ' +
+               QString::fromLocal8Bit(log.readAll());
     }
     m_started = true;
-    return true;
+    return {};
+}
+
+QString PostgresCluster::stop()
+{
+    QString output;
+    if (!run(QStringLiteral("pg_ctl"),
+             {QStringLiteral("-D"), m_dataDir, QStringLiteral("-m"), QStringLiteral("fast"),
+              QStringLiteral("-w"), QStringLiteral("stop")},
+             output))
+        return QStringLiteral("pg_ctl stop failed: ") + output;
+    m_started = false;
+    return {};
+}
+
+QString PostgresCluster::socketHost() const
+{
+    return QString::fromUtf8(QUrl::toPercentEncoding(m_dir.path()));
 }
 
 PostgresCluster::~PostgresCluster()

@@ -35,6 +35,14 @@ public:
     QString execute(const QString& sql, const QString& database = QStringLiteral("postgres"));
     // The first column of the first row of a query's answer; empty when there is none.
     QString queryValue(const QString& sql, const QString& database);
+    // The server's socket directory as the host of an address (percent-encoded).
+    QString socketHost() const;
+
+    // Stops the server as an administrator would (pg_ctl stop -m fast: every connection is ended),
+    // keeping its data; start() brings it back on the same socket. The server's reason on failure,
+    // empty on success.
+    QString stop();
+    QString start();
 
 private:
     PostgresCluster() = default;
@@ -44,6 +52,7 @@ private:
     QTemporaryDir m_dir;
     QString m_binaries;
     QString m_dataDir;
+    QString m_options;
     bool m_started = false;
     int m_databases = 0;
 };

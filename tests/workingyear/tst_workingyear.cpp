@@ -334,21 +334,6 @@ private slots:
         QCOMPARE(YearArchive::customerNames(s.db.T_Rubrica), QStringList{"Rossi"});
     }
 
-    void createANestedYearUnderAnExistingLevel()
-    {
-        Started s(Dialog::CreaArchivio);
-        YearArchive::make(QStringLiteral("2010"), {});
-        const QString nested = QStringLiteral("2010") + QDir::separator() + QStringLiteral("filiale");
-        s.confirm(nested);
-
-        QVERIFY(!s.dialog->isVisible());
-        const QString dir = YearArchive::directory(nested);
-        for (const QString& file : YearArchive::allTables)
-            QVERIFY2(YearArchive::isProtected(dir, file), qPrintable(file));
-        QCOMPARE(storedYear(), nested);
-        QCOMPARE(s.label, nested);
-    }
-
     void textsOutsideTheDataDirectoryAreInvalid_data()
     {
         addDialogColumn();
@@ -361,6 +346,10 @@ private slots:
             {"absolute existing", QDir::tempPath()},
             {"drive", QStringLiteral("C:\\x")},
             {"network", QStringLiteral("\\\\server\\share")},
+            // A year is one plain name: a level below an existing year, or a hidden name like the
+            // copies' working folders, is not one.
+            {"nested in a year", QStringLiteral("2009") + QDir::separator() + QStringLiteral("filiale")},
+            {"hidden", QStringLiteral(".quillio-copia-2009")},
         };
         for (const auto& [name, text] : texts) {
             QTest::addRow("Cambio Anno, %s", name) << Dialog::CambioAnno << text;
