@@ -2,6 +2,7 @@
 
 #include "archive/TableSchemas.h"
 #include "backup/ArchiveTransfer.h"
+#include "backup/RestoreJournal.h"
 #include "business/BusinessFile.h"
 #include "business/ExportRegister.h"
 #include "engine/DataPlace.h"
@@ -10,6 +11,7 @@
 #include "engine/RecordReader.h"
 #include "engine/TableStorage.h"
 
+#include <QDir>
 #include <QSet>
 
 namespace quillio::backup {
@@ -40,6 +42,16 @@ QString columnDifference(const engine::FieldDefs& found, const engine::FieldDefs
     return {};
 }
 
+// Told, never acted on: a check changes nothing.
+QString unfinishedRestore(const QString& folder)
+{
+    return QStringLiteral(
+               "un ripristino non è finito (c'è ancora il suo diario %1): l'archivio può essere "
+               "in parte quello di prima e in parte quello della copia; sarà completato o annullato "
+               "al prossimo avvio del programma o di quillio-archive")
+        .arg(QDir::toNativeSeparators(QDir(folder).filePath(RestoreJournal::journalName)));
+}
+
 } // namespace
 
 ArchiveCheck::Report ArchiveCheck::check(const QString& givenPlace, const QStringList& tableFiles)
@@ -51,6 +63,8 @@ ArchiveCheck::Report ArchiveCheck::check(const QString& givenPlace, const QStrin
             << QStringLiteral("%1 non si raggiunge: %2").arg(DataPlace::shown(place), DataPlace::lastError());
         return report;
     }
+    if (!DataPlace::isServerAddress(place) && RestoreJournal::isUnfinished(place))
+        report.problems << unfinishedRestore(place);
     const QStringList years = ArchiveTransfer::yearsOf(place, tableFiles);
     if (years.isEmpty())
         report.problems << QStringLiteral("%1 non ha anni di lavoro").arg(DataPlace::shown(place));

@@ -10,8 +10,9 @@ namespace quillio::backup {
 
 // Puts a copy back into a data directory. Nothing is lost by a restore, even a wrong one: the copy
 // is verified first (a damaged copy replaces nothing), the archive as it is now is saved as a
-// copy of its own, and each file is then replaced in one rename. Should a replacement fail
-// halfway, the files already replaced are put back as they were.
+// copy of its own, and each file is then replaced in one rename. The replacement is all or
+// nothing (RestoreJournal): should it fail halfway, or the program be stopped in the middle, the
+// files already replaced are put back as they were, at once or at the next start.
 class BackupRestore
 {
 public:
