@@ -3,6 +3,8 @@
 #include "archive/ArchiveSequences.h"
 #include "archive/TFDB.h"
 #include "archive/TableSchemas.h"
+#include "backup/BackupError.h"
+#include "backup/RestoreJournal.h"
 #include "config/Settings.h"
 #include "config/SettingsKey.h"
 #include "config/SettingsStore.h"
@@ -83,6 +85,8 @@ bool Bootstrap::pathsAreUsable(QString& yearDir)
     }
     if (!Settings::isDirectory(Settings::dataDirectory()))
         return stop(dataPathError);
+    if (!finishStoppedRestore())
+        return false;
     // A year that is not one plain name below the data directory cannot be made there.
     if (!PlainName::isYear(Settings::workingYear()))
         return stop(yearCreationError);
@@ -92,6 +96,26 @@ bool Bootstrap::pathsAreUsable(QString& yearDir)
     if (!Settings::isDirectory(yearDir))
         return stop(yearPathError);
     return true;
+}
+
+// A restore stopped halfway (the program killed, the power cut) is finished or undone before a
+// year directory is made or a table opened; the person is told which. When that fails, the start
+// stops, rather than work on an archive that is part old and part restored.
+bool Bootstrap::finishStoppedRestore()
+{
+    const QString dataDir = Settings::dataDirectory();
+    if (engine::DataPlace::isServerAddress(dataDir))
+        return true;
+    try {
+        const QString told =
+            backup::RestoreJournal::messageFor(backup::RestoreJournal::recover(dataDir), dataDir);
+        if (!told.isEmpty())
+            Platform::messages().message(told);
+        return true;
+    } catch (const backup::BackupError& error) {
+        Platform::errors().showError(error.text());
+        return false;
+    }
 }
 
 // On a server the stop message alone would not tell which of an address, a login or a network is

@@ -9,10 +9,10 @@ class TFDB;
 
 namespace quillio::app {
 
-// Makes the working year's archive usable: first-run settings, the program, data and year
-// directories, the engine session over the year directory, missing tables created, the tables
-// bound, the year shown, new tables protected. Messages go through Platform::messages(); an engine
-// or settings error leaves run() at the step where it arose.
+// Makes the working year's archive usable: first-run settings, the program and data directories,
+// a restore stopped halfway finished or undone, the year directory, the engine session over the
+// year directory, missing tables created, the tables bound, the year shown, new tables protected. Messages go
+// through Platform::messages(); an engine or settings error leaves run() at the step where it arose.
 class Bootstrap
 {
 public:
@@ -30,6 +30,7 @@ public:
 private:
     void writeFirstRunDefaults();
     bool pathsAreUsable(QString& yearDir);
+    static bool finishStoppedRestore();
     static bool stop(const QString& message);
     void prepareSession(const QString& yearDir);
 

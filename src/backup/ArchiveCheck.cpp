@@ -2,6 +2,7 @@
 
 #include "archive/TableSchemas.h"
 #include "backup/ArchiveTransfer.h"
+#include "backup/RestoreJournal.h"
 #include "business/BusinessFile.h"
 #include "business/ExportRegister.h"
 #include "engine/DataPlace.h"
@@ -9,11 +10,26 @@
 #include "engine/RecordReader.h"
 #include "engine/TableStorage.h"
 
+#include <QDir>
 #include <QSet>
 
 namespace quillio::backup {
 
 using engine::DataPlace;
+
+namespace {
+
+// Told, never acted on: a check changes nothing.
+QString unfinishedRestore(const QString& folder)
+{
+    return QStringLiteral(
+               "un ripristino non è finito (c'è ancora il suo diario %1): l'archivio può essere "
+               "in parte quello di prima e in parte quello della copia; sarà completato o annullato "
+               "al prossimo avvio del programma o di quillio-archive")
+        .arg(QDir::toNativeSeparators(QDir(folder).filePath(RestoreJournal::journalName)));
+}
+
+} // namespace
 
 ArchiveCheck::Report ArchiveCheck::check(const QString& givenPlace, const QStringList& tableFiles)
 {
@@ -24,6 +40,8 @@ ArchiveCheck::Report ArchiveCheck::check(const QString& givenPlace, const QStrin
             << QStringLiteral("%1 non si raggiunge: %2").arg(DataPlace::shown(place), DataPlace::lastError());
         return report;
     }
+    if (!DataPlace::isServerAddress(place) && RestoreJournal::isUnfinished(place))
+        report.problems << unfinishedRestore(place);
     QStringList skipped;
     const QStringList years = ArchiveTransfer::yearsOf(place, tableFiles, &skipped);
     for (const QString& name : std::as_const(skipped))

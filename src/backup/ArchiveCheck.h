@@ -8,7 +8,8 @@ namespace quillio::backup {
 // Verifies a data directory (a folder or a server's database): every year's tables can be opened
 // with the archive's password and read to the end, have the columns the program expects, and
 // number consistently (the next number lies above every record's); and the company data reads,
-// its register giving each progressive once.
+// its register giving each progressive once. A restore that was stopped halfway is a problem of
+// its own: the check reports it and changes nothing.
 class ArchiveCheck
 {
 public:

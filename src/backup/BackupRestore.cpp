@@ -5,13 +5,13 @@
 #include "backup/BackupPreferences.h"
 #include "backup/BackupVerifier.h"
 #include "backup/BackupWriter.h"
+#include "backup/RestoreJournal.h"
 #include "business/BusinessFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <filesystem>
 
 namespace quillio::backup {
 
@@ -21,61 +21,6 @@ QString native(const QString& path)
 {
     return QDir::toNativeSeparators(path);
 }
-
-void renameOver(const QString& source, const QString& target)
-{
-    std::error_code error;
-    std::filesystem::rename(QFile::encodeName(source).toStdString(), QFile::encodeName(target).toStdString(),
-                            error);
-    if (error)
-        throw BackupError(QStringLiteral("Impossibile sostituire %1: %2.")
-                              .arg(native(target), QString::fromLocal8Bit(error.message().c_str())));
-}
-
-// The files replaced so far, each with a copy of what it held, to put back if a later one fails.
-class Replacements
-{
-public:
-    explicit Replacements(QString asideDirectory) : m_aside(std::move(asideDirectory)) {}
-
-    void replace(const QString& staged, const QString& target)
-    {
-        QDir().mkpath(QFileInfo(target).absolutePath());
-        QString aside;
-        if (QFileInfo::exists(target)) {
-            aside = QDir(m_aside).filePath(QString::number(m_done.size()));
-            if (!QFile::copy(target, aside))
-                throw BackupError(QStringLiteral("Impossibile mettere da parte %1.").arg(native(target)));
-        }
-        renameOver(staged, target);
-        m_done.append({target, aside});
-    }
-
-    // Best effort: puts every replaced file back, newest first.
-    void undo() noexcept
-    {
-        for (qsizetype i = m_done.size() - 1; i >= 0; --i) {
-            const Done& step = m_done.at(i);
-            if (step.aside.isEmpty())
-                QFile::remove(step.target);
-            else
-                try {
-                    renameOver(step.aside, step.target);
-                } catch (const BackupError&) {
-                }
-        }
-        m_done.clear();
-    }
-
-private:
-    struct Done
-    {
-        QString target;
-        QString aside; // empty: the file did not exist before
-    };
-    QString m_aside;
-    QList<Done> m_done;
-};
 
 QString refusal(const QString& zipPath, const QStringList& problems)
 {
@@ -117,15 +62,16 @@ BackupRestore::Outcome BackupRestore::restore(const QString& zipPath, const QStr
     ArchiveContents::requireFolder(m_dataDirectory);
     if (!QFileInfo(m_dataDirectory).isDir())
         throw BackupError(QStringLiteral("La cartella dei dati %1 non esiste.").arg(native(m_dataDirectory)));
+    // Holds the folder for this restore alone, after finishing or undoing one that was stopped.
+    RestoreJournal journal(m_dataDirectory);
     // Staged inside the data directory, so each file reaches its place by a rename on one disk.
-    QTemporaryDir staging(QDir(m_dataDirectory).filePath(QStringLiteral(".quillio-ripristino-XXXXXX")));
+    QTemporaryDir staging(
+        QDir(m_dataDirectory).filePath(RestoreJournal::stagingPrefix + QStringLiteral("XXXXXX")));
     if (!staging.isValid())
         throw BackupError(
             QStringLiteral("Impossibile scrivere nella cartella dei dati %1.").arg(native(m_dataDirectory)));
     const QString incoming = QDir(staging.path()).filePath(QStringLiteral("copia"));
-    const QString aside = QDir(staging.path()).filePath(QStringLiteral("prima"));
     QDir().mkpath(incoming);
-    QDir().mkpath(aside);
 
     const BackupVerifier::Result verified = BackupVerifier::verify(zipPath, incoming, m_tableFiles);
     if (!verified.ok())
@@ -152,15 +98,12 @@ BackupRestore::Outcome BackupRestore::restore(const QString& zipPath, const QStr
         throw;
     }
 
-    Replacements replacements(aside);
-    try {
-        for (const BackupManifest::File& file : replaced)
-            replacements.replace(QDir(incoming).filePath(file.path),
-                                 QDir(m_dataDirectory).filePath(file.path));
-    } catch (...) {
-        replacements.undo();
-        throw;
-    }
+    QStringList paths;
+    for (const BackupManifest::File& file : replaced)
+        paths << file.path;
+    // From here the journal owns the staging folder, which comes to hold the old files set aside.
+    staging.setAutoRemove(false);
+    journal.replace(staging.path(), incoming, paths);
     return outcome;
 }
 

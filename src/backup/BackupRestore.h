@@ -12,8 +12,9 @@ namespace quillio::backup {
 // is verified first (a damaged copy replaces nothing), the archive as it is now is saved as a
 // copy of its own (its damaged files byte for byte), and each file is then replaced in one
 // rename; a file that copy did not save is never replaced. A file the copy holds only as it was
-// when damaged is not put back. Should a replacement fail halfway, the files already replaced are
-// put back as they were.
+// when damaged is not put back. The replacement is all or nothing (RestoreJournal): should it fail
+// halfway, or the program be stopped in the middle, the files already replaced are put back as
+// they were, at once or at the next start.
 class BackupRestore
 {
 public:

@@ -3,6 +3,7 @@
 #include "backup/ArchiveContents.h"
 #include "backup/BackupError.h"
 #include "backup/BackupVerifier.h"
+#include "backup/DurableFile.h"
 #include "backup/SqliteFileCopy.h"
 #include "backup/ZipArchive.h"
 
@@ -26,15 +27,18 @@ QString native(const QString& path)
     return QDir::toNativeSeparators(path);
 }
 
-// Replaces `target` with `source` in one step, as the file system renames.
+// Replaces `target` with `source` in one step, as the file system renames; the copy's bytes reach
+// the disk before its name does, and its name before the caller hears the copy is there.
 void moveOver(const QString& source, const QString& target)
 {
+    DurableFile::syncFile(source);
     std::error_code error;
     std::filesystem::rename(QFile::encodeName(source).toStdString(), QFile::encodeName(target).toStdString(),
                             error);
     if (error)
         throw BackupError(QStringLiteral("Impossibile dare il nome %1 alla copia: %2.")
                               .arg(native(target), QString::fromLocal8Bit(error.message().c_str())));
+    DurableFile::syncDirectory(QFileInfo(target).absolutePath());
 }
 
 // Runs that were killed leave their staging folder (and, for a pre-restore copy, the empty file

@@ -111,6 +111,19 @@ void createUnprotected(const QString& dir, const QString& file, const QString& c
 
 const QStringList tableFiles = {"Rubrica.DB", "Bozze.DB", "Fatture.DB"};
 
+QByteArray contentsOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& contents)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(contents);
+}
+
 } // namespace
 
 class TestBootstrap : public QObject
@@ -417,6 +430,58 @@ private slots:
         QCOMPARE(runBootstrap(), QStringLiteral("2012"));
         QVERIFY(QDir(env.paths.programDir() + QStringLiteral("2012")).exists());
         QCOMPARE(env.transcript.texts(Kind::Message).size(), 6);
+    }
+
+    // A restore stopped within its swap, as its journal says: the year's customer file set aside
+    // into the staging folder, the copy's one (made anew, so it differs) in its place.
+    void aStoppedRestoreIsFinishedOrUndoneBeforeATableOpens_data()
+    {
+        QTest::addColumn<QByteArray>("journal");
+        QTest::addColumn<QString>("told");    // in the message, or in the error when the start stops
+        QTest::addColumn<bool>("copyStays");  // the copy's file is in place afterwards
+        QTest::addColumn<bool>("startStops"); // the journal is not understood: nothing is touched
+        const QByteArray files = "\"staging\": \".quillio-ripristino-prova\", "
+                                 "\"files\": [{\"path\": \"2009/Rubrica.DB\", \"existed\": true}], "
+                                 "\"createdFolders\": []";
+        QTest::newRow("stopped while swapping") << "{\"state\": \"swapping\", " + files + "}"
+                                                << "annullato" << false << false;
+        QTest::newRow("stopped after every file was in place") << "{\"state\": \"committed\", " + files + "}"
+                                                               << "completato" << true << false;
+        QTest::newRow("journal cut short") << QByteArray("{\"state\": \"swapping\", \"stag")
+                                           << ".quillio-ripristino.journal" << true << true;
+        QTest::newRow("journal naming a file outside the archive")
+            << "{\"state\": \"swapping\", " + QByteArray(files).replace("2009/", "../") + "}"
+            << ".quillio-ripristino.journal" << true << true;
+    }
+
+    void aStoppedRestoreIsFinishedOrUndoneBeforeATableOpens()
+    {
+        QFETCH(QByteArray, journal);
+        QFETCH(QString, told);
+        QFETCH(bool, copyStays);
+        QFETCH(bool, startStops);
+        test::TestEnvironment env;
+        runBootstrap();
+        const QString data = env.paths.programDir();
+        const QString target = data + QStringLiteral("2009/Rubrica.DB");
+        const QByteArray before = contentsOf(target);
+        QVERIFY(QDir().mkpath(data + QStringLiteral(".quillio-ripristino-prova/prima")));
+        QVERIFY(QFile::rename(target, data + QStringLiteral(".quillio-ripristino-prova/prima/0")));
+        createUnprotected(data + QStringLiteral("2009"), QStringLiteral("Rubrica.DB"),
+                          archive::TableSchemas::customers());
+        const QByteArray copied = contentsOf(target);
+        QVERIFY(copied != before);
+        writeFile(data + QStringLiteral(".quillio-ripristino.journal"), journal);
+        env.transcript.clear();
+
+        runBootstrap();
+        const QStringList said = env.transcript.texts(startStops ? Kind::Error : Kind::Message);
+        QCOMPARE(said.size(), 1);
+        QVERIFY2(said.first().contains(told), qPrintable(said.first()));
+        QCOMPARE(env.transcript.texts().size(), 1);
+        QCOMPARE(contentsOf(target), copyStays ? copied : before);
+        QCOMPARE(QFileInfo::exists(data + QStringLiteral(".quillio-ripristino.journal")), startStops);
+        QCOMPARE(QFileInfo::exists(data + QStringLiteral(".quillio-ripristino-prova/prima/0")), startStops);
     }
 
     void unwritableSettingsStopTheFirstStart()

@@ -2,11 +2,13 @@
 //   backup PLACE FILE.zip    writes a verified copy of the data directory PLACE into FILE.zip
 //   restore FILE.zip PLACE   verifies the copy, saves PLACE as it is into a copy of its own
 //                            ("Quillio-prima-del-ripristino-….zip" in its backup folder), then
-//                            puts the copy's files in place
+//                            puts the copy's files in place, all or none of them
 //   verify FILE.zip          checks that the copy is whole and restorable
 //   copy FROM TO             copies a whole data directory between a folder and a database server
 //                            (postgresql://host/database/), either way; never over an existing year
 //   check PLACE              verifies a data directory, folder or server, and prints what it holds
+// Every command that takes a data folder, but check, first finishes or undoes a restore stopped
+// halfway there (the restore itself does so too); check reports it and changes nothing.
 // Exits 0 when the command succeeded, 1 when a copy was refused or could not be written, 2 for a
 // wrong command line, 3 when backup, restore or verify was carried out but a file was damaged
 // (kept as it was, not restored) or missing: the lines beginning "attenzione:" say which.
@@ -19,12 +21,14 @@
 #include "backup/BackupRestore.h"
 #include "backup/BackupVerifier.h"
 #include "backup/BackupWriter.h"
+#include "backup/RestoreJournal.h"
 #include "engine/DataPlace.h"
 #include "platform/QuillioError.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QStringList>
 #include <QTextStream>
 #include <functional>
@@ -80,6 +84,17 @@ int runGuarded(const std::function<int()>& command)
     }
 }
 
+// A restore stopped halfway in a data folder is finished or undone before the command reads or
+// copies the folder (check alone only reports it).
+void recoverStoppedRestore(const QString& place)
+{
+    if (quillio::engine::DataPlace::isServerAddress(place) || !QFileInfo(place).isDir())
+        return;
+    const QString message = RestoreJournal::messageFor(RestoreJournal::recover(place), place);
+    if (!message.isEmpty())
+        err() << message << Qt::endl;
+}
+
 int backup(const QStringList& arguments)
 {
     if (arguments.size() != 2) {
@@ -87,6 +102,7 @@ int backup(const QStringList& arguments)
         return Usage;
     }
     return runGuarded([&] {
+        recoverStoppedRestore(arguments[0]);
         const BackupManifest manifest =
             BackupWriter(arguments[0], tableFiles()).write(arguments[1], QDateTime::currentDateTime());
         out() << QDir::toNativeSeparators(arguments[1]) << Qt::endl;
@@ -148,6 +164,8 @@ int copy(const QStringList& arguments)
         return Usage;
     }
     return runGuarded([&] {
+        recoverStoppedRestore(arguments[0]);
+        recoverStoppedRestore(arguments[1]);
         ArchiveTransfer::copy(arguments[0], arguments[1], tableFiles(),
                               [](const QString& line) { out() << line << Qt::endl; });
         out() << "archivio copiato in " << quillio::engine::DataPlace::shown(arguments[1]) << Qt::endl;
