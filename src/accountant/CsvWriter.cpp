@@ -13,6 +13,14 @@ QString CsvWriter::quoted(const QString& field)
     return u'"' + doubled + u'"';
 }
 
+QString CsvWriter::text(const QString& field)
+{
+    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+    if (!field.isEmpty() && formulaStarts.contains(field.front()))
+        return u'\'' + field;
+    return field;
+}
+
 void CsvWriter::addRow(const QStringList& fields)
 {
     QStringList written;

@@ -19,6 +19,10 @@ public:
     QByteArray bytes() const;
 
     static QString quoted(const QString& field);
+    // A text cell as a spreadsheet must show it: one that starts like a formula (= + - @) or with
+    // a tab or a carriage return gets a leading apostrophe, so it is shown as text and never run.
+    // Only for cells that hold text: a number column keeps its sign ("-12,50" stays a number).
+    static QString text(const QString& field);
 
 private:
     QByteArray m_body;

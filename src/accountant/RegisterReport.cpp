@@ -2,6 +2,9 @@
 
 #include "accountant/AmountText.h"
 #include "accountant/SalesRegister.h"
+#include "platform/Paths.h"
+#include "platform/Platform.h"
+#include "platform/ProgramFiles.h"
 #include "report/ReportProject.h"
 
 #include <QDir>
@@ -161,7 +164,11 @@ QString RegisterReport::periodText(int year, int fromMonth, int toMonth)
 QString RegisterReport::layoutPath(const QString& pathPrg)
 {
     const QChar separator = QDir::separator();
-    return pathPrg + separator + QStringLiteral("Report") + separator + QStringLiteral("RegistroIVA.qrl");
+    const QString layout = QStringLiteral("Report") + separator + QStringLiteral("RegistroIVA.qrl");
+    const QString besideProgram = pathPrg + separator + layout;
+    const QString found =
+        ProgramFiles::firstExisting({besideProgram, Platform::paths().installedDataDir() + layout});
+    return found.isEmpty() ? besideProgram : found;
 }
 
 } // namespace quillio::accountant

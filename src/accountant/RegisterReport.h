@@ -28,7 +28,8 @@ public:
     static QString monthName(int month);
     // "gennaio – marzo 2026", or "marzo 2026" for one month, or "anno 2026" for the whole year.
     static QString periodText(int year, int fromMonth, int toMonth);
-    // The layout beside the program: PathPrg + "Report" + "RegistroIVA.qrl".
+    // The layout beside the program (PathPrg + "Report" + "RegistroIVA.qrl"), else the one an
+    // installation put in its shared files.
     static QString layoutPath(const QString& pathPrg);
 };
 

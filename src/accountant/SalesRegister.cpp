@@ -8,6 +8,17 @@
 
 namespace quillio::accountant {
 
+QString RegisterPeriod::problem() const
+{
+    if (year < 1900 || year > 9999)
+        return QStringLiteral("L'anno %1 non è un anno di lavoro (da 1900 a 9999).").arg(year);
+    if (fromMonth < 1 || fromMonth > 12 || toMonth < 1 || toMonth > 12)
+        return QStringLiteral("I mesi vanno da 1 a 12 (indicati: da %1 a %2).").arg(fromMonth).arg(toMonth);
+    if (fromMonth > toMonth)
+        return QStringLiteral("Il mese iniziale viene dopo quello finale.");
+    return {};
+}
+
 using einvoice::Cents;
 using einvoice::InvoiceRecord;
 

@@ -21,6 +21,8 @@ struct RegisterPeriod
     {
         return date.isValid() && date.year() == year && date.month() >= fromMonth && date.month() <= toMonth;
     }
+    // What is wrong with the period, in Italian; empty when it names months of a year.
+    QString problem() const;
 };
 
 // One invoice as the register shows it: the amounts are the invoice's own, in cents, rounded half
@@ -51,10 +53,10 @@ struct RegisterTotal
     void add(const RegisterRow& row);
 };
 
-// Something the accountant will ask about.
+// Something the accountant will ask about, or that the export had to change.
 struct RegisterOddity
 {
-    enum class Kind { MissingNumber, TotalsMismatch, OutsideYear };
+    enum class Kind { MissingNumber, TotalsMismatch, OutsideYear, RenamedElectronicFile };
     Kind kind;
     qint64 number = 0;
     QString text; // in Italian

@@ -115,14 +115,14 @@ void TFEsportaCommercialista::exportPeriod()
         chooseFolder();
     if (ED_Cartella->text().isEmpty())
         return;
-    const int from = CB_DalMese->currentData().toInt();
-    const int to = CB_AlMese->currentData().toInt();
-    if (from > to) {
-        Platform::messages().message(QStringLiteral("Il mese iniziale viene dopo quello finale."));
+    const accountant::RegisterPeriod period{SE_Anno->value(), CB_DalMese->currentData().toInt(),
+                                            CB_AlMese->currentData().toInt()};
+    if (const QString problem = period.problem(); !problem.isEmpty()) {
+        Platform::messages().message(problem);
         return;
     }
-    const accountant::AccountantExport::Result result = accountant::AccountantExport::run(
-        {SE_Anno->value(), from, to}, QDir::fromNativeSeparators(ED_Cartella->text()));
+    const accountant::AccountantExport::Result result =
+        accountant::AccountantExport::run(period, QDir::fromNativeSeparators(ED_Cartella->text()));
     LB_Segnalazioni->clear();
     for (const accountant::RegisterOddity& oddity : result.oddities)
         LB_Segnalazioni->addItem(oddity.text);

@@ -1,5 +1,7 @@
 #include "einvoice/FatturaXmlReader.h"
 
+#include "einvoice/MarkupLimits.h"
+
 #include <QXmlStreamReader>
 
 namespace quillio::einvoice {
@@ -340,6 +342,11 @@ FatturaXmlReader::Result FatturaXmlReader::read(const QByteArray& content)
     if (content.size() > maximumSize) {
         Result result;
         result.error = QStringLiteral("il file supera i 5 MB accettati per una fattura elettronica (riga 1)");
+        return result;
+    }
+    if (QString excess = MarkupLimits::excess(content); !excess.isEmpty()) {
+        Result result;
+        result.error = std::move(excess);
         return result;
     }
     return Reader(content).read();

@@ -9,7 +9,8 @@ namespace quillio::einvoice {
 
 // Reads an electronic invoice into the model, whatever the file says: elements not modelled are
 // skipped, values are kept as written for the checks to judge. Any input ends in a result, never
-// a crash or a hang; a file above the exchange system's size limit is not read at all.
+// a crash or a hang; a file above the exchange system's size limit, or beyond the limits of its
+// markup (MarkupLimits), is not read at all.
 class FatturaXmlReader
 {
 public:

@@ -1,5 +1,7 @@
 #include "report/LayoutParser.h"
 
+#include "platform/RegularFile.h"
+#include "report/LayoutLimits.h"
 #include "report/ReportError.h"
 
 #include <QDir>
@@ -58,6 +60,16 @@ private:
     [[noreturn]] void fail(const QString& reason) const
     {
         throw ReportError(QStringLiteral("Invalid report layout \"%1\", line %2, column %3: %4")
+                              .arg(QDir::toNativeSeparators(m_path))
+                              .arg(m_xml.lineNumber())
+                              .arg(m_xml.columnNumber())
+                              .arg(reason));
+    }
+
+    // A value out of its range: said in the person's language, in the same place as the others.
+    [[noreturn]] void refuse(const QString& reason) const
+    {
+        throw ReportError(QStringLiteral("Modello di stampa \"%1\" non valido, riga %2, colonna %3: %4")
                               .arg(QDir::toNativeSeparators(m_path))
                               .arg(m_xml.lineNumber())
                               .arg(m_xml.columnNumber())
@@ -144,6 +156,29 @@ private:
         return value;
     }
 
+    qreal bounded(const QString& name, qreal value, qreal minimum, qreal maximum, const QString& unit) const
+    {
+        if (value < minimum || value > maximum)
+            refuse(QStringLiteral("l'attributo \"%1\" vale %2, ma deve essere tra %3 e %4 %5")
+                       .arg(name, has(name) ? optionalText(name).trimmed() : QString::number(value),
+                            QString::number(minimum), QString::number(maximum), unit));
+        return value;
+    }
+
+    // A position or a length across the page, or down it: within the page.
+    qreal across(const QString& name, qreal value) const
+    {
+        return bounded(name, value, 0, m_page.width(), QStringLiteral("mm (la larghezza della pagina)"));
+    }
+    qreal down(const QString& name, qreal value) const
+    {
+        return bounded(name, value, 0, m_page.height(), QStringLiteral("mm (l'altezza della pagina)"));
+    }
+    qreal thickness(const QString& name, qreal value) const
+    {
+        return bounded(name, value, 0, LayoutLimits::thickestLine, QStringLiteral("mm"));
+    }
+
     int wholeNumber(const QString& name, int fallback, int minimum, int maximum) const
     {
         if (!has(name))
@@ -188,9 +223,12 @@ private:
 
     QRectF box() const
     {
-        return {requiredNumber(QStringLiteral("x")), requiredNumber(QStringLiteral("y")),
-                positive(QStringLiteral("width"), requiredNumber(QStringLiteral("width"))),
-                positive(QStringLiteral("height"), requiredNumber(QStringLiteral("height")))};
+        return {across(QStringLiteral("x"), requiredNumber(QStringLiteral("x"))),
+                down(QStringLiteral("y"), requiredNumber(QStringLiteral("y"))),
+                across(QStringLiteral("width"),
+                       positive(QStringLiteral("width"), requiredNumber(QStringLiteral("width")))),
+                down(QStringLiteral("height"),
+                     positive(QStringLiteral("height"), requiredNumber(QStringLiteral("height"))))};
     }
 
     ReportDefinition readReport()
@@ -200,6 +238,9 @@ private:
         report.name = requiredText(QStringLiteral("name"));
         report.pageSize = pageSize();
         report.orientation = orientation();
+        m_page = report.pageSize.size(QPageSize::Millimeter);
+        if (report.orientation == QPageLayout::Landscape)
+            m_page.transpose();
         m_styles.clear();
         while (nextChild()) {
             if (m_xml.name() == u"style")
@@ -215,8 +256,7 @@ private:
     QPageSize pageSize() const
     {
         if (has(QStringLiteral("width")) || has(QStringLiteral("height"))) {
-            const QSizeF size(positive(QStringLiteral("width"), requiredNumber(QStringLiteral("width"))),
-                              positive(QStringLiteral("height"), requiredNumber(QStringLiteral("height"))));
+            const QSizeF size(paperSide(QStringLiteral("width")), paperSide(QStringLiteral("height")));
             return QPageSize(size, QPageSize::Millimeter);
         }
         const QString paper = optionalText(QStringLiteral("paper"));
@@ -226,6 +266,12 @@ private:
             if (paper.compare(QLatin1String(known.name), Qt::CaseInsensitive) == 0)
                 return QPageSize(known.id);
         fail(QStringLiteral("unknown paper \"%1\"").arg(paper));
+    }
+
+    qreal paperSide(const QString& name) const
+    {
+        return bounded(name, positive(name, requiredNumber(name)), LayoutLimits::smallestPaper,
+                       LayoutLimits::largestPaper, QStringLiteral("mm"));
     }
 
     QPageLayout::Orientation orientation() const
@@ -270,7 +316,9 @@ private:
     {
         if (has(QStringLiteral("font")))
             style.family = optionalText(QStringLiteral("font"));
-        style.size = positive(QStringLiteral("size"), number(QStringLiteral("size"), style.size));
+        style.size = bounded(QStringLiteral("size"),
+                             positive(QStringLiteral("size"), number(QStringLiteral("size"), style.size)),
+                             LayoutLimits::smallestFont, LayoutLimits::largestFont, QStringLiteral("punti"));
         style.bold = flag(QStringLiteral("bold"), style.bold);
         style.italic = flag(QStringLiteral("italic"), style.italic);
         style.color = color(QStringLiteral("color"), style.color);
@@ -408,9 +456,13 @@ private:
     {
         checkAttributes({"x1", "y1", "x2", "y2", "width", "color"});
         LineShape line;
-        line.line = QLineF(requiredNumber(QStringLiteral("x1")), requiredNumber(QStringLiteral("y1")),
-                           requiredNumber(QStringLiteral("x2")), requiredNumber(QStringLiteral("y2")));
-        line.width = positive(QStringLiteral("width"), number(QStringLiteral("width"), line.width));
+        line.line = QLineF(across(QStringLiteral("x1"), requiredNumber(QStringLiteral("x1"))),
+                           down(QStringLiteral("y1"), requiredNumber(QStringLiteral("y1"))),
+                           across(QStringLiteral("x2"), requiredNumber(QStringLiteral("x2"))),
+                           down(QStringLiteral("y2"), requiredNumber(QStringLiteral("y2"))));
+        line.width =
+            thickness(QStringLiteral("width"),
+                      positive(QStringLiteral("width"), number(QStringLiteral("width"), line.width)));
         line.color = color(QStringLiteral("color"), line.color);
         skipEmptyElement();
         return line;
@@ -424,6 +476,7 @@ private:
         rect.border = number(QStringLiteral("border"), rect.border);
         if (rect.border < 0)
             fail(QStringLiteral("the attribute \"border\" must not be negative"));
+        thickness(QStringLiteral("border"), rect.border);
         rect.borderColor = color(QStringLiteral("color"), rect.borderColor);
         rect.fill = color(QStringLiteral("fill"), rect.fill);
         skipEmptyElement();
@@ -439,11 +492,28 @@ private:
         if (!QFileInfo::exists(file)) {
             if (!flag(QStringLiteral("optional"), false))
                 fail(QStringLiteral("the image \"%1\" does not exist").arg(QDir::toNativeSeparators(file)));
-        } else if (!image.image.load(file)) {
-            fail(QStringLiteral("the image \"%1\" cannot be read").arg(QDir::toNativeSeparators(file)));
+        } else {
+            image.image = picture(file);
         }
         skipEmptyElement();
         return image;
+    }
+
+    // Read as bytes first: a FIFO or a device put in the picture's place is refused, never opened.
+    QImage picture(const QString& file) const
+    {
+        const RegularFile::Content content = RegularFile::read(file, LayoutLimits::largestImage);
+        if (!content.error.isEmpty())
+            refuse(QStringLiteral("l'immagine \"%1\" %2").arg(QDir::toNativeSeparators(file), content.error));
+        if (content.bytes.size() > LayoutLimits::largestImage)
+            refuse(QStringLiteral("l'immagine \"%1\" supera i %2 MB")
+                       .arg(QDir::toNativeSeparators(file))
+                       .arg(LayoutLimits::largestImage / (1024 * 1024)));
+        const QByteArray suffix = QFileInfo(file).suffix().toLatin1();
+        QImage picture;
+        if (!picture.loadFromData(content.bytes, suffix.isEmpty() ? nullptr : suffix.constData()))
+            fail(QStringLiteral("the image \"%1\" cannot be read").arg(QDir::toNativeSeparators(file)));
+        return picture;
     }
 
     TableRows readTable()
@@ -452,9 +522,13 @@ private:
                          "skipBlank", "rule", "ruleColor", "stripe", "stripeX", "stripeWidth"});
         TableRows table;
         table.sourceLine = int(m_xml.lineNumber());
-        table.top = requiredNumber(QStringLiteral("y"));
-        table.height = positive(QStringLiteral("height"), requiredNumber(QStringLiteral("height")));
-        table.rowHeight = positive(QStringLiteral("rowHeight"), requiredNumber(QStringLiteral("rowHeight")));
+        table.top = down(QStringLiteral("y"), requiredNumber(QStringLiteral("y")));
+        table.height = down(QStringLiteral("height"),
+                            positive(QStringLiteral("height"), requiredNumber(QStringLiteral("height"))));
+        table.rowHeight =
+            bounded(QStringLiteral("rowHeight"),
+                    positive(QStringLiteral("rowHeight"), requiredNumber(QStringLiteral("rowHeight"))),
+                    LayoutLimits::lowestRow, m_page.height(), QStringLiteral("mm"));
         table.rowsFrom = optionalText(QStringLiteral("rowsFrom"));
         if (table.rowsFrom.isEmpty())
             requiredText(QStringLiteral("last"));
@@ -473,11 +547,11 @@ private:
 
     void readTableDecoration(TableRows& table) const
     {
-        table.rule.width = number(QStringLiteral("rule"), 0);
+        table.rule.width = thickness(QStringLiteral("rule"), number(QStringLiteral("rule"), 0));
         table.rule.color = table.rule.width > 0 ? color(QStringLiteral("ruleColor"), Qt::black) : QColor();
         table.stripe = color(QStringLiteral("stripe"), QColor());
-        table.stripeLeft = number(QStringLiteral("stripeX"), 0);
-        table.stripeWidth = number(QStringLiteral("stripeWidth"), 0);
+        table.stripeLeft = across(QStringLiteral("stripeX"), number(QStringLiteral("stripeX"), 0));
+        table.stripeWidth = across(QStringLiteral("stripeWidth"), number(QStringLiteral("stripeWidth"), 0));
         if (table.stripe.isValid() && table.stripeWidth <= 0)
             fail(QStringLiteral("a striped table needs \"stripeWidth\""));
     }
@@ -485,9 +559,13 @@ private:
     TextBox readCell(qreal rowHeight)
     {
         checkAttributes(styleAttributes + QStringList{"x", "y", "width", "height", "fit"});
-        const QRectF cell(requiredNumber(QStringLiteral("x")), number(QStringLiteral("y"), 0),
-                          positive(QStringLiteral("width"), requiredNumber(QStringLiteral("width"))),
-                          positive(QStringLiteral("height"), number(QStringLiteral("height"), rowHeight)));
+        const QRectF cell(
+            across(QStringLiteral("x"), requiredNumber(QStringLiteral("x"))),
+            down(QStringLiteral("y"), number(QStringLiteral("y"), 0)),
+            across(QStringLiteral("width"),
+                   positive(QStringLiteral("width"), requiredNumber(QStringLiteral("width")))),
+            down(QStringLiteral("height"),
+                 positive(QStringLiteral("height"), number(QStringLiteral("height"), rowHeight))));
         TextBox text{cell, elementStyle(), {}, fit()};
         text.text = readContent();
         return text;
@@ -506,6 +584,7 @@ private:
     QXmlStreamReader m_xml;
     QString m_path;
     QHash<QString, TextStyle> m_styles;
+    QSizeF m_page; // mm, of the report being read
 };
 
 } // namespace

@@ -1,7 +1,11 @@
 #include "report/ReportLayouter.h"
 
+#include "report/LayoutLimits.h"
 #include "report/ReportError.h"
 #include "report/TextFitter.h"
+
+#include <cmath>
+#include <limits>
 
 namespace quillio::report {
 
@@ -33,14 +37,26 @@ QRectF imageTarget(const QImage& image, const QRectF& box)
     return target;
 }
 
-// The last row number: the layout's, or the whole number in the parameter it names.
+// The last row number: the layout's, or the whole number in the parameter it names, which may
+// come from anywhere and so is held to the longest list a print may have.
 int lastRow(const TableRows& table, const ReportParameters& parameters)
 {
     if (table.rowsFrom.isEmpty())
         return table.last;
     bool ok = false;
-    const int last = parameters.value(table.rowsFrom).trimmed().toInt(&ok);
-    return ok ? last : table.first - 1;
+    const qint64 last = parameters.value(table.rowsFrom).trimmed().toLongLong(&ok);
+    if (!ok)
+        return table.first - 1;
+    if (last > LayoutLimits::mostRows)
+        throw ReportError(
+            QStringLiteral("La tabella della riga %1 del modello di stampa dovrebbe stampare le "
+                           "righe fino alla %2 (parametro \"%3\"), oltre le %4 ammesse; non è "
+                           "stato stampato nulla.")
+                .arg(table.sourceLine)
+                .arg(last)
+                .arg(table.rowsFrom)
+                .arg(LayoutLimits::mostRows));
+    return int(qMax<qint64>(last, table.first - 1));
 }
 
 QList<int> filledRows(const TableRows& table, const ReportParameters& parameters)
@@ -63,9 +79,14 @@ QList<int> filledRows(const TableRows& table, const ReportParameters& parameters
     return rows;
 }
 
+// Counted in floating point and held below the largest int, whatever the table's figures.
 int roomOf(const TableRows& table)
 {
-    return int(table.height / table.rowHeight + 1e-9);
+    const qreal room = std::floor(table.height / table.rowHeight + 1e-9);
+    if (!(room > 0))
+        return 0;
+    constexpr int most = std::numeric_limits<int>::max();
+    return room >= qreal(most) ? most : int(room);
 }
 
 // A flowing table prints at least one row per page, however low it is, so it always ends.

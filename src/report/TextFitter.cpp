@@ -1,6 +1,8 @@
 #include "report/TextFitter.h"
 
 #include <QTextLayout>
+#include <cmath>
+#include <optional>
 
 namespace quillio::report {
 
@@ -98,20 +100,61 @@ qsizetype visibleLineCount(const Lines& lines, qreal boxHeight)
     return qMax<qsizetype>(count, lines.lines.isEmpty() ? 0 : 1);
 }
 
+struct SetText
+{
+    QFont font;
+    Lines lines;
+};
+
+// The text set in the style's size, else in the first size on the half-point steps down from it at
+// which the lines fit, else in the smallest. The first steps are tried one by one, as a text a
+// little too long needs; below them the size is found by halving the steps left, so that a font
+// of hundreds of points in a small box takes a dozen layouts, not a thousand. Both give the same
+// size wherever a smaller font never takes more room than a larger one.
+SetText setInFittingSize(const QString& text, const QRectF& box, const TextStyle& style, TextFit fit)
+{
+    constexpr int stepsOneByOne = 8;
+    const auto stepDown = [&](int steps) {
+        return qMax(TextFitter::smallestPointSize, style.size - 0.5 * steps);
+    };
+    const auto setIn = [&](qreal size) {
+        const QFont font = referenceFont(style, size);
+        return SetText{font, breakLines(text, font, box.width(), fit)};
+    };
+    SetText set = setIn(style.size);
+    if (style.size <= TextFitter::smallestPointSize || fitsIn(set.lines, box.size()))
+        return set;
+    // The last step reaches the smallest size, and may be shorter than half a point.
+    const int lastStep = int(std::ceil((style.size - TextFitter::smallestPointSize) / 0.5));
+    int step = 1;
+    for (; step <= qMin(stepsOneByOne, lastStep); ++step) {
+        set = setIn(stepDown(step));
+        if (fitsIn(set.lines, box.size()))
+            return set;
+    }
+    int low = step;
+    int high = lastStep;
+    std::optional<SetText> found;
+    while (low <= high) {
+        const int middle = low + (high - low) / 2;
+        SetText tried = setIn(stepDown(middle));
+        if (fitsIn(tried.lines, box.size())) {
+            found = std::move(tried);
+            high = middle - 1;
+        } else {
+            low = middle + 1;
+        }
+    }
+    return found ? *found : (step > lastStep ? set : setIn(stepDown(lastStep)));
+}
+
 } // namespace
 
 QList<TextRun> TextFitter::fit(const QString& text, const QRectF& box, const TextStyle& style, TextFit fit)
 {
     if (text.isEmpty())
         return {};
-    qreal size = style.size;
-    QFont font = referenceFont(style, size);
-    Lines lines = breakLines(text, font, box.width(), fit);
-    while (!fitsIn(lines, box.size()) && size > smallestPointSize) {
-        size = qMax(smallestPointSize, size - 0.5);
-        font = referenceFont(style, size);
-        lines = breakLines(text, font, box.width(), fit);
-    }
+    const auto [font, lines] = setInFittingSize(text, box, style, fit);
     const qsizetype count = visibleLineCount(lines, box.height());
     const qreal blockHeight = count > 0 ? lines.lines[count - 1].top + lines.lines[count - 1].height : 0;
     const qreal top = topOf(blockHeight, box, style.vertical);

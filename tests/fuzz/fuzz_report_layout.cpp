@@ -26,6 +26,8 @@ ReportParameters invoiceTexts()
         parameters.set(QStringLiteral("Costo") + number, QStringLiteral("1.234,56"));
     }
     parameters.set(QStringLiteral("Totale_Fattura"), QStringLiteral("24.691,20"));
+    // A row count as a table's rowsFrom may take it from anywhere: the largest int.
+    parameters.set(QStringLiteral("Righe"), QStringLiteral("2147483647"));
     return parameters;
 }
 

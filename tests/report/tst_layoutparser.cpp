@@ -4,10 +4,12 @@
 #include "report/ReportParameters.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 using namespace quillio::report;
 
@@ -56,6 +58,9 @@ private slots:
         logo.fill(Qt::red);
         QVERIFY(logo.save(m_dir.filePath(QStringLiteral("logo.png"))));
         write(QStringLiteral("broken.png"), "not a picture");
+        QCOMPARE(::mkfifo(QFile::encodeName(m_dir.filePath(QStringLiteral("pipe.png"))).constData(), 0600),
+                 0);
+        QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("folder.png")));
     }
 
     void badFileIsRefusedWithItsPlace_data()
@@ -137,6 +142,102 @@ private slots:
                                   .arg(line);
         QVERIFY2(error.startsWith(place), qPrintable(error));
         QVERIFY2(error.contains(reason), qPrintable(error));
+    }
+
+    // Every figure a person may type is held to a range, so that printing always ends, and a
+    // picture is read only from a regular file.
+    void valuesOutOfRangeAreRefused_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QString>("reason");
+        const QByteArray table = "<table y=\"10\" height=\"100\" last=\"3\" rowHeight=";
+        QTest::newRow("row height 1e-300")
+            << onePage(table + "\"1e-300\"/>") << 4
+            << "l'attributo \"rowHeight\" vale 1e-300, ma deve essere tra 1 e 297 mm";
+        QTest::newRow("row height above the page")
+            << onePage(table + "\"300\"/>") << 4 << "\"rowHeight\" vale 300, ma deve essere tra 1 e 297 mm";
+        const QByteArray text = "<text x=\"1\" y=\"1\" width=\"10\" height=\"5\"";
+        QTest::newRow("font of a million points") << onePage(text + " size=\"1e6\">a</text>") << 4
+                                                  << "\"size\" vale 1e6, ma deve essere tra 1 e 500 punti";
+        QTest::newRow("font below a point") << onePage(text + " size=\"0.5\">a</text>") << 4
+                                            << "\"size\" vale 0.5, ma deve essere tra 1 e 500 punti";
+        QTest::newRow("style of 501 points")
+            << QByteArray("<reports>\n<report name=\"R\">\n<style name=\"s\" "
+                          "size=\"501\"/>\n<page/></report></reports>")
+            << 3 << "\"size\" vale 501, ma deve essere tra 1 e 500 punti";
+        QTest::newRow("x far off the page")
+            << onePage("<text x=\"1e308\" y=\"1\" width=\"10\" height=\"5\">a</text>") << 4
+            << "\"x\" vale 1e308, ma deve essere tra 0 e 210 mm (la larghezza della pagina)";
+        QTest::newRow("y above the page")
+            << onePage("<rect x=\"1\" y=\"-5\" width=\"10\" height=\"5\"/>") << 4
+            << "\"y\" vale -5, ma deve essere tra 0 e 297 mm (l'altezza della pagina)";
+        QTest::newRow("width beyond an A5 page")
+            << onePage("<rect x=\"1\" y=\"1\" width=\"149\" height=\"5\"/>", " paper=\"A5\"") << 4
+            << "\"width\" vale 149, ma deve essere tra 0 e 148 mm";
+        QTest::newRow("line of 1e308 mm")
+            << onePage("<line x1=\"0\" y1=\"0\" x2=\"10\" y2=\"0\" width=\"1e308\"/>") << 4
+            << "\"width\" vale 1e308, ma deve essere tra 0 e 10 mm";
+        QTest::newRow("border of 11 mm")
+            << onePage("<rect x=\"1\" y=\"1\" width=\"10\" height=\"5\" border=\"11\"/>") << 4
+            << "\"border\" vale 11, ma deve essere tra 0 e 10 mm";
+        QTest::newRow("rule of 1e30 mm") << onePage(table + "\"5\" rule=\"1e30\"/>") << 4
+                                         << "\"rule\" vale 1e30, ma deve essere tra 0 e 10 mm";
+        QTest::newRow("table taller than the page")
+            << onePage("<table y=\"0\" height=\"1e308\" rowHeight=\"5\" last=\"2\"/>") << 4
+            << "\"height\" vale 1e308";
+        QTest::newRow("cell beyond the page")
+            << onePage(table + "\"5\"><cell x=\"1e308\" width=\"4\">a</cell></table>") << 4
+            << "\"x\" vale 1e308, ma deve essere tra 0 e 210 mm";
+        QTest::newRow("paper of 99999999 mm") << onePage("", " width=\"10\" height=\"99999999\"") << 3
+                                              << "\"height\" vale 99999999, ma deve essere tra 10 e 2000 mm";
+        QTest::newRow("paper of 0.001 mm") << onePage("", " width=\"0.001\" height=\"100\"") << 3
+                                           << "\"width\" vale 0.001, ma deve essere tra 10 e 2000 mm";
+        const QByteArray image = "<image x=\"1\" y=\"1\" width=\"9\" height=\"9\" src=";
+        QTest::newRow("image that is a FIFO") << onePage(image + "\"pipe.png\"/>") << 4
+                                              << "pipe.png\" è una pipe (FIFO), non un file ordinario";
+        QTest::newRow("optional image that is a FIFO")
+            << onePage(image + "\"pipe.png\" optional=\"true\"/>") << 4
+            << "pipe.png\" è una pipe (FIFO), non un file ordinario";
+        QTest::newRow("image that is a folder")
+            << onePage(image + "\"folder.png\"/>") << 4 << "folder.png\" è una cartella, non un file";
+        QTest::newRow("image that is a device")
+            << onePage(image + "\"/dev/zero\"/>") << 4
+            << "l'immagine \"/dev/zero\" è un dispositivo, non un file ordinario";
+    }
+
+    void valuesOutOfRangeAreRefused()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, line);
+        QFETCH(QString, reason);
+        const QString path = write(QStringLiteral("bad.qrl"), content);
+        QElapsedTimer timer;
+        timer.start();
+        const QString error = errorOf(path);
+        QVERIFY2(timer.elapsed() < 20000, "a guard against a hang, not a measure of speed");
+        const QString place = QStringLiteral("Modello di stampa \"%1\" non valido, riga %2, colonna ")
+                                  .arg(QDir::toNativeSeparators(path))
+                                  .arg(line);
+        QVERIFY2(error.startsWith(place), qPrintable(error));
+        QVERIFY2(error.contains(reason), qPrintable(error));
+    }
+
+    void valuesAtTheirBoundsAreAccepted_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("x across a landscape page") << onePage(
+            "<rect x=\"290\" y=\"200\" width=\"297\" height=\"210\"/>", " orientation=\"landscape\"");
+        QTest::newRow("largest font, lowest row, thickest line")
+            << onePage("<table y=\"0\" height=\"297\" rowHeight=\"1\" last=\"2\" rule=\"10\">"
+                       "<cell x=\"0\" width=\"210\" size=\"500\">${Desc#}</cell></table>");
+        QTest::newRow("smallest and largest paper") << onePage("", " width=\"10\" height=\"2000\"");
+    }
+
+    void valuesAtTheirBoundsAreAccepted()
+    {
+        QFETCH(QByteArray, content);
+        QCOMPARE(errorOf(write(QStringLiteral("good.qrl"), content)), QStringLiteral("<no error>"));
     }
 
     void unreadableFileSaysSo()

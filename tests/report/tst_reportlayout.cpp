@@ -1,9 +1,11 @@
 #include "UnexpectedWarnings.h"
+#include "report/LayoutLimits.h"
 #include "report/LayoutParser.h"
 #include "report/ReportError.h"
 #include "report/ReportLayouter.h"
 #include "report/TextFitter.h"
 
+#include <QElapsedTimer>
 #include <QFontMetricsF>
 #include <QTest>
 
@@ -122,6 +124,66 @@ private slots:
                                  layOut(body, parameters({{"Desc1", "a"}, {"Desc2", "b"}, {"Desc3", "c"}})));
     }
 
+    void rowsFromAParameterAreBounded_data()
+    {
+        QTest::addColumn<QString>("last");
+        QTest::addColumn<int>("pages");
+        QTest::newRow("largest int") << "2147483647" << -1;
+        QTest::newRow("beyond int") << "99999999999" << -1;
+        QTest::newRow("one past the limit") << "100001" << -1;
+        QTest::newRow("at the limit") << "100000" << 1;
+        QTest::newRow("negative") << "-2147483648" << 1;
+    }
+
+    void rowsFromAParameterAreBounded()
+    {
+        QFETCH(QString, last);
+        QFETCH(int, pages);
+        const LayoutFile file = LayoutParser::parse(
+            "<reports><report name=\"R\"><page>"
+            "<table y=\"10\" height=\"250\" rowHeight=\"5\" rowsFrom=\"Righe\" flow=\"true\" digits=\"0\">"
+            "<cell x=\"10\" width=\"100\">${N#}</cell></table></page></report></reports>",
+            QStringLiteral("t.qrl"));
+        // Only the first and the last rows are filled: the others take no room.
+        const ReportParameters values = parameters({{"Righe", last}, {"N1", "primo"}, {"N100000", "ultimo"}});
+        QElapsedTimer timer;
+        timer.start();
+        try {
+            const QList<ReportLayouter::PlannedPage> plan = ReportLayouter::plan(file.activeReport(), values);
+            QCOMPARE(int(plan.size()), pages);
+        } catch (const ReportError& error) {
+            QCOMPARE(pages, -1);
+            QVERIFY2(error.text().contains(QStringLiteral("oltre le 100000 ammesse")),
+                     qPrintable(error.text()));
+            QVERIFY2(error.text().contains(QStringLiteral("fino alla %1 (parametro \"Righe\")").arg(last)),
+                     qPrintable(error.text()));
+        }
+        qInfo("planned in %lld ms", timer.elapsed());
+        QVERIFY2(timer.elapsed() < 20000, "a guard against a hang, not a measure of speed");
+    }
+
+    // A table built by a program, not read from a file: its row count must not overflow either.
+    void roomOfATableNeverOverflows()
+    {
+        TextBox cell{
+            QRectF(10, 0, 100, 5), {}, TextTemplate::parse(QStringLiteral("${N#}"), nullptr), TextFit::Wrap};
+        TableRows table;
+        table.top = 10;
+        table.height = 100;
+        table.rowHeight = 1e-300;
+        table.last = 3;
+        table.digits = 0;
+        table.cells = {cell};
+        ReportDefinition report;
+        report.pages = {PageDefinition{{table}}};
+        const ReportParameters values = parameters({{"N1", "a"}, {"N2", "b"}, {"N3", "c"}});
+        QCOMPARE(texts(textRuns(ReportLayouter::layOutPage(report, 0, values))),
+                 (QStringList{"a", "b", "c"}));
+        table.flow = true;
+        report.pages = {PageDefinition{{table}}};
+        QCOMPARE(ReportLayouter::plan(report, values).size(), 1);
+    }
+
     void textStaysInsideItsBox_data()
     {
         QTest::addColumn<QString>("text");
@@ -175,6 +237,37 @@ private slots:
         }
         if (text.contains(u'\n'))
             QCOMPARE(texts(runs), text.split(u'\n'));
+    }
+
+    // From the largest font a layout may give, the text is set in time, and in the same size as when
+    // it starts from 10 points, where every half point down is tried in turn.
+    void largestFontShrinksInTimeToTheSameSize_data()
+    {
+        QTest::addColumn<int>("fit");
+        QTest::addColumn<QSizeF>("boxMm");
+        QTest::newRow("wrap") << int(TextFit::Wrap) << QSizeF(60, 8);
+        QTest::newRow("shrink") << int(TextFit::Shrink) << QSizeF(60, 6);
+    }
+
+    void largestFontShrinksInTimeToTheSameSize()
+    {
+        QFETCH(int, fit);
+        QFETCH(QSizeF, boxMm);
+        const QString text = QStringLiteral("Stampa menù in quadricromia su carta patinata 300 g, 200 copie, "
+                                            "con piegatura a portafoglio e consegna a domicilio");
+        const QRectF box = Reference::fromMillimetres(QRectF(QPointF(20, 30), boxMm));
+        TextStyle style;
+        style.size = 10;
+        const QList<TextRun> fromTen = TextFitter::fit(text, box, style, TextFit(fit));
+        style.size = LayoutLimits::largestFont;
+        QElapsedTimer timer;
+        timer.start();
+        const QList<TextRun> fromLargest = TextFitter::fit(text, box, style, TextFit(fit));
+        qInfo("set from %g points in %lld ms", style.size, timer.elapsed());
+        QVERIFY2(timer.elapsed() < 20000, "a guard against a hang, not a measure of speed");
+        QVERIFY(!fromTen.isEmpty() && fromTen[0].font.pixelSize() < qRound(Reference::fromPoints(10)));
+        QCOMPARE(texts(fromLargest), texts(fromTen));
+        QCOMPARE(fromLargest[0].font.pixelSize(), fromTen[0].font.pixelSize());
     }
 
     void alignmentPlacesLinesInTheBox()

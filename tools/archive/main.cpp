@@ -7,12 +7,16 @@
 //   copy FROM TO             copies a whole data directory between a folder and a database server
 //                            (postgresql://host/database/), either way; never over an existing year
 //   check PLACE              verifies a data directory, folder or server, and prints what it holds
+//   accountant --year YYYY [--from M] [--to M] PLACE FOLDER
+//                            writes the accountant's export of those months of the year into FOLDER,
+//                            as "Esporta per il commercialista" does, and prints what to check
 // Every command that takes a data folder, but check, first finishes or undoes a restore stopped
 // halfway there (the restore itself does so too); check reports it and changes nothing.
-// Exits 0 when the command succeeded, 1 when a copy was refused or could not be written, 2 for a
-// wrong command line, 3 when backup, restore or verify was carried out but a file was damaged
-// (kept as it was, not restored) or missing: the lines beginning "attenzione:" say which.
+// Exits 0 when the command succeeded, 1 when a copy or an export was refused or could not be
+// written, 2 for a wrong command line, 3 when backup, restore or verify was carried out but a file
+// was damaged (kept as it was, not restored) or missing: the lines beginning "attenzione:" say which.
 
+#include "accountant/AccountantExport.h"
 #include "backup/ArchiveCheck.h"
 #include "backup/ArchiveContents.h"
 #include "backup/ArchiveTransfer.h"
@@ -25,13 +29,15 @@
 #include "engine/DataPlace.h"
 #include "platform/QuillioError.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QStringList>
 #include <QTextStream>
 #include <functional>
+#include <memory>
+#include <optional>
 
 using namespace quillio::backup;
 
@@ -190,6 +196,49 @@ int check(const QStringList& arguments)
     return Done;
 }
 
+// The whole number after `name`, taken out of `arguments`; `fallback` when the option is not there,
+// nothing when its value is missing or not a number.
+std::optional<int> numberOption(QStringList& arguments, const QString& name, int fallback)
+{
+    const qsizetype at = arguments.indexOf(name);
+    if (at < 0)
+        return fallback;
+    bool ok = false;
+    const int number = arguments.value(at + 1).toInt(&ok);
+    arguments.remove(at, std::min<qsizetype>(2, arguments.size() - at));
+    return ok ? std::optional(number) : std::nullopt;
+}
+
+int accountant(const QStringList& given)
+{
+    QStringList arguments = given;
+    const std::optional<int> year = numberOption(arguments, QStringLiteral("--year"), 0);
+    const std::optional<int> from = numberOption(arguments, QStringLiteral("--from"), 1);
+    const std::optional<int> to = numberOption(arguments, QStringLiteral("--to"), 12);
+    if (!year || *year == 0 || !from || !to || arguments.size() != 2 ||
+        arguments[0].startsWith(QLatin1String("--")) || arguments[1].startsWith(QLatin1String("--"))) {
+        err() << "uso: accountant --year AAAA [--from MESE] [--to MESE] CARTELLA_DATI CARTELLA" << Qt::endl;
+        return Usage;
+    }
+    const quillio::accountant::RegisterPeriod period{*year, *from, *to};
+    if (const QString problem = period.problem(); !problem.isEmpty()) {
+        err() << problem << Qt::endl;
+        return Usage;
+    }
+    return runGuarded([&] {
+        recoverStoppedRestore(arguments[0]);
+        using quillio::accountant::AccountantExport;
+        const AccountantExport::Result result = AccountantExport::run(
+            period, arguments[1], AccountantExport::Source::of(arguments[0], tableFiles().at(2)));
+        for (const QString& file : result.written)
+            out() << QDir::toNativeSeparators(file) << Qt::endl;
+        out() << result.invoices << " fatture esportate" << Qt::endl;
+        for (const quillio::accountant::RegisterOddity& oddity : result.oddities)
+            out() << "da verificare: " << oddity.text << Qt::endl;
+        return Done;
+    });
+}
+
 struct Command
 {
     const char* name;
@@ -209,6 +258,10 @@ const QList<Command>& commands()
          copy},
         {"check", "check ARCHIVIO   controlla un archivio, cartella o server, e dice che cosa contiene",
          check},
+        {"accountant",
+         "accountant --year AAAA [--from MESE] [--to MESE] CARTELLA_DATI CARTELLA   scrive nella CARTELLA "
+         "il CSV, il registro IVA e le fatture elettroniche del periodo per il commercialista",
+         accountant},
     };
     return list;
 }
@@ -225,8 +278,15 @@ int usage()
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication application(argc, argv);
-    QStringList arguments = application.arguments().mid(1);
+    // The accountant's register is a printed page, laid out with fonts, which need a GUI
+    // application; the tool never shows a window, so it needs no display.
+    const bool printing = argc > 1 && qstrcmp(argv[1], "accountant") == 0;
+    if (printing && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> application =
+        printing ? std::make_unique<QGuiApplication>(argc, argv)
+                 : std::make_unique<QCoreApplication>(argc, argv);
+    QStringList arguments = application->arguments().mid(1);
     if (arguments.isEmpty())
         return usage();
     const QString name = arguments.takeFirst();

@@ -11,9 +11,9 @@
 #include "einvoice/FatturaXmlReader.h"
 #include "invoices/InvoiceBatchExport.h"
 #include "platform/QuillioError.h"
+#include "platform/RegularFile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QGuiApplication>
 #include <QStringList>
 #include <QTextStream>
@@ -56,14 +56,14 @@ QString codeColumn(const Problem& problem)
 
 Exit checkFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        err() << path << ": impossibile aprire il file: " << file.errorString() << Qt::endl;
+    // One byte more than allowed is enough to tell the reader the file is too large.
+    const quillio::RegularFile::Content content =
+        quillio::RegularFile::read(path, FatturaXmlReader::maximumSize);
+    if (!content.error.isEmpty()) {
+        err() << path << ": " << content.error << Qt::endl;
         return Unreadable;
     }
-    // One byte more than allowed is enough to tell the reader the file is too large.
-    const FatturaXmlReader::Result result =
-        FatturaXmlReader::read(file.read(FatturaXmlReader::maximumSize + 1));
+    const FatturaXmlReader::Result result = FatturaXmlReader::read(content.bytes);
     if (!result.wellFormed || !result.isFatturaPA) {
         err() << path << ": " << result.error << Qt::endl;
         return Unreadable;
