@@ -9,7 +9,10 @@
 #include "engine/Session.h"
 #include "engine/Table.h"
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QDirIterator>
+#include <QFile>
 
 namespace quillio::test {
 
@@ -162,6 +165,25 @@ void DataDirectory::writeSettings(const QString& programDir, const QString& year
     };
     for (const auto& [name, value] : values)
         config::SettingsStore::ScriviReg(Key::path, name, value);
+}
+
+QMap<QString, QByteArray> fingerprint(const QString& root, const QString& leftOut)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString relative = QDir(root).relativeFilePath(path);
+        if (!leftOut.isEmpty() && relative.startsWith(leftOut + u'/'))
+            continue;
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            qFatal("cannot read %s", qPrintable(path));
+        QCryptographicHash hash(QCryptographicHash::Sha256);
+        hash.addData(&file);
+        files.insert(relative, hash.result().toHex());
+    }
+    return files;
 }
 
 } // namespace quillio::test

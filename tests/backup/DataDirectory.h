@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -53,5 +54,9 @@ public:
 private:
     QString m_root;
 };
+
+// Every file below `root` with its SHA-256, hidden ones included, keyed by its '/'-separated path
+// relative to `root`; the files below `leftOut` (a relative folder, such as "Backup") are left out.
+QMap<QString, QByteArray> fingerprint(const QString& root, const QString& leftOut = {});
 
 } // namespace quillio::test

@@ -28,24 +28,11 @@
 using namespace quillio;
 using namespace quillio::backup;
 using test::DataDirectory;
+using test::fingerprint;
 
 namespace {
 
 const QDateTime copyMoment(QDate(2026, 3, 5), QTime(10, 30));
-
-// Every file below a directory with its SHA-256, the backup folder left out.
-QMap<QString, QByteArray> fingerprint(const QString& root)
-{
-    QMap<QString, QByteArray> files;
-    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QString relative = QDir(root).relativeFilePath(path);
-        if (!relative.startsWith(QLatin1String("Backup/")))
-            files.insert(relative, SqliteFileCopy::sha256Of(path));
-    }
-    return files;
-}
 
 QList<qint64> ordNums(const QList<QVariantList>& records)
 {
@@ -292,14 +279,14 @@ private slots:
 
         // The archive is changed after the copy, so a restore that replaced anything would show.
         a.data.addCustomers("2026", {"Dopo la copia"});
-        const QMap<QString, QByteArray> before = fingerprint(a.root.path());
+        const QMap<QString, QByteArray> before = fingerprint(a.root.path(), QStringLiteral("Backup"));
         try {
             a.restorer().restore(damaged, a.backupFolder(), copyMoment);
             QFAIL("a damaged copy was restored");
         } catch (const BackupError& error) {
             QVERIFY2(error.text().contains("Nessun file è stato sostituito"), qPrintable(error.text()));
         }
-        QCOMPARE(fingerprint(a.root.path()), before);
+        QCOMPARE(fingerprint(a.root.path(), QStringLiteral("Backup")), before);
         QVERIFY(!QDir(a.backupFolder()).exists() || QDir(a.backupFolder()).isEmpty());
     }
 
@@ -446,7 +433,7 @@ private slots:
         QCOMPARE(ordNums(a.data.records("2026", "Fatture.DB")).last(), afterTheCopy);
 
         // Table files of other names than the settings' are not saved, so none is replaced.
-        const QMap<QString, QByteArray> before = fingerprint(a.root.path());
+        const QMap<QString, QByteArray> before = fingerprint(a.root.path(), QStringLiteral("Backup"));
         try {
             BackupRestore(a.data.path(), {"Clienti.DB", "Bozze.DB", "Fatture.DB"})
                 .restore(good, a.backupFolder(), copyMoment);
@@ -456,7 +443,7 @@ private slots:
                          error.text().contains("Nessun file è stato sostituito"),
                      qPrintable(error.text()));
         }
-        QCOMPARE(fingerprint(a.root.path()), before);
+        QCOMPARE(fingerprint(a.root.path(), QStringLiteral("Backup")), before);
     }
 
     void folderThatIsNotAnArchiveIsRefused_data()

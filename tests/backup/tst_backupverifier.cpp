@@ -27,22 +27,11 @@ using namespace quillio;
 using namespace quillio::backup;
 using test::CraftedCopy;
 using test::DataDirectory;
+using test::fingerprint;
 
 namespace {
 
 const QDateTime copyMoment(QDate(2026, 3, 5), QTime(10, 30));
-
-// Every file below a directory with its SHA-256.
-QMap<QString, QByteArray> fingerprint(const QString& root)
-{
-    QMap<QString, QByteArray> files;
-    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        files.insert(QDir(root).relativeFilePath(path), SqliteFileCopy::sha256Of(path));
-    }
-    return files;
-}
 
 // The records of a table file counted by SQLite itself, without the engine's refusals.
 qint64 storedRecords(const QString& tableFile)
