@@ -218,6 +218,7 @@ private slots:
         const qint64 untilSwap = clock.nsecsElapsed() / 1000;
         QVERIFY(whole.state() == QProcess::NotRunning || whole.waitForFinished(20000));
         const qint64 total = clock.nsecsElapsed() / 1000;
+        QCOMPARE(whole.exitStatus(), QProcess::NormalExit);
         QCOMPARE(whole.exitCode(), 0);
         QCOMPARE(fingerprint(measured), newPrint);
         qInfo("one restore: %lld ms, its swap the last %lld ms", total / 1000, (total - untilSwap) / 1000);
