@@ -65,6 +65,16 @@ QString runBootstrap()
     return runBootstrap(db);
 }
 
+// After a first start with the defaults, starts again on `db` with the data directory at `address`;
+// the transcript then holds only what this start showed.
+void startAgainOn(const QString& address, test::TestEnvironment& env, archive::TFDB& db)
+{
+    runBootstrap();
+    set(Key::pathDatiGen, address);
+    env.transcript.clear();
+    runBootstrap(db);
+}
+
 // Whether a table file opens in a session that knows no password, and in one that knows the
 // master password.
 bool opensWithoutPassword(const QString& dir, const QString& file)
@@ -380,11 +390,8 @@ private slots:
                 QRegularExpression(QStringLiteral("/[^/]+/$")), QStringLiteral("/quillio_assente/"));
         }
         test::TestEnvironment env;
-        runBootstrap();
-        set(Key::pathDatiGen, address);
-        env.transcript.clear();
         archive::TFDB db;
-        runBootstrap(db);
+        startAgainOn(address, env, db);
         QCOMPARE(env.transcript.texts(Kind::Message), QStringList{app::Bootstrap::dataPathError});
         const QStringList errors = env.transcript.texts(Kind::Error);
         QCOMPARE(errors.size(), 1);
@@ -410,11 +417,8 @@ private slots:
         QFETCH(QString, address);
         QFETCH(QStringList, secrets);
         test::TestEnvironment env;
-        runBootstrap();
-        set(Key::pathDatiGen, address);
-        env.transcript.clear();
         archive::TFDB db;
-        runBootstrap(db);
+        startAgainOn(address, env, db);
         QCOMPARE(env.transcript.texts(Kind::Message), QStringList{app::Bootstrap::dataPathError});
         for (const QString& text : env.transcript.texts())
             for (const QString& secret : secrets)
