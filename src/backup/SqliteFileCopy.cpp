@@ -103,10 +103,14 @@ QString SqliteFileCopy::damageOf(const QString& path)
         return QStringLiteral("il file è vuoto, 0 byte");
     int code = SQLITE_OK;
     const QString answer = quickCheckOf(path, code);
+    if (code == SQLITE_ROW && answer != QLatin1String("ok"))
+        return QStringLiteral("SQLite vi trova pagine danneggiate: %1").arg(answer);
+    // A planted trigger or view would run in the archive, so the engine refuses such a file: it is
+    // kept only as it is, like a damaged one, and never put back from a copy.
     if (code == SQLITE_ROW)
-        return answer == QLatin1String("ok")
-                   ? QString()
-                   : QStringLiteral("SQLite vi trova pagine danneggiate: %1").arg(answer);
+        return carriesTriggersOrViews(path)
+                   ? QStringLiteral("contiene trigger o viste, che il programma non scrive mai")
+                   : QString();
     switch (code & 0xff) {
     case SQLITE_NOTADB:
         return QStringLiteral("non è un file di SQLite, la sua intestazione non è valida");

@@ -184,6 +184,16 @@ private slots:
         const ArchiveCheck::Report report = ArchiveCheck::check(a.data.path(), DataDirectory::tables);
         QVERIFY2(report.problems.join(" ").contains("2026/Fatture.DB: The table file"),
                  qPrintable(report.problems.join("; ")));
+
+        // A good copy still restores over it: the planted file goes into the copy of the archive as
+        // it was, byte for byte and marked, and is never put back from there.
+        const BackupRestore::Outcome outcome =
+            BackupRestore(a.data.path(), DataDirectory::tables).restore(a.good, a.backupFolder(), copyMoment);
+        QCOMPARE(storedRecords(a.invoices()), 6);
+        const BackupManifest::File* saved = outcome.saved.find("2026/Fatture.DB");
+        QVERIFY(saved && saved->damaged);
+        QVERIFY2(saved->damage.contains("trigger o viste"), qPrintable(saved->damage));
+        QVERIFY(outcome.warnings().join(" ").contains("2026/Fatture.DB"));
     }
 
     void inflatingStopsAtTheDeclaredSize()
