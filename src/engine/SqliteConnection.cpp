@@ -15,60 +15,58 @@ namespace {
 
 constexpr int BusyTimeoutMs = 2000;
 
-QString italianReasonFor(int code, sqlite3* db)
+// What went wrong, in the engine's words and in Italian, for the primary result codes a person can
+// act on; the others are told as SQLite tells them.
+struct Reason
 {
+    const char* engine;
+    const char* italian;
+};
+
+const Reason* knownReason(int code)
+{
+    static const Reason busy{"the file is in use by another user; try again in a moment",
+                             "il file è in uso da un'altra postazione; riprovare fra un momento"};
+    static const Reason full{"the disk is full", "il disco è pieno"};
+    static const Reason readOnly{"the file is read-only or access to it is denied",
+                                 "il file è di sola lettura o l'accesso è negato"};
+    static const Reason damaged{"the file is damaged or is not a table file",
+                                "il file è danneggiato o non è un file del programma"};
+    static const Reason cannotOpen{"the file cannot be opened", "il file non si può aprire"};
+    static const Reason disk{"a disk error occurred", "si è verificato un errore del disco"};
+    static const Reason memory{"there is not enough memory", "la memoria non basta"};
     switch (code & 0xff) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        return QStringLiteral("il file è in uso da un'altra postazione; riprovare fra un momento");
+        return &busy;
     case SQLITE_FULL:
-        return QStringLiteral("il disco è pieno");
+        return &full;
     case SQLITE_READONLY:
     case SQLITE_PERM:
     case SQLITE_AUTH:
-        return QStringLiteral("il file è di sola lettura o l'accesso è negato");
+        return &readOnly;
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
-        return QStringLiteral("il file è danneggiato o non è un file del programma");
+        return &damaged;
     case SQLITE_CANTOPEN:
-        return QStringLiteral("il file non si può aprire");
+        return &cannotOpen;
     case SQLITE_IOERR:
-        return QStringLiteral("si è verificato un errore del disco");
+        return &disk;
     case SQLITE_NOMEM:
-        return QStringLiteral("la memoria non basta");
+        return &memory;
     default:
-        return QStringLiteral("errore %1 del file (%2)")
-            .arg(code)
-            .arg(db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(code)));
+        return nullptr;
     }
 }
 
 QString reasonFor(int code, sqlite3* db, SqliteConnection::Wording wording)
 {
-    if (wording == SqliteConnection::Wording::Italian)
-        return italianReasonFor(code, db);
-    switch (code & 0xff) {
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        return QStringLiteral("the file is in use by another user; try again in a moment");
-    case SQLITE_FULL:
-        return QStringLiteral("the disk is full");
-    case SQLITE_READONLY:
-    case SQLITE_PERM:
-    case SQLITE_AUTH:
-        return QStringLiteral("the file is read-only or access to it is denied");
-    case SQLITE_CORRUPT:
-    case SQLITE_NOTADB:
-        return QStringLiteral("the file is damaged or is not a table file");
-    case SQLITE_CANTOPEN:
-        return QStringLiteral("the file cannot be opened");
-    case SQLITE_IOERR:
-        return QStringLiteral("a disk error occurred");
-    case SQLITE_NOMEM:
-        return QStringLiteral("there is not enough memory");
-    default:
-        return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(code));
-    }
+    const bool italian = wording == SqliteConnection::Wording::Italian;
+    if (const Reason* reason = knownReason(code))
+        return QString::fromUtf8(italian ? reason->italian : reason->engine);
+    const QString sqlites =
+        db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(code));
+    return italian ? QStringLiteral("errore %1 del file (%2)").arg(code).arg(sqlites) : sqlites;
 }
 
 } // namespace
