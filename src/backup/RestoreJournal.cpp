@@ -1,6 +1,7 @@
 #include "backup/RestoreJournal.h"
 
 #include "backup/BackupError.h"
+#include "backup/BackupManifest.h"
 #include "backup/DurableFile.h"
 #include "platform/PlainName.h"
 
@@ -40,14 +41,11 @@ bool isThere(const QString& path)
     return info.exists() || info.isSymLink();
 }
 
-// A path inside the data directory as a journal may name it: a table file of a year, or a file
-// beside the years.
+// A path inside the data directory as a journal may name it: a place a copy may hold (a table file
+// of a year, or a file beside the years), never one of the program's own dot-named files.
 bool isArchivePath(const QString& path)
 {
-    const QStringList parts = path.split(u'/');
-    if (parts.size() == 1)
-        return PlainName::isSegment(parts[0]) && !parts[0].startsWith(u'.');
-    return parts.size() == 2 && PlainName::isYear(parts[0]) && PlainName::isSegment(parts[1]);
+    return BackupManifest::isSafePath(path) && !path.startsWith(u'.');
 }
 
 bool isStagingName(const QString& name)
